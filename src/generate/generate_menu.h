@@ -1,0 +1,15 @@
+#pragma once
+// The GENERATE menu " GENERATE>" with its sub-menus DISKRET, STRUKTUR and
+// ANZEIGE: load or start a problem, grid, value tables, parts, display, save.
+#include "generate/generate_state.h"
+#include "graphics/output_settings.h"
+#include "main/console.h"
+#include "model/structure_model.h"
+
+namespace tambri {
+
+// One GENERATE run; returns when the user leaves or loading is refused.
+void run_generate(Console& console, StructureModel& model, GenerateState& state,
+                  OutputSettings& output);
+
+}  // namespace tambri

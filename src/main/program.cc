@@ -1,0 +1,171 @@
+#include "main/program.h"
+
+#include <iostream>
+#include <memory>
+
+#include "generate/generate_menu.h"
+#include "main/console.h"
+#include "main/program_state.h"
+
+namespace tambri {
+namespace {
+
+constexpr const char* kUsage =
+    "Aufruf: tambri [--headless] [--help] [--version]\n"
+    "  2D-Numerische Feldberechnung im Dialog; alle Dateien im aktuellen Verzeichnis.\n"
+    "  --headless  keine Fenster öffnen (Bilder nur als Dateien)\n"
+    "  --help      diese Hilfe\n"
+    "  --version   Version ausgeben\n";
+
+void write_banner(Console& console) {
+  const std::string indent(20, ' ');
+  console.empty_line();
+  console.record(" " + indent + " _____________________________________");
+  console.record(" " + indent + "|             TAMBRI  V4.3            |");
+  console.record(" " + indent + "|     2D-Numerische Feldberechnung    |");
+  console.record(" " + indent + "|    Frei für Lehre und Forschung     |");
+  console.record(" " + indent + "|_____________________________________|");
+  console.empty_line();
+}
+
+void write_help(Console& console) {
+  console.empty_line();
+  console.record(" HELP:  G - Generierung/Modifizierung Struktur");
+  console.record("        C - Feldberechnung");
+  console.record("        R - Ergebnisauswertung");
+  console.record("        Q - Info");
+  console.record("        X - Exit");
+}
+
+void write_information(Console& console) {
+  console.empty_line();
+  console.record("       TAMBRI V4.3");
+  console.empty_line();
+  console.record("       Hinweise und Fragen bitte an:");
+  console.empty_line();
+  console.record("       TAMBRI-Entwicklungsteam");
+  console.record("       Projekt TAMBRI");
+  console.record("       Numerische Feldberechnung");
+  console.record("       Musterstraße 1");
+  console.record("       00000 Musterstadt");
+  console.record("       Tel. 000 000000, Fax 000 000001");
+  console.record("       tambri@example.org");
+}
+
+// The CALCUL and RESULTS menus plug in here.
+void run_calcul(Console&, ProgramState&, bool) {}
+void run_results(Console&, ProgramState&) {}
+
+class MainProgram {
+ public:
+  // Status of a run that ended because the input closed at " TAMBRI>".
+  static constexpr int kEndAtMainMenu = -1;
+
+  MainProgram(Console& console, ProgramState& state) : console_(console), state_(state) {}
+
+  // Returns the exit status.
+  int run() {
+    write_banner(console_);
+    generate_step();
+    return main_menu();
+  }
+
+ private:
+  void generate_step() {
+    StructureModel& model = state_.model;
+    run_generate(console_, state_.model, state_.generate, state_.output);
+    if (!model.flags.structure_available) return;
+    if (!model.flags.modified && model.flags.results_available) return;
+    console_.prompt_after_empty_line(" Feldberechnung starten [Y/N]:");
+    if (console_.read_letter() == 'Y') calculation_step(true);
+  }
+
+  void calculation_step(bool start_immediately) {
+    StructureModel& model = state_.model;
+    if (!model.flags.structure_available) {
+      console_.message(" ### Keine Struktur verfügbar ###");
+      return;
+    }
+    run_calcul(console_, state_, start_immediately);
+    model.flags.results_available = true;
+    model.flags.modified = false;
+  }
+
+  void results_step() {
+    if (!state_.model.flags.results_available) {
+      console_.message(" ### Keine Ergebnisse verfügbar ###");
+      return;
+    }
+    run_results(console_, state_);
+  }
+
+  int main_menu() {
+    write_help(console_);
+    for (;;) {
+      console_.prompt_after_empty_line(" TAMBRI>");
+      char letter;
+      try {
+        letter = console_.read_letter();
+      } catch (const EndOfInput&) {
+        return kEndAtMainMenu;
+      }
+      switch (letter) {
+        case 'G': generate_step(); break;
+        case 'C': calculation_step(false); break;
+        case 'R': results_step(); break;
+        case 'Q': write_information(console_); break;
+        case 'X': return 0;
+        case ' ': break;
+        default:
+          console_.message(" ### Falsche Eingabe ###");
+          continue;
+      }
+      write_help(console_);
+    }
+  }
+
+  Console& console_;
+  ProgramState& state_;
+};
+
+}  // namespace
+
+int run_program(const std::vector<std::string>& args, ProgramIo io) {
+  bool headless = false;
+  for (const std::string& arg : args) {
+    if (arg == "--help") {
+      io.out << kUsage;
+      return 0;
+    }
+    if (arg == "--version") {
+      io.out << "tambri 4.3\n";
+      return 0;
+    }
+    if (arg == "--headless") {
+      headless = true;
+      continue;
+    }
+    io.err << "tambri: unbekannte Option '" << arg << "' (siehe tambri --help)\n";
+    return 2;
+  }
+
+  Console console(io.in, io.out, io.echo_input);
+  auto state = std::make_unique<ProgramState>(headless);
+  int status;
+  try {
+    status = MainProgram(console, *state).run();
+    if (status == MainProgram::kEndAtMainMenu) {
+      console.finish();
+      io.err << "tambri: Eingabe beendet\n";
+      return 0;
+    }
+  } catch (const EndOfInput&) {
+    console.finish();
+    io.err << "tambri: Eingabe vorzeitig beendet, nichts gesichert\n";
+    return 1;
+  }
+  console.finish();
+  return status;
+}
+
+}  // namespace tambri

@@ -1,0 +1,46 @@
+#include "model/structure_model.h"
+
+#include "model/text_width.h"
+
+namespace tambri {
+
+void reset_for_loading(StructureModel& model) {
+  model.grid.nx = 0;
+  model.grid.ny = 0;
+  model.points.count = 0;
+  model.rectangles.count = 0;
+  model.triangles.count = 0;
+  model.circles.count = 0;
+  model.borders.count = 0;
+  model.sequence_length = 0;
+  model.xb = model.yb = model.xe = model.ye = 0.0;
+  model.output_stem = std::string(12, ' ');
+  for (int n = 1; n <= 9; ++n) {
+    model.tables.potential[n] = 0.0;
+    model.tables.excitation[n] = 0.0;
+    model.tables.material[n] = 1.0;
+    model.tables.reserved[n] = 0;
+  }
+}
+
+void reset_tables_for_new_problem(StructureModel& model) {
+  model.tables.material0 = 1.0;
+  for (int n = 1; n <= 9; ++n) {
+    model.tables.material[n] = 1.0;
+    model.tables.potential[n] = 0.0;
+    model.tables.excitation[n] = 0.0;
+  }
+}
+
+std::string output_stem_of(const std::string& file_name) {
+  std::string stem;
+  int taken = 0;
+  for (const std::string& ch : utf8_characters(file_name)) {
+    if (ch == "." || ch == " " || taken == 8) break;
+    stem += ch;
+    ++taken;
+  }
+  return pad_to_width(stem, 12);
+}
+
+}  // namespace tambri

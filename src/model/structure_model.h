@@ -1,0 +1,118 @@
+#pragma once
+// The one in-memory description of a field problem: field type, domain, grid,
+// geometry parts, value tables, the rasterised occupancy of every node and the
+// state flags the menus decide by. Only fixed arrays and scalars: allocate one
+// instance at start-up and work on it in place.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "model/capacities.h"
+
+namespace tambri {
+
+// Field problem codes as stored in the structure file.
+inline constexpr int32_t kProblemE = 1;  // Elektrostatisch
+inline constexpr int32_t kProblemS = 2;  // Stationär elektrisch
+inline constexpr int32_t kProblemM = 3;  // Stationär magnetisch
+
+// Shape kind codes of the entry sequence (3 is not used).
+inline constexpr int32_t kShapePoint = 1;
+inline constexpr int32_t kShapeRectangle = 2;
+inline constexpr int32_t kShapeTriangle = 4;
+inline constexpr int32_t kShapeCircle = 5;
+inline constexpr int32_t kShapeBorder = 6;
+
+// Border sides.
+inline constexpr int32_t kSideOben = 1;
+inline constexpr int32_t kSideUnten = 2;
+inline constexpr int32_t kSideLinks = 3;
+inline constexpr int32_t kSideRechts = 4;
+inline constexpr int32_t kSideGesamt = 5;
+
+inline constexpr const char* kVersionTag = "V4.3 ";
+
+struct Grid {
+  int32_t nx = 0;  // 0: this direction has no discretisation
+  int32_t ny = 0;
+  std::array<double, kMaxLines + 1> x{};  // x[1..nx]; x[0] unused
+  std::array<double, kMaxLines + 1> y{};  // y[1..ny]; y[0] unused
+  int nodes() const { return nx * ny; }
+  // Flat node index, 1-based, i running fastest.
+  int node(int i, int j) const { return (j - 1) * nx + i; }
+};
+
+struct PointPart { double xp = 0, yp = 0; int32_t code = 0; };
+struct RectanglePart { double xlo = 0, ylo = 0, xru = 0, yru = 0; int32_t code = 0; };
+struct TrianglePart { double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0; int32_t code = 0; };
+struct CirclePart { double xmi = 0, ymi = 0, rad = 0; int32_t code = 0; };
+struct BorderPart { int32_t side = 0; int32_t code = 0; };
+
+// A list of parts of one shape; entries [1..count], entry 0 unused.
+template <class Part, int Capacity>
+struct PartList {
+  static constexpr int kCapacity = Capacity;
+  int32_t count = 0;
+  std::array<Part, Capacity + 1> at{};
+  bool full() const { return count >= Capacity; }
+};
+
+struct ValueTables {
+  double material0 = 1.0;                 // "(Vorbelegung)", kept apart from 1..9
+  std::array<double, 10> material{};      // [1..9]
+  std::array<double, 10> potential{};     // [1..9]
+  std::array<double, 10> excitation{};    // [1..9]
+  std::array<int32_t, 10> reserved{};     // [1..9], always 0; fills the file record
+  // Material value of number 0..9.
+  double material_value(int m) const { return m == 0 ? material0 : material[m]; }
+};
+
+struct StateFlags {
+  bool modified = false;
+  bool load_refused = false;
+  bool structure_available = false;
+  bool results_available = false;
+  bool problem_loaded = false;
+};
+
+struct StructureModel {
+  std::string file_name = std::string(12, ' ');    // 12 characters, blank-padded
+  std::string output_stem = std::string(12, ' ');  // up to 8 characters, blank-padded to 12
+  std::string version_tag = kVersionTag;
+
+  int32_t problem = kProblemE;
+  double xb = 0, yb = 0, xe = 0, ye = 0;
+  Grid grid;
+
+  PartList<PointPart, kMaxShapeParts> points;
+  PartList<RectanglePart, kMaxShapeParts> rectangles;
+  PartList<TrianglePart, kMaxShapeParts> triangles;
+  PartList<CirclePart, kMaxShapeParts> circles;
+  PartList<BorderPart, kMaxBorders> borders;
+
+  // Shape codes of all parts in order of entry: slots [1..sequence_length].
+  int32_t sequence_length = 0;
+  std::array<int32_t, kMaxSequence + 1> sequence{};
+
+  ValueTables tables;
+
+  // Rasterised value 100*e + 10*p + m of every node, index [1..nx*ny].
+  std::array<int32_t, kMaxNodes + 1> occupancy{};
+
+  StateFlags flags;
+};
+
+// Reset at every load attempt: no grid, no parts, blank stem, tables to their
+// new-problem values except material 0 and the field problem, which keep theirs
+// until the file or the new-problem choice sets them.
+void reset_for_loading(StructureModel& model);
+
+// Reset of the value tables for a new field problem: materials 0..9 = 1.0,
+// potentials and excitations 1..9 = 0.0.
+void reset_tables_for_new_problem(StructureModel& model);
+
+// Output stem of a file name: the characters before the first "." or blank,
+// at most 8, blank-padded to 12 characters.
+std::string output_stem_of(const std::string& file_name);
+
+}  // namespace tambri

@@ -1,0 +1,71 @@
+#include "support/session.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "main/program.h"
+
+namespace tambri::test {
+
+TempDir::TempDir() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "tambri_test_XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+  path_ = pattern;
+}
+
+TempDir::~TempDir() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::vector<std::string> SessionResult::lines() const {
+  std::vector<std::string> out;
+  std::string line;
+  std::istringstream in(screen);
+  while (std::getline(in, line)) out.push_back(line);
+  return out;
+}
+
+SessionResult run_session(const std::filesystem::path& dir, const std::vector<std::string>& input,
+                          const std::vector<std::string>& args) {
+  std::string text;
+  for (const std::string& line : input) text += line + "\n";
+  std::istringstream in(text);
+  std::ostringstream out, err;
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir);
+  SessionResult result;
+  try {
+    result.status = run_program(args, {in, out, err, true});
+  } catch (...) {
+    std::filesystem::current_path(previous);
+    throw;
+  }
+  std::filesystem::current_path(previous);
+  result.screen = out.str();
+  result.errors = err.str();
+  return result;
+}
+
+bool contains_run(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
+  return std::search(lines.begin(), lines.end(), expected.begin(), expected.end()) != lines.end();
+}
+
+std::string read_file(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream buf;
+  buf << in.rdbuf();
+  return buf.str();
+}
+
+void write_file(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+}  // namespace tambri::test
