@@ -89,7 +89,7 @@ TEST(BorderEntry, SideLettersAndNoEmptyKind) {
   EXPECT_EQ(m->borders.at[1].code, 20);
 }
 
-TEST(AllShapes, ListBeforeTheQuestionsShowsEveryPartOfTheShape) {
+TEST(EveryShapeEntry, ListBeforeTheQuestionsShowsEveryPartOfTheShape) {
   auto m = geometry_model(kProblemE);
   add_part(*m, m->rectangles, kShapeRectangle, RectanglePart{0, 0.01, 1, -2, 900});
   add_part(*m, m->triangles, kShapeTriangle, TrianglePart{0, 0, 1, 0, 0, 1, kEmptyCode});
@@ -113,7 +113,7 @@ TEST(AllShapes, ListBeforeTheQuestionsShowsEveryPartOfTheShape) {
   }
 }
 
-TEST(AllShapes, EarlyEndingsStoreNothing) {
+TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
   const std::vector<std::pair<Dialogue, const char*>> cases = {
       {enter_point, "x\n"},          {enter_point, "0.5 1\nx\n"},  {enter_point, "0.5 1\np\nabc\n"},
       {enter_point, "0.5 1\np\n1.5\n"}, {enter_rectangle, "0 0\n1x 1\n"}, {enter_triangle, "0 0\n0 1\nx\n"},
@@ -136,7 +136,7 @@ TEST(AllShapes, EarlyEndingsStoreNothing) {
   }
 }
 
-TEST(AllShapes, FullListIsRefusedBeforeAnyListAndEndOfInputPropagates) {
+TEST(EveryShapeEntry, FullListIsRefusedBeforeAnyListAndEndOfInputPropagates) {
   auto m = geometry_model(kProblemE);
   for (int k = 0; k < kMaxShapeParts; ++k) add_part(*m, m->points, kShapePoint, PointPart{});
   for (int k = 0; k < kMaxBorders; ++k) add_part(*m, m->borders, kShapeBorder, BorderPart{1, 0});
@@ -148,7 +148,7 @@ TEST(AllShapes, FullListIsRefusedBeforeAnyListAndEndOfInputPropagates) {
   EXPECT_THROW(enter_circle(s.console, *m, 0), EndOfInput);
 }
 
-TEST(AllShapes, EditModeOverwritesInPlaceWithoutListCheckOrConfirmation) {
+TEST(EveryShapeEntry, EditModeOverwritesInPlaceWithoutListCheckOrConfirmation) {
   auto m = geometry_model(kProblemE);
   for (int k = 0; k < kMaxBorders; ++k) add_part(*m, m->borders, kShapeBorder, BorderPart{1, 0});
   Screen s("U\nm\n4\n");
