@@ -6,6 +6,7 @@
 #include "generate/generate_menu.h"
 #include "main/console.h"
 #include "main/program_state.h"
+#include "solve/calcul_menu.h"
 
 namespace tambri {
 namespace {
@@ -53,7 +54,10 @@ void write_information(Console& console) {
 }
 
 // The CALCUL and RESULTS menus plug in here.
-void run_calcul(Console&, ProgramState&, bool) {}
+void run_calcul(Console& console, ProgramState& state, bool start_immediately) {
+  run_calcul_menu(console, state.model, state.solver, *state.fields, start_immediately,
+                  system_local_time);
+}
 void run_results(Console&, ProgramState&) {}
 
 class MainProgram {

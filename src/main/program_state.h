@@ -2,9 +2,12 @@
 // Everything the program keeps for the whole run besides the console: the one
 // structure model and the settings and arrays that live beside it. Allocated
 // once at start-up.
+#include <memory>
+
 #include "generate/generate_state.h"
 #include "graphics/output_settings.h"
 #include "model/structure_model.h"
+#include "solve/field_arrays.h"
 #include "solve/solver_settings.h"
 
 namespace tambri {
@@ -16,6 +19,9 @@ struct ProgramState {
   StructureModel model;
   GenerateState generate;
   SolverSettings solver;
+  // The node arrays of the calculation (several MB), on the heap so that a
+  // ProgramState may live on the stack.
+  std::unique_ptr<FieldArrays> fields = std::make_unique<FieldArrays>();
   OutputSettings output;
 };
 

@@ -1,0 +1,172 @@
+// ILU-BICG (BiCGSTAB on the left-preconditioned system) and ILU-CG, both with
+// the D-ILU preconditioner.
+#include <algorithm>
+#include <cmath>
+
+#include "solve/ilu.h"
+#include "solve/solvers.h"
+
+namespace tambri {
+namespace {
+
+// Smallest magnitude of a step-length denominator: a breakdown (zero inner
+// product) is absorbed instead of dividing by zero.
+constexpr double kDivisionGuard = 1.0E-20;
+// Offset of the relative correction, 0.1 in single precision: a node near 0 V
+// is measured against 0.1 rather than against its own tiny value.
+constexpr double kCorrectionOffset = static_cast<double>(0.1f);
+
+double guarded(double delta) {
+  const double magnitude = std::max(std::fabs(delta), kDivisionGuard);
+  return delta < 0 ? -magnitude : magnitude;
+}
+
+double dot(int n, const NodeArray& x, const NodeArray& y) {
+  double sum = 0.0;
+  for (int k = 1; k <= n; ++k) sum += x[k] * y[k];
+  return sum;
+}
+
+// Largest relative correction over k = 1..N: the first node is the start
+// value and only a strictly larger value replaces it.
+struct CorrectionTracker {
+  double e_max = 0.0;
+  int k_max = 0;
+  void note(int k, double correction, double new_value) {
+    const double e = std::fabs(correction) / (std::fabs(new_value) + kCorrectionOffset);
+    if (k == 1 || e > e_max) {
+      e_max = e;
+      k_max = k;
+    }
+  }
+};
+
+// Records the iteration and tells the monitor; true when the run may stop.
+// Convergence is never declared in the first iteration.
+bool finish_iteration(int n, const CorrectionTracker& tracker, int nx,
+                      const SolverSettings& settings, const IterationMonitor& monitor,
+                      SolveResult& result) {
+  result.iterations = n;
+  result.e_max = tracker.e_max;
+  result.k_max = tracker.k_max;
+  if (monitor) {
+    const GridPosition at = node_position(tracker.k_max, nx);
+    monitor({n, tracker.e_max, at.i, at.j});
+  }
+  result.ready = n > 1 && tracker.e_max <= settings.relative_error;
+  return result.ready;
+}
+
+}  // namespace
+
+SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
+                           const SolverSettings& settings, const IterationMonitor& monitor) {
+  const int nx = model.grid.nx;
+  const int ny = model.grid.ny;
+  const int n_nodes = nx * ny;
+  const StencilMatrix& a = arrays.matrix;
+  const IluFactors& f = arrays.work.factors;
+  NodeArray& u = arrays.solution.potential;
+  auto& vec = arrays.work.vectors;
+  NodeArray& r = vec[0];
+  NodeArray& r_hat = vec[1];
+  NodeArray& p = vec[2];
+  NodeArray& v = vec[3];
+  NodeArray& s = vec[4];
+  NodeArray& t = vec[5];
+
+  factorise(nx, ny, a, arrays.work.factors);
+  multiply(nx, ny, a, u, t);
+  for (int k = 1; k <= n_nodes; ++k) r[k] = a.rhs[k] - t[k];
+  apply_preconditioner(nx, ny, f, r, r);
+  for (int k = 1; k <= n_nodes; ++k) {
+    r_hat[k] = r[k];
+    p[k] = 0.0;
+    v[k] = 0.0;
+  }
+  double rho = dot(n_nodes, r, r);
+  double beta = rho;  // irrelevant in the first iteration: p and v are 0
+  double omega = 1.0;
+
+  SolveResult result;
+  for (int n = 1; n <= settings.iteration_limit; ++n) {
+    const double rho_old = rho;
+    for (int k = 1; k <= n_nodes; ++k) p[k] = beta * (p[k] - omega * v[k]) + r[k];
+    multiply(nx, ny, a, p, t);
+    apply_preconditioner(nx, ny, f, t, v);
+    const double alpha = rho / guarded(dot(n_nodes, v, r_hat));
+    for (int k = 1; k <= n_nodes; ++k) s[k] = r[k] - alpha * v[k];
+    multiply(nx, ny, a, s, t);
+    apply_preconditioner(nx, ny, f, t, t);
+    double ts = 0.0, tt = 0.0;
+    for (int k = 1; k <= n_nodes; ++k) {
+      ts += t[k] * s[k];
+      tt += t[k] * t[k];
+    }
+    omega = ts / guarded(tt);
+
+    // New residual and correction in one pass; the correction replaces s.
+    // The next rho = (r, r_hat) is summed on the way, in the same order.
+    CorrectionTracker tracker;
+    double rho_next = 0.0;
+    for (int k = 1; k <= n_nodes; ++k) {
+      r[k] = s[k] - omega * t[k];
+      rho_next += r[k] * r_hat[k];
+      const double correction = alpha * p[k] + omega * s[k];
+      s[k] = correction;
+      u[k] += correction;
+      tracker.note(k, correction, u[k]);
+    }
+    if (finish_iteration(n, tracker, nx, settings, monitor, result)) return result;
+
+    rho = rho_next;
+    omega = guarded(omega);
+    beta = rho / guarded(rho_old) * alpha / omega;
+  }
+  return result;
+}
+
+SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
+                         const SolverSettings& settings, const IterationMonitor& monitor) {
+  const int nx = model.grid.nx;
+  const int ny = model.grid.ny;
+  const int n_nodes = nx * ny;
+  const StencilMatrix& a = arrays.matrix;
+  const IluFactors& f = arrays.work.factors;
+  NodeArray& u = arrays.solution.potential;
+  auto& vec = arrays.work.vectors;
+  NodeArray& r = vec[0];
+  NodeArray& z = vec[1];
+  NodeArray& p = vec[2];
+  NodeArray& q = vec[3];
+
+  factorise(nx, ny, a, arrays.work.factors);
+  multiply(nx, ny, a, u, q);
+  for (int k = 1; k <= n_nodes; ++k) r[k] = a.rhs[k] - q[k];
+  apply_preconditioner(nx, ny, f, r, z);
+  for (int k = 1; k <= n_nodes; ++k) p[k] = z[k];
+
+  SolveResult result;
+  for (int n = 1; n <= settings.iteration_limit; ++n) {
+    const double gamma = dot(n_nodes, r, z);
+    multiply(nx, ny, a, p, q);
+    const double delta = guarded(dot(n_nodes, q, p));
+    const double alpha = gamma / delta;
+    for (int k = 1; k <= n_nodes; ++k) r[k] = r[k] - alpha * q[k];
+    apply_preconditioner(nx, ny, f, r, z);
+    CorrectionTracker tracker;
+    for (int k = 1; k <= n_nodes; ++k) {
+      const double correction = alpha * p[k];
+      u[k] += correction;
+      tracker.note(k, correction, u[k]);
+    }
+    if (finish_iteration(n, tracker, nx, settings, monitor, result)) return result;
+
+    // The new direction is made A-conjugate to the old one.
+    const double beta = -dot(n_nodes, z, q) / delta;
+    for (int k = 1; k <= n_nodes; ++k) p[k] = z[k] + beta * p[k];
+  }
+  return result;
+}
+
+}  // namespace tambri
