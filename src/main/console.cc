@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -71,7 +72,11 @@ std::optional<double> parse_real_token(std::string_view token) {
     text += 'e';
     text += token.substr(pos);
   }
-  return std::strtod(text.c_str(), nullptr);
+  // A value beyond the double range is a failed reading, as it would be for
+  // a Fortran list-directed read; it must not reach the model as infinity.
+  const double value = std::strtod(text.c_str(), nullptr);
+  if (!std::isfinite(value)) return std::nullopt;
+  return value;
 }
 
 std::optional<int> parse_integer_token(std::string_view token) {

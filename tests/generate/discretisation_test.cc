@@ -58,7 +58,12 @@ TEST(MergeEquidistantLines, KeepsOuterLinesAndDropsLinesWithinTolerance) {
   auto merged = merge_equidistant_lines(x_axis(m), 1 + 5e-7, 3, 3);
   ASSERT_TRUE(merged);
   // The old line 1 lies within 1e-6 of the new first line and gives way to it.
-  EXPECT_EQ(*merged, (std::vector<double>{0, 1 + 5e-7, 2 + 2.5e-7, 3, 4}));
+  ASSERT_EQ(merged->size(), 5u);
+  EXPECT_EQ((*merged)[0], 0);
+  EXPECT_EQ((*merged)[1], 1 + 5e-7);
+  EXPECT_DOUBLE_EQ((*merged)[2], 2 + 2.5e-7);
+  EXPECT_EQ((*merged)[3], 3);
+  EXPECT_EQ((*merged)[4], 4);
 }
 
 TEST(MergeEquidistantLines, NewLinesComputedFromTheirIndex) {

@@ -84,7 +84,7 @@ TEST(ConsoleInput, RealAndIntegerTokens) {
     EXPECT_TRUE(parse_real_token(ok).has_value()) << ok;
   }
   EXPECT_EQ(*parse_real_token("1.5D2"), 150.0);
-  for (const char* bad : {"", ".", "e5", "1e", "1x", "abc", "inf", "nan", "0x10", "--1"}) {
+  for (const char* bad : {"", ".", "e5", "1e", "1x", "abc", "inf", "nan", "0x10", "--1", "1e999", "-1d400"}) {
     EXPECT_FALSE(parse_real_token(bad).has_value()) << bad;
   }
   EXPECT_EQ(*parse_integer_token("-17"), -17);
