@@ -50,10 +50,7 @@ const char* problem_line(int32_t problem) {
 // message written) when the file is refused.
 bool read_structure(Console& console, StructureModel& model, std::ifstream& file) {
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  StructureReadResult result = decode_structure(bytes, model);
-  if (file.bad() && result.status != StructureReadStatus::kWrongVersion) {
-    result.status = StructureReadStatus::kError;
-  }
+  const StructureReadResult result = decode_structure(bytes, model);
   if (result.status == StructureReadStatus::kWrongVersion) {
     console.message(" ### Eingabedatei nicht unter " + model.version_tag + " erstellt ###");
     console.record(" ### Neueingabe erforderlich ###");
@@ -167,8 +164,12 @@ enum class Replaced { kDone, kOpenFailed, kWriteFailed };
 
 // Writes the bytes to a temporary file beside `path` and renames it over
 // `path` once it is complete and on disk, so `path` always holds either the
-// old or the new content.
-Replaced replace_file(const std::string& path, std::string_view bytes) {
+// old or the new content. A symbolic link is followed, so that the link stays
+// and the file it names is replaced.
+Replaced replace_file(const std::string& name, std::string_view bytes) {
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(name, ec);
+  const std::string path = ec ? name : real.string();
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return Replaced::kOpenFailed;

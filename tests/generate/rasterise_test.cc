@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
+#include <type_traits>
 
 #include "model/assignment.h"
 
@@ -22,25 +23,18 @@ StructureModel model_with_grid(std::initializer_list<double> xs, std::initialize
 // 0, 1, ..., 4 in both directions.
 StructureModel unit_grid() { return model_with_grid({0, 1, 2, 3, 4}, {0, 1, 2, 3, 4}); }
 
-void add(StructureModel& m, const PointPart& p) {
-  m.points.at[++m.points.count] = p;
-  m.sequence[++m.sequence_length] = kShapePoint;
-}
-void add(StructureModel& m, const RectanglePart& r) {
-  m.rectangles.at[++m.rectangles.count] = r;
-  m.sequence[++m.sequence_length] = kShapeRectangle;
-}
-void add(StructureModel& m, const TrianglePart& t) {
-  m.triangles.at[++m.triangles.count] = t;
-  m.sequence[++m.sequence_length] = kShapeTriangle;
-}
-void add(StructureModel& m, const CirclePart& c) {
-  m.circles.at[++m.circles.count] = c;
-  m.sequence[++m.sequence_length] = kShapeCircle;
-}
-void add(StructureModel& m, const BorderPart& b) {
-  m.borders.at[++m.borders.count] = b;
-  m.sequence[++m.sequence_length] = kShapeBorder;
+// Enters a part at the end of its list and of the entry sequence.
+template <class Part>
+void add(StructureModel& m, const Part& part) {
+  auto enter = [&](auto& list, int32_t shape) {
+    list.at[++list.count] = part;
+    m.sequence[++m.sequence_length] = shape;
+  };
+  if constexpr (std::is_same_v<Part, PointPart>) enter(m.points, kShapePoint);
+  if constexpr (std::is_same_v<Part, RectanglePart>) enter(m.rectangles, kShapeRectangle);
+  if constexpr (std::is_same_v<Part, TrianglePart>) enter(m.triangles, kShapeTriangle);
+  if constexpr (std::is_same_v<Part, CirclePart>) enter(m.circles, kShapeCircle);
+  if constexpr (std::is_same_v<Part, BorderPart>) enter(m.borders, kShapeBorder);
 }
 
 int32_t at(const StructureModel& m, int i, int j) { return m.occupancy[m.grid.node(i, j)]; }
@@ -71,32 +65,15 @@ TEST(RasteriseCodes, LaterPartsWinOnlyInTheDigitsTheySet) {
   add(m, RectanglePart{1, 1, 3, 3, 20});       // potential 2 wins the overlap, material stays
   add(m, RectanglePart{3, 3, 4, 4, 7});        // material 7 under the potential
   add(m, RectanglePart{4, 0, 4, 1, kEmptyCode});  // clears everything, material too
-  rasterise(m);
+  add(m, RectanglePart{3, 0, 3, 1, 600});      // excitation 6 replaces the potential
+  add(m, RectanglePart{0, 0, 4, 4, 5000});     // no assignment code: no effect
+  add(m, RectanglePart{0, 0, 4, 4, -3});
+  EXPECT_TRUE(rasterise(m).empty());
   EXPECT_EQ(map_of(m), (Rows{{503, 503, 503, 3, 3},
                              {503, 23, 23, 23, 3},
                              {503, 23, 23, 23, 3},
-                             {3, 23, 23, 27, 7},
+                             {603, 603, 23, 27, 7},
                              {0, 0, 3, 7, 7}}));
-}
-
-TEST(RasteriseCodes, ExcitationAfterPotentialReplacesIt) {
-  StructureModel m = unit_grid();
-  add(m, RectanglePart{0, 0, 1, 1, 90});
-  add(m, RectanglePart{1, 1, 2, 2, 100});
-  rasterise(m);
-  EXPECT_EQ(at(m, 1, 2), 90);
-  EXPECT_EQ(at(m, 2, 2), 100);
-  EXPECT_EQ(at(m, 3, 3), 100);
-  EXPECT_EQ(at(m, 4, 4), 0);
-}
-
-TEST(RasteriseCodes, CodesThatAreNoAssignmentLeaveTheNodesAlone) {
-  StructureModel m = unit_grid();
-  add(m, RectanglePart{0, 0, 4, 4, 45});
-  add(m, RectanglePart{0, 0, 4, 4, 5000});
-  add(m, RectanglePart{0, 0, 4, 4, -3});
-  EXPECT_TRUE(rasterise(m).empty());
-  EXPECT_EQ(at(m, 3, 3), 40);  // 45 is read as potential 4
 }
 
 TEST(RasteriseShapes, PointGoesToTheNearestLineAndTheHigherOneOnATie) {
@@ -120,25 +97,18 @@ TEST(RasteriseShapes, RectangleEdgesCarryTheSinglePrecisionTolerance) {
   add(m, RectanglePart{1.1 * t, 0, 1, 0, 2});  // x line 1 is 1.1 t outside: only x line 2
   // Between the widened float and the double 1e-6: outside for the program.
   add(m, RectanglePart{0, 0.999999999e-6, 4, 0.5, 3});
+  add(m, RectanglePart{3.0000005, 4, 3.0000005, 4, 4});  // zero size, within the tolerance of a node
+  add(m, RectanglePart{2.5, 0, 2.5, 4, 5});              // zero height between two lines
   const std::vector<UncoveredPart> uncovered = rasterise(m);
   EXPECT_EQ(map_of(m), (Rows{{0, 0, 0, 0, 0},
                              {2, 1, 1, 1, 0},
                              {0, 1, 1, 1, 0},
-                             {0, 1, 1, 1, 0},
+                             {0, 1, 1, 1, 4},
                              {0, 0, 0, 0, 0}}));
-  ASSERT_EQ(uncovered.size(), 1u);
+  ASSERT_EQ(uncovered.size(), 2u);
   EXPECT_EQ(uncovered[0].shape, kShapeRectangle);
   EXPECT_EQ(uncovered[0].number, 3);
-}
-
-TEST(RasteriseShapes, ZeroHeightRectangleMarksOnlyALineWithinTheTolerance) {
-  StructureModel m = unit_grid();
-  add(m, RectanglePart{2.0000005, 1, 2.0000005, 3, 4});
-  add(m, RectanglePart{2.5, 0, 2.5, 4, 5});
-  const std::vector<UncoveredPart> uncovered = rasterise(m);
-  EXPECT_EQ(map_of(m)[2], (std::vector<int32_t>{0, 4, 4, 4, 0}));
-  ASSERT_EQ(uncovered.size(), 1u);
-  EXPECT_EQ(uncovered[0].number, 2);
+  EXPECT_EQ(uncovered[1].number, 5);
 }
 
 TEST(RasteriseShapes, CircleIsStrictlyInsideItsRadiusPlusTolerance) {

@@ -21,13 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-Lines split_lines(const std::string& screen) {
-  Lines lines;
-  std::istringstream in(screen);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // A 3 x 3 grid with one rectangle that covers nodes and one that covers none.
 StructureModel sample(int32_t problem) {
   StructureModel m;
@@ -52,43 +45,41 @@ class StructureDialogs : public ::testing::Test {
   StructureDialogs() : previous_(fs::current_path()) { fs::current_path(dir_.path()); }
   ~StructureDialogs() override { fs::current_path(previous_); }
 
-  Lines load(const std::string& answers) {
+  // Runs one dialogue with the answer lines; returns the screen as written.
+  template <class Dialogue>
+  static std::string screen_of(const std::string& answers, Dialogue dialogue) {
     std::istringstream in(answers);
     std::ostringstream out;
     Console console(in, out, true);
-    load_dialogue(console, model_);
+    dialogue(console);
     console.finish();
-    return split_lines(out.str());
+    return out.str();
+  }
+  static Lines lines_of(const std::string& screen) {
+    test::SessionResult result;
+    result.screen = screen;
+    return result.lines();
   }
 
-  Lines save(const StructureModel& m, const std::string& answers) {
-    std::istringstream in(answers);
-    std::ostringstream out;
-    Console console(in, out, true);
-    save_dialogue(console, m);
-    console.finish();
-    return split_lines(out.str());
+  Lines load(const std::string& answers) {
+    return lines_of(screen_of(answers, [&](Console& c) { load_dialogue(c, model_); }));
+  }
+  static Lines save(const StructureModel& m, const std::string& answers) {
+    return lines_of(screen_of(answers, [&](Console& c) { save_dialogue(c, m); }));
   }
 
   // The save dialogue in a child process whose files may not grow beyond
   // `limit` bytes, so that writing fails; returns the child's screen.
-  Lines save_with_file_size_limit(const StructureModel& m, const std::string& answers, rlim_t limit) {
+  static Lines save_with_file_size_limit(const StructureModel& m, const std::string& answers, rlim_t limit) {
     int pipe_fds[2];
     if (pipe(pipe_fds) != 0) ADD_FAILURE() << "pipe";
     const pid_t child = fork();
     if (child == 0) {
-      close(pipe_fds[0]);
       std::signal(SIGXFSZ, SIG_IGN);
       const rlimit rl{limit, limit};
       setrlimit(RLIMIT_FSIZE, &rl);
-      std::istringstream in(answers);
-      std::ostringstream out;
-      Console console(in, out, true);
-      save_dialogue(console, m);
-      console.finish();
-      const std::string screen = out.str();
-      const bool sent = write(pipe_fds[1], screen.data(), screen.size()) == static_cast<ssize_t>(screen.size());
-      _exit(sent ? 0 : 1);
+      const std::string screen = screen_of(answers, [&](Console& c) { save_dialogue(c, m); });
+      _exit(write(pipe_fds[1], screen.data(), screen.size()) == static_cast<ssize_t>(screen.size()) ? 0 : 1);
     }
     close(pipe_fds[1]);
     std::string screen;
@@ -98,7 +89,7 @@ class StructureDialogs : public ::testing::Test {
     int status = 0;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    return split_lines(screen);
+    return lines_of(screen);
   }
 
   static Lines files() {
@@ -235,6 +226,17 @@ TEST_F(StructureDialogs, OverwriteWithYesReplacesTheFileAndKeepsItsMode) {
   EXPECT_EQ(fs::status("a.dat").permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
   EXPECT_EQ(files(), (Lines{"a.dat"}));
+}
+
+TEST_F(StructureDialogs, OverwriteThroughALinkReplacesTheLinkedFile) {
+  fs::create_directory("echt");
+  test::write_file("echt/a.dat", "alt");
+  fs::create_symlink("echt/a.dat", "a.dat");
+  StructureModel m = sample(kProblemS);
+  m.file_name = "a.dat       ";
+  save(m, "y\n");
+  EXPECT_TRUE(fs::is_symlink("a.dat"));
+  EXPECT_EQ(test::read_file("echt/a.dat"), encode_structure(m));
 }
 
 TEST_F(StructureDialogs, AnotherNameIsAskedForUntilItIsNewOrBlank) {
