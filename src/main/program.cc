@@ -69,6 +69,8 @@ class MainProgram {
 
   // Returns the exit status.
   int run() {
+    state_.surface.gfx_clear(0);
+    state_.surface.gfx_set_text_window(1, 1, 40, 80);
     write_banner(console_);
     generate_step();
     return main_menu();
@@ -118,7 +120,9 @@ class MainProgram {
         case 'C': calculation_step(false); break;
         case 'R': results_step(); break;
         case 'Q': write_information(console_); break;
-        case 'X': return 0;
+        case 'X':
+          state_.surface.gfx_set_exit_no_prompt();
+          return 0;
         case ' ': break;
         default:
           console_.message(" ### Falsche Eingabe ###");

@@ -6,6 +6,8 @@
 
 #include "generate/generate_state.h"
 #include "graphics/output_settings.h"
+#include "graphics/surface.h"
+#include "graphics/viewer.h"
 #include "model/structure_model.h"
 #include "solve/field_arrays.h"
 #include "solve/solver_settings.h"
@@ -23,6 +25,10 @@ struct ProgramState {
   // ProgramState may live on the stack.
   std::unique_ptr<FieldArrays> fields = std::make_unique<FieldArrays>();
   OutputSettings output;
+  // The picture window's image and where it is shown (a desktop window unless
+  // headless or no display is available).
+  GraphicsSurface surface;
+  std::unique_ptr<Viewer> viewer = make_viewer(headless);
 };
 
 }  // namespace tambri
