@@ -248,12 +248,28 @@ bool read_record(int number, std::string_view record, StructureModel& m) {
     case 12:
       if (!long_enough(4 * static_cast<size_t>(m.sequence_length))) return false;
       for (int k = 1; k <= m.sequence_length; ++k) m.sequence[k] = c.i32();
-      return true;
+      return sequence_matches_lists(m);
   }
   return false;
 }
 
 }  // namespace
+
+bool sequence_matches_lists(const StructureModel& m) {
+  int points = 0, rectangles = 0, triangles = 0, circles = 0, borders = 0;
+  for (int k = 1; k <= m.sequence_length; ++k) {
+    switch (m.sequence[k]) {
+      case kShapePoint: ++points; break;
+      case kShapeRectangle: ++rectangles; break;
+      case kShapeTriangle: ++triangles; break;
+      case kShapeCircle: ++circles; break;
+      case kShapeBorder: ++borders; break;
+      default: return false;
+    }
+  }
+  return points == m.points.count && rectangles == m.rectangles.count &&
+         triangles == m.triangles.count && circles == m.circles.count && borders == m.borders.count;
+}
 
 std::string encode_structure(const StructureModel& m) {
   RecordWriter w;

@@ -36,4 +36,9 @@ struct StructureReadResult {
 // reset the model and does not rasterise.
 StructureReadResult decode_structure(std::string_view bytes, StructureModel& model);
 
+// True when the entry sequence holds only shape codes and names every part of
+// every list exactly once. The list, edit and delete dialogues rely on it, so a
+// file that breaks it is refused as damaged.
+bool sequence_matches_lists(const StructureModel& model);
+
 }  // namespace tambri

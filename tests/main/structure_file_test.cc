@@ -58,8 +58,10 @@ StructureModel full_model() {
   }
   m.borders.count = kMaxBorders;
   for (int k = 1; k <= kMaxBorders; ++k) m.borders.at[k] = {k + 1, 10 * k};
-  m.sequence_length = kMaxSequence;
-  for (int k = 1; k <= kMaxSequence; ++k) m.sequence[k] = std::array<int32_t, 5>{1, 2, 4, 5, 6}[k % 5];
+  m.sequence_length = kMaxParts;
+  for (int k = 1; k <= kMaxParts; ++k) {
+    m.sequence[k] = k > 4 * kMaxShapeParts ? kShapeBorder : std::array<int32_t, 4>{1, 2, 4, 5}[k % 4];
+  }
   return m;
 }
 
@@ -119,13 +121,13 @@ TEST(StructureFileRoundTrip, EveryMemberComesBackBitForBit) {
   EXPECT_EQ(loaded.tables.material0, 4.5);
   EXPECT_EQ(loaded.tables.reserved[3], 7);
   EXPECT_EQ(loaded.triangles.at[50].y2, 200.0);
-  EXPECT_EQ(loaded.sequence[250], 1);
+  EXPECT_EQ(loaded.sequence[kMaxParts], kShapeBorder);
 }
 
 TEST(StructureFileReading, FileCutAfterEachRecordIsTooShortAndCutInsideOneIsAnError) {
   const StructureModel m = full_model();
   const std::string bytes = encode_structure(m);
-  const size_t lengths[12] = {5, 52, 8 * 201, 8 * 201, 252, 24, 20 * 50, 36 * 50, 52 * 50, 28 * 50, 8 * 4, 4 * 250};
+  const size_t lengths[12] = {5, 52, 8 * 201, 8 * 201, 252, 24, 20 * 50, 36 * 50, 52 * 50, 28 * 50, 8 * 4, 4 * kMaxParts};
   size_t end = 1;  // after the start mark
   for (int records = 0; records < 12; ++records) {
     for (const std::string& cut : {bytes.substr(0, end), bytes.substr(0, end) + "\x82"}) {
@@ -167,6 +169,22 @@ TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsSt
     EXPECT_EQ(loaded.grid.ny, 0);
     EXPECT_EQ(loaded.points.count + loaded.rectangles.count + loaded.borders.count + loaded.sequence_length, 0);
   }
+}
+
+TEST(StructureFileReading, EntrySequenceMustNameEveryPartOnce) {
+  StructureModel m;
+  m.points.count = 1;
+  m.sequence_length = 1;
+  m.sequence[1] = kShapePoint;
+  StructureModel loaded;
+  EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, StructureReadStatus::kOk);
+  for (int32_t code : {kShapeCircle, 3, 0}) {
+    m.sequence[1] = code;  // a part that does not exist, or no shape at all
+    EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, StructureReadStatus::kError) << code;
+  }
+  m.sequence[1] = kShapePoint;
+  m.sequence_length = 0;  // the point is missing from the sequence
+  EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, StructureReadStatus::kError);
 }
 
 TEST(StructureFileReading, ForeignVersionAndDamagedFramingAreToldApart) {
