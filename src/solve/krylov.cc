@@ -92,8 +92,8 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     const double rho_old = rho;
     for (int k = 1; k <= n_nodes; ++k) p[k] = beta * (p[k] - omega * v[k]) + r[k];
-    multiply(nx, ny, a, p, t);
-    apply_preconditioner(nx, ny, f, t, v);
+    multiply(nx, ny, a, p, v);
+    apply_preconditioner(nx, ny, f, v, v);
     const double alpha = rho / guarded(dot(n_nodes, v, r_hat));
     for (int k = 1; k <= n_nodes; ++k) s[k] = r[k] - alpha * v[k];
     multiply(nx, ny, a, s, t);
@@ -105,15 +105,15 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
     }
     omega = ts / guarded(tt);
 
-    // New residual and correction in one pass; the correction replaces s.
-    // The next rho = (r, r_hat) is summed on the way, in the same order.
+    // New residual and correction in one pass (s is not needed afterwards,
+    // so the correction is not kept). The next rho = (r, r_hat) is summed on
+    // the way, in the same order.
     CorrectionTracker tracker;
     double rho_next = 0.0;
     for (int k = 1; k <= n_nodes; ++k) {
       r[k] = s[k] - omega * t[k];
       rho_next += r[k] * r_hat[k];
       const double correction = alpha * p[k] + omega * s[k];
-      s[k] = correction;
       u[k] += correction;
       tracker.note(k, correction, u[k]);
     }

@@ -1,0 +1,242 @@
+// Field calculation on the two 201 x 201 reference problems:
+//   coax:   E, 0..0.1 m square, border Gesamt at 0 V, circle (0.05, 0.05) r 0.01 at 100 V;
+//   plates: E, same grid, Oben at 100 V, Unten at 0 V, material 1 (eps 4) over the
+//           middle third between them.
+// Reports the assembly time, each solver's time to " ready " with the default
+// settings (and its iteration count and distance from the direct solution),
+// Eigen's SparseLU on the same matrix, and one streaming pass over the arrays
+// an ILU-BICG iteration works on, as the yardstick for the time per iteration.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <vector>
+
+#include "generate/rasterise.h"
+#include "model/structure_model.h"
+#include "solve/assembly.h"
+#include "solve/field_arrays.h"
+#include "solve/solver_settings.h"
+#include "solve/solvers.h"
+
+#ifdef TAMBRI_HAVE_EIGEN
+#include <Eigen/SparseCore>
+#include <Eigen/SparseLU>
+#endif
+
+namespace tambri {
+namespace {
+
+constexpr int kLines = 201;
+constexpr double kSide = 0.1;
+
+enum Problem { kCoax = 0, kPlates = 1 };
+
+void add_part(StructureModel& model, int32_t shape) {
+  model.sequence[static_cast<size_t>(++model.sequence_length)] = shape;
+}
+
+std::unique_ptr<StructureModel> reference_model(int problem) {
+  auto model = std::make_unique<StructureModel>();
+  model->problem = kProblemE;
+  reset_tables_for_new_problem(*model);
+  model->xb = model->yb = 0.0;
+  model->xe = model->ye = kSide;
+  model->grid.nx = model->grid.ny = kLines;
+  for (int n = 1; n <= kLines; ++n) {
+    model->grid.x[n] = model->grid.y[n] = kSide * (n - 1) / (kLines - 1);
+  }
+  if (problem == kCoax) {
+    model->tables.potential[1] = 0.0;
+    model->tables.potential[2] = 100.0;
+    model->borders.at[++model->borders.count] = {kSideGesamt, 10};
+    add_part(*model, kShapeBorder);
+    model->circles.at[++model->circles.count] = {0.05, 0.05, 0.01, 20};
+    add_part(*model, kShapeCircle);
+  } else {
+    model->tables.potential[1] = 100.0;
+    model->tables.potential[2] = 0.0;
+    model->tables.material[1] = 4.0;
+    model->borders.at[++model->borders.count] = {kSideOben, 10};
+    add_part(*model, kShapeBorder);
+    model->borders.at[++model->borders.count] = {kSideUnten, 20};
+    add_part(*model, kShapeBorder);
+    model->rectangles.at[++model->rectangles.count] = {kSide / 3, 0.0, 2 * kSide / 3, kSide, 1};
+    add_part(*model, kShapeRectangle);
+  }
+  rasterise(*model);
+  return model;
+}
+
+struct Reference {
+  std::unique_ptr<StructureModel> model;
+  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
+  std::vector<double> direct;  // the potential from a direct solve, when available
+};
+
+Reference& reference(int problem) {
+  static Reference refs[2];
+  Reference& ref = refs[problem];
+  if (!ref.model) {
+    ref.model = reference_model(problem);
+    fill_material_coefficients(*ref.model, ref.arrays->material);
+    assemble(*ref.model, ref.arrays->material, ref.arrays->matrix, ref.arrays->solution);
+  }
+  return ref;
+}
+
+const char* problem_name(int problem) { return problem == kCoax ? "coax" : "plates"; }
+
+void BM_Assembly(benchmark::State& state) {
+  Reference& ref = reference(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    fill_material_coefficients(*ref.model, ref.arrays->material);
+    assemble(*ref.model, ref.arrays->material, ref.arrays->matrix, ref.arrays->solution);
+    benchmark::DoNotOptimize(ref.arrays->matrix.mitte[1]);
+  }
+  state.SetLabel(problem_name(static_cast<int>(state.range(0))));
+}
+BENCHMARK(BM_Assembly)->Arg(kCoax)->Arg(kPlates)->Unit(benchmark::kMillisecond);
+
+#ifdef TAMBRI_HAVE_EIGEN
+using SparseMatrix = Eigen::SparseMatrix<double>;
+
+SparseMatrix eigen_matrix(const Grid& grid, const StencilMatrix& m) {
+  std::vector<Eigen::Triplet<double>> entries;
+  entries.reserve(static_cast<size_t>(5 * grid.nodes()));
+  for (int j = 1; j <= grid.ny; ++j) {
+    for (int i = 1; i <= grid.nx; ++i) {
+      const int k = grid.node(i, j);
+      const int row = k - 1;
+      entries.emplace_back(row, row, m.mitte[k]);
+      if (j > 1 && m.links[k] != 0.0) entries.emplace_back(row, row - grid.nx, m.links[k]);
+      if (j < grid.ny && m.rechts[k] != 0.0) entries.emplace_back(row, row + grid.nx, m.rechts[k]);
+      if (i > 1 && m.oben[k] != 0.0) entries.emplace_back(row, row - 1, m.oben[k]);
+      if (i < grid.nx && m.unten[k] != 0.0) entries.emplace_back(row, row + 1, m.unten[k]);
+    }
+  }
+  SparseMatrix a(grid.nodes(), grid.nodes());
+  a.setFromTriplets(entries.begin(), entries.end());
+  a.makeCompressed();
+  return a;
+}
+
+Eigen::VectorXd eigen_rhs(const Grid& grid, const StencilMatrix& m) {
+  Eigen::VectorXd b(grid.nodes());
+  for (int k = 1; k <= grid.nodes(); ++k) b[k - 1] = m.rhs[k];
+  return b;
+}
+
+// The whole direct solve: ordering and symbolic analysis, numeric
+// factorisation, and the two triangular solves.
+void BM_EigenSparseLU(benchmark::State& state) {
+  const int problem = static_cast<int>(state.range(0));
+  Reference& ref = reference(problem);
+  const SparseMatrix a = eigen_matrix(ref.model->grid, ref.arrays->matrix);
+  const Eigen::VectorXd b = eigen_rhs(ref.model->grid, ref.arrays->matrix);
+  Eigen::VectorXd x;
+  for (auto _ : state) {
+    Eigen::SparseLU<SparseMatrix, Eigen::COLAMDOrdering<int>> lu;
+    lu.analyzePattern(a);
+    lu.factorize(a);
+    x = lu.solve(b);
+    benchmark::DoNotOptimize(x.data());
+  }
+  ref.direct.assign(x.data(), x.data() + x.size());
+  state.counters["residual_max"] = (a * x - b).cwiseAbs().maxCoeff();
+  state.SetLabel(problem_name(problem));
+}
+BENCHMARK(BM_EigenSparseLU)->Arg(kCoax)->Arg(kPlates)->Unit(benchmark::kMillisecond);
+#endif
+
+// One solver run from the start potential with the default settings
+// (500 iterations, omega 1.55, relative error 1.0E-6), as R in the menu does.
+void BM_SolveToReady(benchmark::State& state) {
+  const int problem = static_cast<int>(state.range(0));
+  const SolverInfo& solver = solver_info(static_cast<int>(state.range(1)));
+  Reference& ref = reference(problem);
+  const SolverSettings settings;
+  SolveResult result;
+  for (auto _ : state) {
+    state.PauseTiming();
+    assemble(*ref.model, ref.arrays->material, ref.arrays->matrix, ref.arrays->solution);
+    state.ResumeTiming();
+    result = solver.solve(*ref.model, *ref.arrays, settings, {});
+    benchmark::DoNotOptimize(ref.arrays->solution.potential[1]);
+  }
+  state.counters["iterations"] = result.iterations;
+  state.counters["ready"] = result.ready ? 1 : 0;
+  state.counters["time_per_iteration"] =
+      benchmark::Counter(result.iterations, benchmark::Counter::kIsIterationInvariantRate |
+                                                benchmark::Counter::kInvert);
+  if (!ref.direct.empty()) {
+    double distance = 0.0;
+    for (int k = 1; k <= ref.model->grid.nodes(); ++k) {
+      distance = std::max(distance, std::abs(ref.arrays->solution.potential[k] -
+                                             ref.direct[static_cast<size_t>(k - 1)]));
+    }
+    state.counters["max_diff_to_direct_V"] = distance;
+  }
+  state.SetLabel(std::string(problem_name(problem)) + " " + solver.name);
+}
+BENCHMARK(BM_SolveToReady)
+    ->ArgsProduct({{kCoax, kPlates}, {kSolverIluBicg, kSolverIluCg, kSolverSlor, kSolverSor}})
+    ->Unit(benchmark::kMillisecond);
+
+// ILU-BICG for a fixed number of iterations (a tolerance it cannot reach):
+// the difference of the 51- and the 1-iteration runs over 50 is the time of
+// one iteration without the start-up (factorisation, first residual).
+void BM_IluBicgFixedIterations(benchmark::State& state) {
+  Reference& ref = reference(kCoax);
+  SolverSettings settings;
+  settings.relative_error = -1.0;
+  settings.iteration_limit = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    assemble(*ref.model, ref.arrays->material, ref.arrays->matrix, ref.arrays->solution);
+    state.ResumeTiming();
+    solve_ilu_bicg(*ref.model, *ref.arrays, settings, {});
+    benchmark::DoNotOptimize(ref.arrays->solution.potential[1]);
+  }
+  state.SetLabel("coax");
+}
+BENCHMARK(BM_IluBicgFixedIterations)->Arg(1)->Arg(51)->Unit(benchmark::kMillisecond);
+
+// Reads each of the 17 node arrays an ILU-BICG iteration touches (five
+// coefficients, five factors, u, r, r^, p, v, s, t) once, summing them with
+// independent accumulators so that memory, not the adder, sets the pace.
+void BM_StreamWorkingArrays(benchmark::State& state) {
+  Reference& ref = reference(kCoax);
+  FieldArrays& a = *ref.arrays;
+  const int n = ref.model->grid.nodes();
+  std::vector<const double*> arrays = {
+      a.matrix.links.data(),        a.matrix.oben.data(),         a.matrix.mitte.data(),
+      a.matrix.unten.data(),        a.matrix.rechts.data(),       a.work.factors.dinv.data(),
+      a.work.factors.oben.data(),   a.work.factors.links.data(),  a.work.factors.unten.data(),
+      a.work.factors.rechts.data(), a.solution.potential.data()};
+  for (const NodeArray& v : a.work.vectors) arrays.push_back(v.data());
+  for (auto _ : state) {
+    double total = 0.0;
+    for (const double* p : arrays) {
+      double s0 = 0, s1 = 0, s2 = 0, s3 = 0;
+      int k = 1;
+      for (; k + 3 <= n; k += 4) {
+        s0 += p[k];
+        s1 += p[k + 1];
+        s2 += p[k + 2];
+        s3 += p[k + 3];
+      }
+      for (; k <= n; ++k) s0 += p[k];
+      total += (s0 + s1) + (s2 + s3);
+    }
+    benchmark::DoNotOptimize(total);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(arrays.size()) * n *
+                          static_cast<int64_t>(sizeof(double)));
+  state.SetLabel(std::to_string(arrays.size()) + " arrays of " + std::to_string(n) + " nodes");
+}
+BENCHMARK(BM_StreamWorkingArrays)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace tambri
