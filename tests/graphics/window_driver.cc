@@ -1,10 +1,10 @@
 // Draws the window test's pictures through the program's own surface, frame
 // and viewer, in a window on the display named by DISPLAY:
-//   window_driver <first.bmp> <second.bmp>
-// The first picture (white background) waits for a line on stdin; the second
-// (black background) for the next one, which the test sends in the same
-// write, so it must be taken from the stream's buffer. Exit status 0 after
-// both, 3 when no window could be opened.
+//   window_driver <picture1.bmp> <picture2.bmp> ...
+// One picture per bitmap name, the first on a white background, then
+// alternating; each saves its bitmap and waits for Return (in the window or
+// as a line on stdin). Exit status 0 after all of them, 1 when the input
+// ends first, 3 when no window could be opened.
 #include <iostream>
 
 #include "graphics/picture_frame.h"
@@ -14,8 +14,8 @@
 
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
-  if (argc != 3) {
-    std::cerr << "usage: window_driver first.bmp second.bmp\n";
+  if (argc < 2) {
+    std::cerr << "usage: window_driver picture1.bmp [picture2.bmp ...]\n";
     return 2;
   }
   std::unique_ptr<tambri::Viewer> viewer = tambri::make_viewer(false);
@@ -27,14 +27,13 @@ int main(int argc, char** argv) {
   tambri::GraphicsSurface surface;
   tambri::OutputSettings output;
   output.bitmap_off = false;
-  output.white_background = true;
   tambri::PictureFrame frame(surface, *viewer, console, output);
   try {
-    tambri::test::draw_window_test_picture(frame, surface);
-    frame.end(argv[1]);
-    output.white_background = false;
-    tambri::test::draw_window_test_picture(frame, surface);
-    frame.end(argv[2]);
+    for (int k = 1; k < argc; ++k) {
+      output.white_background = k % 2 == 1;
+      tambri::test::draw_window_test_picture(frame, surface);
+      frame.end(argv[k]);
+    }
   } catch (const tambri::EndOfInput&) {
     std::cerr << "window_driver: input ended\n";
     return 1;
