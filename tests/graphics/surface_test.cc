@@ -186,22 +186,6 @@ TEST(SurfaceColours, OutOfRangeColoursAreClamped) {
   EXPECT_GT(count(s, 31, 0, 0, 7, 15), 0);
 }
 
-TEST(SurfaceConfig, ReportsTheWindowAndClearPaintsItWithIndexZero) {
-  GraphicsSurface s;
-  const GraphicsConfig c = s.gfx_get_config();
-  EXPECT_EQ(c.width_px, 800);
-  EXPECT_EQ(c.height_px, 630);
-  EXPECT_EQ(c.text_columns, 100);
-  EXPECT_EQ(c.text_rows, 39);
-  EXPECT_EQ(c.colours, 256);
-  s.gfx_set_text_color(15);
-  s.gfx_text("Hallo");
-  s.gfx_set_color(4);
-  s.gfx_rectangle_px(kGfxFilled, 100, 100, 200, 200);
-  s.gfx_clear(0);
-  EXPECT_EQ(count(s, 0), 800 * 630);
-}
-
 class SurfaceText : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(s.font_loaded()) << "DejaVu Sans Mono not found"; }
