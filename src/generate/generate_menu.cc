@@ -6,6 +6,7 @@
 #include "generate/geometry_entry.h"
 #include "generate/geometry_list.h"
 #include "generate/rasterise.h"
+#include "generate/structure_display.h"
 #include "generate/value_tables.h"
 #include "main/structure_dialogs.h"
 
@@ -88,8 +89,8 @@ enum class SaveRequest { Stay, Leave, NewStructure };
 class GenerateMenu {
  public:
   GenerateMenu(Console& console, StructureModel& model, GenerateState& state,
-               OutputSettings& output)
-      : console_(console), model_(model), state_(state), output_(output) {}
+               OutputSettings& output, Pictures pictures)
+      : console_(console), model_(model), state_(state), output_(output), pictures_(pictures) {}
 
   void run() {
     if (!enter()) return;
@@ -151,8 +152,9 @@ class GenerateMenu {
     set_full_window();
   }
 
-  // The structure picture plugs in here.
-  void display() {}
+  void display() {
+    show_structure(console_, model_, state_.window, state_.grid_under_structure, output_, pictures_);
+  }
 
   // Y, N or a repeated question; true for Y.
   bool ask_save() {
@@ -359,13 +361,14 @@ class GenerateMenu {
   StructureModel& model_;
   GenerateState& state_;
   OutputSettings& output_;
+  Pictures pictures_;
 };
 
 }  // namespace
 
 void run_generate(Console& console, StructureModel& model, GenerateState& state,
-                  OutputSettings& output) {
-  GenerateMenu(console, model, state, output).run();
+                  OutputSettings& output, Pictures pictures) {
+  GenerateMenu(console, model, state, output, pictures).run();
 }
 
 }  // namespace tambri

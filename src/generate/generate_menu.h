@@ -3,6 +3,7 @@
 // ANZEIGE: load or start a problem, grid, value tables, parts, display, save.
 #include "generate/generate_state.h"
 #include "graphics/output_settings.h"
+#include "graphics/pictures.h"
 #include "main/console.h"
 #include "model/structure_model.h"
 
@@ -10,6 +11,6 @@ namespace tambri {
 
 // One GENERATE run; returns when the user leaves or loading is refused.
 void run_generate(Console& console, StructureModel& model, GenerateState& state,
-                  OutputSettings& output);
+                  OutputSettings& output, Pictures pictures);
 
 }  // namespace tambri

@@ -79,7 +79,7 @@ class MainProgram {
  private:
   void generate_step() {
     StructureModel& model = state_.model;
-    run_generate(console_, state_.model, state_.generate, state_.output);
+    run_generate(console_, state_.model, state_.generate, state_.output, state_.pictures());
     if (!model.flags.structure_available) return;
     if (!model.flags.modified && model.flags.results_available) return;
     console_.prompt_after_empty_line(" Feldberechnung starten [Y/N]:");

@@ -6,6 +6,7 @@
 
 #include "generate/generate_state.h"
 #include "graphics/output_settings.h"
+#include "graphics/pictures.h"
 #include "graphics/surface.h"
 #include "graphics/viewer.h"
 #include "model/structure_model.h"
@@ -29,6 +30,8 @@ struct ProgramState {
   // headless or no display is available).
   GraphicsSurface surface;
   std::unique_ptr<Viewer> viewer = make_viewer(headless);
+
+  Pictures pictures() { return {surface, *viewer}; }
 };
 
 }  // namespace tambri
