@@ -13,28 +13,15 @@
 
 namespace tambri::test {
 
-inline std::vector<double> uniform_lines(double from, double to, int count) {
-  std::vector<double> lines;
-  for (int n = 0; n < count; ++n) lines.push_back(from + (to - from) * n / (count - 1));
-  return lines;
+// `count` lines from `from` to `to` whose spacing grows by `ratio` per step.
+inline std::vector<double> lines(double from, double to, int count, double ratio = 1.0) {
+  std::vector<double> x{0.0};
+  for (double h = 1.0; static_cast<int>(x.size()) < count; h *= ratio) x.push_back(x.back() + h);
+  for (double& v : x) v = from + (to - from) * v / x.back();
+  return x;
 }
 
-// Lines whose spacing grows by `ratio` from one interval to the next.
-inline std::vector<double> graded_lines(double from, double to, int count, double ratio) {
-  std::vector<double> steps;
-  double total = 0.0, h = 1.0;
-  for (int n = 1; n < count; ++n, h *= ratio) {
-    steps.push_back(h);
-    total += h;
-  }
-  std::vector<double> lines{from};
-  for (double step : steps) lines.push_back(lines.back() + step * (to - from) / total);
-  lines.back() = to;
-  return lines;
-}
-
-// A new problem of the given kind: tables as for a new structure, the grid
-// from the given lines, every node on material 0.
+// A new problem: tables as for a new structure, every node on material 0.
 inline std::unique_ptr<StructureModel> make_model(int problem, const std::vector<double>& x,
                                                   const std::vector<double>& y) {
   auto model = std::make_unique<StructureModel>();
@@ -42,24 +29,15 @@ inline std::unique_ptr<StructureModel> make_model(int problem, const std::vector
   reset_tables_for_new_problem(*model);
   model->grid.nx = static_cast<int>(x.size());
   model->grid.ny = static_cast<int>(y.size());
-  for (size_t n = 0; n < x.size(); ++n) model->grid.x[n + 1] = x[n];
-  for (size_t n = 0; n < y.size(); ++n) model->grid.y[n + 1] = y[n];
-  model->xb = x.front();
-  model->xe = x.back();
-  model->yb = y.front();
-  model->ye = y.back();
-  for (int k = 1; k <= model->grid.nodes(); ++k) model->occupancy[k] = 0;
+  std::copy(x.begin(), x.end(), model->grid.x.begin() + 1);
+  std::copy(y.begin(), y.end(), model->grid.y.begin() + 1);
   return model;
 }
 
-inline void set_code(StructureModel& model, int i, int j, int32_t code) {
-  model.occupancy[model.grid.node(i, j)] = code;
-}
-
-// Sets the code on every node of x lines i1..i2 and y lines j1..j2.
+// Sets the code on the nodes of x lines i1..i2 and y lines j1..j2.
 inline void set_block(StructureModel& model, int i1, int i2, int j1, int j2, int32_t code) {
   for (int j = j1; j <= j2; ++j) {
-    for (int i = i1; i <= i2; ++i) set_code(model, i, j, code);
+    for (int i = i1; i <= i2; ++i) model.occupancy[model.grid.node(i, j)] = code;
   }
 }
 
@@ -70,59 +48,54 @@ inline std::unique_ptr<FieldArrays> assembled(const StructureModel& model) {
   return arrays;
 }
 
-// The system as a dense row-major matrix, rows and columns 0..N-1 for k = 1..N.
-struct DenseSystem {
+// A dense row-major system, rows and columns 0..n-1 for k = 1..n.
+struct Dense {
   int n = 0;
-  std::vector<double> a;
-  std::vector<double> b;
-  double& at(int row, int col) { return a[static_cast<size_t>(row * n + col)]; }
+  std::vector<double> a, b;
+  double& at(int r, int c) { return a[static_cast<size_t>(r * n + c)]; }
 };
 
-inline DenseSystem dense_system(const Grid& grid, const StencilMatrix& m) {
-  DenseSystem s;
-  s.n = grid.nodes();
-  s.a.assign(static_cast<size_t>(s.n * s.n), 0.0);
-  for (int j = 1; j <= grid.ny; ++j) {
-    for (int i = 1; i <= grid.nx; ++i) {
-      const int k = grid.node(i, j);
-      const int row = k - 1;
-      s.at(row, row) = m.mitte[k];
-      if (j > 1) s.at(row, row - grid.nx) = m.links[k];
-      if (j < grid.ny) s.at(row, row + grid.nx) = m.rechts[k];
-      if (i > 1) s.at(row, row - 1) = m.oben[k];
-      if (i < grid.nx) s.at(row, row + 1) = m.unten[k];
-      s.b.push_back(m.rhs[k]);
-    }
+inline Dense dense_system(const Grid& g, const StencilMatrix& m) {
+  Dense s{g.nodes(), std::vector<double>(static_cast<size_t>(g.nodes() * g.nodes())), {}};
+  for (int k = 1; k <= g.nodes(); ++k) {
+    const int i = (k - 1) % g.nx + 1, j = (k - 1) / g.nx + 1, r = k - 1;
+    s.at(r, r) = m.mitte[k];
+    if (j > 1) s.at(r, r - g.nx) = m.links[k];
+    if (j < g.ny) s.at(r, r + g.nx) = m.rechts[k];
+    if (i > 1) s.at(r, r - 1) = m.oben[k];
+    if (i < g.nx) s.at(r, r + 1) = m.unten[k];
+    s.b.push_back(m.rhs[k]);
   }
   return s;
 }
 
-// Gaussian elimination with partial pivoting; returns x of a x = b.
-inline std::vector<double> dense_solve(DenseSystem s) {
+// Gaussian elimination with partial pivoting.
+inline std::vector<double> dense_solve(Dense s) {
   const int n = s.n;
+  auto b = [&](int r) -> double& { return s.b[static_cast<size_t>(r)]; };
   for (int c = 0; c < n; ++c) {
-    int pivot = c;
-    for (int r = c + 1; r < n; ++r) {
-      if (std::abs(s.at(r, c)) > std::abs(s.at(pivot, c))) pivot = r;
-    }
-    if (pivot != c) {
-      for (int col = 0; col < n; ++col) std::swap(s.at(c, col), s.at(pivot, col));
-      std::swap(s.b[static_cast<size_t>(c)], s.b[static_cast<size_t>(pivot)]);
-    }
+    int p = c;
+    for (int r = c + 1; r < n; ++r) p = std::abs(s.at(r, c)) > std::abs(s.at(p, c)) ? r : p;
+    for (int col = 0; col < n; ++col) std::swap(s.at(c, col), s.at(p, col));
+    std::swap(b(c), b(p));
     for (int r = c + 1; r < n; ++r) {
       const double f = s.at(r, c) / s.at(c, c);
-      if (f == 0.0) continue;
-      for (int col = c; col < n; ++col) s.at(r, col) -= f * s.at(c, col);
-      s.b[static_cast<size_t>(r)] -= f * s.b[static_cast<size_t>(c)];
+      for (int col = c; col < n && f != 0.0; ++col) s.at(r, col) -= f * s.at(c, col);
+      b(r) -= f * b(c);
     }
   }
   std::vector<double> x(static_cast<size_t>(n));
   for (int r = n - 1; r >= 0; --r) {
-    double sum = s.b[static_cast<size_t>(r)];
-    for (int col = r + 1; col < n; ++col) sum -= s.at(r, col) * x[static_cast<size_t>(col)];
+    double sum = b(r);
+    for (int c = r + 1; c < n; ++c) sum -= s.at(r, c) * x[static_cast<size_t>(c)];
     x[static_cast<size_t>(r)] = sum / s.at(r, r);
   }
   return x;
+}
+
+inline std::vector<double> potential_of(const StructureModel& model, const FieldArrays& arrays) {
+  const auto first = arrays.solution.potential.begin() + 1;
+  return {first, first + model.grid.nodes()};
 }
 
 }  // namespace tambri::test
