@@ -7,7 +7,7 @@ SAN_BUILD ?= build-san
 
 .PHONY: all run test test-plain test-sanitize deps clean
 
-all:
+all: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -22,7 +22,7 @@ test: test-plain test-sanitize
 test-plain: all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test-sanitize:
+test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAMBRI_SANITIZE=ON -DTAMBRI_BENCHMARKS=OFF
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
