@@ -164,10 +164,9 @@ void set_structure_palette(GraphicsSurface& surface) {
   surface.gfx_set_palette_rgb(11, rgb(30, 30, 30));
 }
 
-void show_structure(Console& console, const StructureModel& model, const DisplayWindow& window,
+void show_structure(Console& console, const StructureModel& model, const DisplayWindow& w,
                     bool grid_under_structure, const OutputSettings& output, Pictures pictures) {
   const Grid& grid = model.grid;
-  const DisplayWindow& w = window;
   // Without grid lines at all four indices (no grid yet) there is no world to
   // draw in: the picture keeps its title and legend only.
   const bool has_lines = is_line(w.i1, grid.nx) && is_line(w.i2, grid.nx) && is_line(w.j1, grid.ny) &&
