@@ -7,22 +7,13 @@
 #include <sstream>
 #include <vector>
 
+#include "support/recording_viewer.h"
 #include "support/session.h"
 
 namespace tambri {
 namespace {
 
-// Keeps the picture as it was shown while the display waited for Return.
-class RecordingViewer : public Viewer {
- public:
-  void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
-    shown.assign(surface.pixels(), surface.pixels() + GraphicsSurface::kWidth * GraphicsSurface::kHeight);
-    console.read_line();
-  }
-  bool has_window() const override { return false; }
-  std::vector<std::uint8_t> shown;
-};
+using test::RecordingViewer;
 
 // A 0..1 x 0..1 grid with lines every 0.1 (11 x 11 nodes): in the full square
 // window node (i, j) lies at pixel (600 Y(j), 25 + 600 X(i)), 60 pixels apart.

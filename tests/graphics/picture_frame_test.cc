@@ -7,24 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "support/recording_viewer.h"
 #include "support/session.h"
 
 namespace tambri {
 namespace {
 
-// Keeps what the surface showed when the wait began.
-class RecordingViewer : public Viewer {
- public:
-  void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
-    shown.assign(surface.pixels(), surface.pixels() + GraphicsSurface::kWidth * GraphicsSurface::kHeight);
-    shown_palette = surface.palette();
-    console.read_line();
-  }
-  bool has_window() const override { return false; }
-  std::vector<std::uint8_t> shown;
-  std::array<std::uint32_t, 256> shown_palette{};
-};
+using test::RecordingViewer;
 
 struct Frame : ::testing::Test {
   Frame() : in("\nweiter\n"), console(in, out, true) { output.bitmap_off = false; }
