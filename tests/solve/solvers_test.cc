@@ -13,6 +13,7 @@ using test::dense_solve;
 using test::dense_system;
 using test::lines;
 using test::make_model;
+using test::mixed_model;
 using test::potential_of;
 using test::set_block;
 
@@ -62,28 +63,6 @@ TEST(SolverByHand, SlorWithOmegaOneSolvesEachRowWithTheRowsBesideIt) {
   const std::vector<double> u = potential_of(*model, *arrays);
   for (size_t n = 0; n < u.size(); ++n) EXPECT_NEAR(u[n], expected[n], 1e-15) << n;
   EXPECT_EQ(result.k_max, 2);
-}
-
-// A few hundred nodes with everything in it: a graded grid, two materials,
-// fixed potentials inside and on the border, a source region.
-std::unique_ptr<StructureModel> mixed_model(int problem) {
-  auto model = make_model(problem, lines(0, 0.02, 17, 1.08), lines(0, 0.03, 15, 0.93));
-  // In problem E the permittivities are scaled by 1/eps0 to bring the
-  // coefficients near 1. With eps0 in them, ILU-CG's (A p, p) falls below the
-  // 1.0E-20 division guard once the corrections are small, the guard shortens
-  // the steps, and a tolerance as tight as these tests use is met by the short
-  // steps before the potential is that close.
-  const double scale = problem == kProblemE ? 1.0 / kEps0 : 1.0;
-  model->tables.material0 = scale;
-  model->tables.material[2] = 6.0 * scale;
-  model->tables.potential[1] = 100.0;
-  model->tables.potential[4] = -20.0;
-  model->tables.excitation[1] = problem == kProblemM ? 2.0E6 : 3.0E-4;
-  set_block(*model, 1, 17, 1, 1, 10);
-  set_block(*model, 9, 13, 6, 12, 2);
-  set_block(*model, 4, 5, 9, 10, 40);
-  set_block(*model, 12, 15, 3, 5, 101);
-  return model;
 }
 
 class EverySolver : public testing::TestWithParam<int> {
@@ -233,27 +212,6 @@ TEST(SolverByHand, FirstKrylovIterationsFollowTheirRecurrences) {
     const std::vector<double> u = potential_of(*model, *arrays);
     for (size_t n = 0; n < u.size(); ++n) ASSERT_NEAR(u[n], expected[n], 1e-7) << solver << " " << n;
   }
-}
-
-// The sweeps work on several grid rows at once; every node must still get
-// exactly the value of the plain recurrences.
-TEST(IluPreconditioner, IsBitwiseThePlainRecurrence) {
-  auto model = mixed_model(kProblemE);
-  auto arrays = assembled(*model);
-  const int nx = model->grid.nx, n = model->grid.nodes();
-  const IluFactors& f = arrays->work.factors;
-  factorise(nx, model->grid.ny, arrays->matrix, arrays->work.factors);
-  NodeArray& r = arrays->work.vectors[0];
-  for (int k = 1; k <= n; ++k) r[k] = std::cos(1.7 * k);
-  std::vector<double> w(r.begin(), r.begin() + n + 1);
-  apply_preconditioner(nx, model->grid.ny, f, r, r);
-
-  for (int k = 1; k <= n; ++k) w[k] *= f.dinv[k];
-  for (int k = 2; k <= nx; ++k) w[k] = w[k] - f.oben[k] * w[k - 1];
-  for (int k = nx + 1; k <= n; ++k) w[k] = w[k] - f.links[k] * w[k - nx] - f.oben[k] * w[k - 1];
-  for (int k = n - 1; k >= n - nx + 1; --k) w[k] = w[k] - f.unten[k] * w[k + 1];
-  for (int k = n - nx; k >= 1; --k) w[k] = w[k] - f.rechts[k] * w[k + nx] - f.unten[k] * w[k + 1];
-  for (int k = 1; k <= n; ++k) ASSERT_EQ(r[k], w[k]) << k;
 }
 
 }  // namespace
