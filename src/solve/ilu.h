@@ -2,7 +2,12 @@
 // Building blocks of the Krylov solvers: the D-ILU factorisation of the
 // five-point matrix (no fill-in, only the diagonal modified,
 // M = (D + L) D^-1 (D + U)), its solve, and the product with the matrix.
-// All loops run over the flat index of the nx*ny nodes.
+// All loops run over the flat index of the nx*ny nodes. However the loops are
+// arranged, every node gets the value of the plain recurrence, bit for bit.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
 #include "solve/field_arrays.h"
 
 namespace tambri {
@@ -15,5 +20,73 @@ void apply_preconditioner(int nx, int ny, const IluFactors& f, const NodeArray& 
 
 // y = A x, without the terms whose neighbour index lies outside 1..nx*ny.
 void multiply(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y);
+
+// Element-wise loops handle two nodes per instruction. Each lane does exactly
+// the arithmetic of its node, so the values are those of a plain loop.
+using NodePair = double __attribute__((vector_size(2 * sizeof(double))));
+
+// Node k, or nodes k and k + 1, of v: T is double or NodePair.
+template <typename T>
+T at(const NodeArray& v, int k) {
+  T x;
+  std::memcpy(&x, &v[k], sizeof x);
+  return x;
+}
+template <typename T>
+void put(NodeArray& v, int k, T x) {
+  std::memcpy(&v[k], &x, sizeof x);
+}
+
+// The number of nodes in T, node i of x, and |x| node by node.
+template <typename T>
+constexpr int kLanes = sizeof(T) / sizeof(double);
+inline double lane(double x, int) { return x; }
+inline double lane(NodePair x, int i) { return x[i]; }
+inline double magnitude(double x) { return std::fabs(x); }
+inline NodePair magnitude(NodePair x) { return NodePair{std::fabs(x[0]), std::fabs(x[1])}; }
+
+// body(k, T{}) for k = first..last, with T = NodePair for pairs (k, k + 1)
+// and T = double for a node left over.
+template <typename Body>
+void for_nodes(int first, int last, Body body) {
+  int k = first;
+  for (; k < last; k += 2) body(k, NodePair{});
+  if (k == last) body(k, 0.0);
+}
+
+// Grid rows worked on together: the triangular sweeps carry one recurrence per
+// row at a time, and the fused product below goes a band of rows at a time.
+inline constexpr int kBandRows = 4;
+
+// Rows first..last of y = A x; x must be final on rows first - 1 .. last + 1.
+void multiply_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
+                   int first, int last);
+// The forward substitution of z = M^-1 r on rows first..last, the rows
+// before them done; z may be r.
+void forward_rows(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int first,
+                  int last);
+// The backward substitution of z = M^-1 r, in place, over all rows.
+void backward_sweep(int nx, int ny, const IluFactors& f, NodeArray& z);
+
+// y = M^-1 A x, where x is itself computed on the way: prepare(first, last)
+// must make nodes first..last of x final, and is called in rising order just
+// before the product needs them (one row ahead). Producing x, multiplying and
+// the forward substitution thus share one pass over the arrays, a band of
+// rows at a time while the band is still in the cache. prepare may read y on
+// nodes it is asked for (they are not yet overwritten).
+template <typename Prepare>
+void preconditioned_product(int nx, int ny, const StencilMatrix& a, const IluFactors& f,
+                            const NodeArray& x, NodeArray& y, Prepare prepare) {
+  int prepared_rows = 0;
+  for (int first = 1; first <= ny; first += kBandRows) {
+    const int last = std::min(first + kBandRows - 1, ny);
+    const int needed_rows = std::min(last + 1, ny);
+    prepare(prepared_rows * nx + 1, needed_rows * nx);
+    prepared_rows = needed_rows;
+    multiply_rows(nx, ny, a, x, y, first, last);
+    forward_rows(nx, f, y, y, first, last);
+  }
+  backward_sweep(nx, ny, f, y);
+}
 
 }  // namespace tambri

@@ -32,11 +32,15 @@ double dot(int n, const NodeArray& x, const NodeArray& y) {
 struct CorrectionTracker {
   double e_max = 0.0;
   int k_max = 0;
-  void note(int k, double correction, double new_value) {
-    const double e = std::fabs(correction) / (std::fabs(new_value) + kCorrectionOffset);
-    if (k == 1 || e > e_max) {
-      e_max = e;
-      k_max = k;
+  // Node k (and k + 1) changed by `correction` to `new_value`.
+  template <typename T>
+  void note(int k, T correction, T new_value) {
+    const T e = magnitude(correction) / (magnitude(new_value) + kCorrectionOffset);
+    for (int i = 0; i < kLanes<T>; ++i) {
+      if (k + i == 1 || lane(e, i) > e_max) {
+        e_max = lane(e, i);
+        k_max = k + i;
+      }
     }
   }
 };
@@ -91,13 +95,22 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     const double rho_old = rho;
-    for (int k = 1; k <= n_nodes; ++k) p[k] = beta * (p[k] - omega * v[k]) + r[k];
-    multiply(nx, ny, a, p, v);
-    apply_preconditioner(nx, ny, f, v, v);
+    // p = beta (p - omega v) + r, each row made just before v = M^-1 A p
+    // needs it (it reads the old v, which the product has not reached yet).
+    preconditioned_product(nx, ny, a, f, p, v, [&](int first, int last) {
+      for_nodes(first, last, [&](int k, auto lanes) {
+        using T = decltype(lanes);
+        put(p, k, beta * (at<T>(p, k) - omega * at<T>(v, k)) + at<T>(r, k));
+      });
+    });
     const double alpha = rho / guarded(dot(n_nodes, v, r_hat));
-    for (int k = 1; k <= n_nodes; ++k) s[k] = r[k] - alpha * v[k];
-    multiply(nx, ny, a, s, t);
-    apply_preconditioner(nx, ny, f, t, t);
+    // s = r - alpha v, likewise made on the way of t = M^-1 A s.
+    preconditioned_product(nx, ny, a, f, s, t, [&](int first, int last) {
+      for_nodes(first, last, [&](int k, auto lanes) {
+        using T = decltype(lanes);
+        put(s, k, at<T>(r, k) - alpha * at<T>(v, k));
+      });
+    });
     double ts = 0.0, tt = 0.0;
     for (int k = 1; k <= n_nodes; ++k) {
       ts += t[k] * s[k];
@@ -110,13 +123,17 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
     // the way, in the same order.
     CorrectionTracker tracker;
     double rho_next = 0.0;
-    for (int k = 1; k <= n_nodes; ++k) {
-      r[k] = s[k] - omega * t[k];
-      rho_next += r[k] * r_hat[k];
-      const double correction = alpha * p[k] + omega * s[k];
-      u[k] += correction;
-      tracker.note(k, correction, u[k]);
-    }
+    for_nodes(1, n_nodes, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      const T r_new = at<T>(s, k) - omega * at<T>(t, k);
+      put(r, k, r_new);
+      const T terms = r_new * at<T>(r_hat, k);
+      for (int i = 0; i < kLanes<T>; ++i) rho_next += lane(terms, i);
+      const T correction = alpha * at<T>(p, k) + omega * at<T>(s, k);
+      const T u_new = at<T>(u, k) + correction;
+      put(u, k, u_new);
+      tracker.note(k, correction, u_new);
+    });
     if (finish_iteration(n, tracker, nx, settings, monitor, result)) return result;
 
     rho = rho_next;
