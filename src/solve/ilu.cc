@@ -20,6 +20,40 @@ double edge_product_row(const StencilMatrix& a, const NodeArray& x, int nx, int 
   return sum;
 }
 
+// Rows first..last of y = A x in rising order; with kDot, y(k) x(k) is added
+// to `sum` on the way.
+template <bool kDot>
+double product_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
+                    int first, int last, double sum) {
+  const int n = nx * ny;
+  const int last_k = last * nx;
+  const auto edge = [&](int k) {
+    y[k] = edge_product_row(a, x, nx, n, k);
+    if constexpr (kDot) sum += y[k] * x[k];
+  };
+  // The first and the last grid row lack neighbours; the rows between have
+  // all five.
+  int next = (first - 1) * nx + 1;
+  for (; next <= last_k && next <= nx; ++next) edge(next);
+  const int inner_last = std::min(last_k, n - nx);
+  if (next <= inner_last) {
+    for_nodes(next, inner_last, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      const T yk = at<T>(a.links, k) * at<T>(x, k - nx) + at<T>(a.oben, k) * at<T>(x, k - 1) +
+                   at<T>(a.mitte, k) * at<T>(x, k) + at<T>(a.unten, k) * at<T>(x, k + 1) +
+                   at<T>(a.rechts, k) * at<T>(x, k + nx);
+      put(y, k, yk);
+      if constexpr (kDot) {
+        const T terms = yk * at<T>(x, k);
+        for (int i = 0; i < kLanes<T>; ++i) sum += lane(terms, i);
+      }
+    });
+    next = inner_last + 1;
+  }
+  for (; next <= last_k; ++next) edge(next);
+  return sum;
+}
+
 // The triangular sweeps are recurrences along a grid row, each node waiting
 // for the one before it. A band of rows is therefore swept at once, each row
 // one node behind the row it depends on, so that the processor overlaps their
@@ -125,20 +159,12 @@ void factorise(int nx, int ny, const StencilMatrix& a, IluFactors& f) {
 
 void multiply_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
                    int first, int last) {
-  const int n = nx * ny;
-  int from = (first - 1) * nx + 1;
-  int to = last * nx;
-  // The first and the last grid row lack neighbours; the rows between have
-  // all five.
-  for (; from <= to && from <= nx; ++from) y[from] = edge_product_row(a, x, nx, n, from);
-  for (; to >= from && to > n - nx; --to) y[to] = edge_product_row(a, x, nx, n, to);
-  for_nodes(from, to, [&](int k, auto lanes) {
-    using T = decltype(lanes);
-    put(y, k,
-        at<T>(a.links, k) * at<T>(x, k - nx) + at<T>(a.oben, k) * at<T>(x, k - 1) +
-            at<T>(a.mitte, k) * at<T>(x, k) + at<T>(a.unten, k) * at<T>(x, k + 1) +
-            at<T>(a.rechts, k) * at<T>(x, k + nx));
-  });
+  product_rows<false>(nx, ny, a, x, y, first, last, 0.0);
+}
+
+double multiply_rows_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
+                             NodeArray& y, int first, int last, double sum) {
+  return product_rows<true>(nx, ny, a, x, y, first, last, sum);
 }
 
 void forward_rows(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int first,

@@ -55,12 +55,16 @@ void for_nodes(int first, int last, Body body) {
 }
 
 // Grid rows worked on together: the triangular sweeps carry one recurrence per
-// row at a time, and the fused product below goes a band of rows at a time.
+// row at a time, and the fused passes below go a band of rows at a time.
 inline constexpr int kBandRows = 4;
 
 // Rows first..last of y = A x; x must be final on rows first - 1 .. last + 1.
 void multiply_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
                    int first, int last);
+// The same, adding y(k) x(k) to `sum` node by node in rising order; returns
+// the sum.
+double multiply_rows_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
+                             NodeArray& y, int first, int last, double sum);
 // The forward substitution of z = M^-1 r on rows first..last, the rows
 // before them done; z may be r.
 void forward_rows(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int first,
@@ -68,21 +72,57 @@ void forward_rows(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z,
 // The backward substitution of z = M^-1 r, in place, over all rows.
 void backward_sweep(int nx, int ny, const IluFactors& f, NodeArray& z);
 
-// y = M^-1 A x, where x is itself computed on the way: prepare(first, last)
-// must make nodes first..last of x final, and is called in rising order just
-// before the product needs them (one row ahead). Producing x, multiplying and
-// the forward substitution thus share one pass over the arrays, a band of
-// rows at a time while the band is still in the cache. prepare may read y on
-// nodes it is asked for (they are not yet overwritten).
+// The passes below make their input on the way: prepare(first, last) must
+// make nodes first..last of it final. It is called in rising order, a band of
+// rows at a time, just before those nodes are needed, and may read the output
+// on the nodes it is given (they are not yet overwritten). Making the input
+// and using it thus share one pass over the arrays, each band being used
+// while it is still in the cache.
+
+// Calls prepare for the rows after the first `made` up to `row` (at most ny).
+template <typename Prepare>
+void prepare_rows(int nx, int ny, int row, int& made, Prepare& prepare) {
+  row = std::min(row, ny);
+  if (row <= made) return;
+  prepare(made * nx + 1, row * nx);
+  made = row;
+}
+
+// z = M^-1 r with r made on the way; z may be r.
+template <typename Prepare>
+void apply_preconditioner(int nx, int ny, const IluFactors& f, const NodeArray& r, NodeArray& z,
+                          Prepare prepare) {
+  int made = 0;
+  for (int first = 1; first <= ny; first += kBandRows) {
+    const int last = std::min(first + kBandRows - 1, ny);
+    prepare_rows(nx, ny, last, made, prepare);
+    forward_rows(nx, f, r, z, first, last);
+  }
+  backward_sweep(nx, ny, f, z);
+}
+
+// y = A x with x made on the way; returns (y, x), summed in rising order.
+template <typename Prepare>
+double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
+                        Prepare prepare) {
+  int made = 0;
+  double sum = 0.0;
+  for (int first = 1; first <= ny; first += kBandRows) {
+    const int last = std::min(first + kBandRows - 1, ny);
+    prepare_rows(nx, ny, last + 1, made, prepare);
+    sum = multiply_rows_and_dot(nx, ny, a, x, y, first, last, sum);
+  }
+  return sum;
+}
+
+// y = M^-1 A x with x made on the way.
 template <typename Prepare>
 void preconditioned_product(int nx, int ny, const StencilMatrix& a, const IluFactors& f,
                             const NodeArray& x, NodeArray& y, Prepare prepare) {
-  int prepared_rows = 0;
+  int made = 0;
   for (int first = 1; first <= ny; first += kBandRows) {
     const int last = std::min(first + kBandRows - 1, ny);
-    const int needed_rows = std::min(last + 1, ny);
-    prepare(prepared_rows * nx + 1, needed_rows * nx);
-    prepared_rows = needed_rows;
+    prepare_rows(nx, ny, last + 1, made, prepare);
     multiply_rows(nx, ny, a, x, y, first, last);
     forward_rows(nx, f, y, y, first, last);
   }

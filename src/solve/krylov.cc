@@ -162,26 +162,51 @@ SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
   for (int k = 1; k <= n_nodes; ++k) r[k] = a.rhs[k] - q[k];
   apply_preconditioner(nx, ny, f, r, z);
   for (int k = 1; k <= n_nodes; ++k) p[k] = z[k];
+  double gamma = dot(n_nodes, r, z);
+  double beta = 0.0;  // the first direction is z itself
 
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
-    const double gamma = dot(n_nodes, r, z);
-    multiply(nx, ny, a, p, q);
-    const double delta = guarded(dot(n_nodes, q, p));
+    // From the second iteration on, p = z + beta p, each row made just before
+    // q = A p needs it; delta = (q, p) is summed on the way.
+    const double delta =
+        guarded(multiply_and_dot(nx, ny, a, p, q, [&](int first, int last) {
+          if (n == 1) return;
+          for_nodes(first, last, [&](int k, auto lanes) {
+            using T = decltype(lanes);
+            put(p, k, at<T>(z, k) + beta * at<T>(p, k));
+          });
+        }));
     const double alpha = gamma / delta;
-    for (int k = 1; k <= n_nodes; ++k) r[k] = r[k] - alpha * q[k];
-    apply_preconditioner(nx, ny, f, r, z);
+    // r = r - alpha q, made just before z = M^-1 r needs it.
+    apply_preconditioner(nx, ny, f, r, z, [&](int first, int last) {
+      for_nodes(first, last, [&](int k, auto lanes) {
+        using T = decltype(lanes);
+        put(r, k, at<T>(r, k) - alpha * at<T>(q, k));
+      });
+    });
+    // The correction, and on the way the next gamma = (r, z) and the (z, q)
+    // of the new direction.
     CorrectionTracker tracker;
-    for (int k = 1; k <= n_nodes; ++k) {
-      const double correction = alpha * p[k];
-      u[k] += correction;
-      tracker.note(k, correction, u[k]);
-    }
+    double gamma_next = 0.0, zq = 0.0;
+    for_nodes(1, n_nodes, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      const T correction = alpha * at<T>(p, k);
+      const T u_new = at<T>(u, k) + correction;
+      put(u, k, u_new);
+      tracker.note(k, correction, u_new);
+      const T rz = at<T>(r, k) * at<T>(z, k);
+      const T z_q = at<T>(z, k) * at<T>(q, k);
+      for (int i = 0; i < kLanes<T>; ++i) {
+        gamma_next += lane(rz, i);
+        zq += lane(z_q, i);
+      }
+    });
     if (finish_iteration(n, tracker, nx, settings, monitor, result)) return result;
 
+    gamma = gamma_next;
     // The new direction is made A-conjugate to the old one.
-    const double beta = -dot(n_nodes, z, q) / delta;
-    for (int k = 1; k <= n_nodes; ++k) p[k] = z[k] + beta * p[k];
+    beta = -zq / delta;
   }
   return result;
 }
