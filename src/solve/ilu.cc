@@ -1,7 +1,12 @@
 #include "solve/ilu.h"
 
+#include <algorithm>
+
 namespace tambri {
 namespace {
+
+// Grid rows swept together (see forward_band).
+constexpr int kBandRows = 4;
 
 // Row k of y = A x on the first or last grid row: the terms whose neighbour
 // lies outside 1..n are left out, and the sum starts with the first term left.
@@ -20,37 +25,31 @@ double edge_product_row(const StencilMatrix& a, const NodeArray& x, int nx, int 
   return sum;
 }
 
-// Rows first..last of y = A x in rising order; with kDot, y(k) x(k) is added
-// to `sum` on the way.
+// y = A x in rising order; with kDot, returns the sum of y(k) x(k), added on
+// the way.
 template <bool kDot>
-double product_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
-                    int first, int last, double sum) {
+double product(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y) {
   const int n = nx * ny;
-  const int last_k = last * nx;
+  double sum = 0.0;
   const auto edge = [&](int k) {
     y[k] = edge_product_row(a, x, nx, n, k);
     if constexpr (kDot) sum += y[k] * x[k];
   };
   // The first and the last grid row lack neighbours; the rows between have
   // all five.
-  int next = (first - 1) * nx + 1;
-  for (; next <= last_k && next <= nx; ++next) edge(next);
-  const int inner_last = std::min(last_k, n - nx);
-  if (next <= inner_last) {
-    for_nodes(next, inner_last, [&](int k, auto lanes) {
-      using T = decltype(lanes);
-      const T yk = at<T>(a.links, k) * at<T>(x, k - nx) + at<T>(a.oben, k) * at<T>(x, k - 1) +
-                   at<T>(a.mitte, k) * at<T>(x, k) + at<T>(a.unten, k) * at<T>(x, k + 1) +
-                   at<T>(a.rechts, k) * at<T>(x, k + nx);
-      put(y, k, yk);
-      if constexpr (kDot) {
-        const T terms = yk * at<T>(x, k);
-        for (int i = 0; i < kLanes<T>; ++i) sum += lane(terms, i);
-      }
-    });
-    next = inner_last + 1;
-  }
-  for (; next <= last_k; ++next) edge(next);
+  for (int k = 1; k <= std::min(nx, n); ++k) edge(k);
+  for_nodes(nx + 1, n - nx, [&](int k, auto lanes) {
+    using T = decltype(lanes);
+    const T yk = at<T>(a.links, k) * at<T>(x, k - nx) + at<T>(a.oben, k) * at<T>(x, k - 1) +
+                 at<T>(a.mitte, k) * at<T>(x, k) + at<T>(a.unten, k) * at<T>(x, k + 1) +
+                 at<T>(a.rechts, k) * at<T>(x, k + nx);
+    put(y, k, yk);
+    if constexpr (kDot) {
+      const T terms = yk * at<T>(x, k);
+      for (int i = 0; i < kLanes<T>; ++i) sum += lane(terms, i);
+    }
+  });
+  for (int k = std::max(n - nx + 1, nx + 1); k <= n; ++k) edge(k);
   return sum;
 }
 
@@ -157,29 +156,12 @@ void factorise(int nx, int ny, const StencilMatrix& a, IluFactors& f) {
   }
 }
 
-void multiply_rows(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y,
-                   int first, int last) {
-  product_rows<false>(nx, ny, a, x, y, first, last, 0.0);
-}
-
-double multiply_rows_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
-                             NodeArray& y, int first, int last, double sum) {
-  return product_rows<true>(nx, ny, a, x, y, first, last, sum);
-}
-
-void forward_rows(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int first,
-                  int last) {
-  if (first == 1) {
-    z[1] = r[1] * f.dinv[1];
-    for (int k = 2; k <= nx; ++k) z[k] = r[k] * f.dinv[k] - f.oben[k] * z[k - 1];
-    first = 2;
+void apply_preconditioner(int nx, int ny, const IluFactors& f, const NodeArray& r, NodeArray& z) {
+  z[1] = r[1] * f.dinv[1];
+  for (int k = 2; k <= nx; ++k) z[k] = r[k] * f.dinv[k] - f.oben[k] * z[k - 1];
+  for (int start = 2; start <= ny; start += kBandRows) {
+    forward_band(nx, f, r, z, start, std::min(kBandRows, ny - start + 1));
   }
-  for (int start = first; start <= last; start += kBandRows) {
-    forward_band(nx, f, r, z, start, std::min(kBandRows, last - start + 1));
-  }
-}
-
-void backward_sweep(int nx, int ny, const IluFactors& f, NodeArray& z) {
   const int n = nx * ny;
   for (int k = n - 1; k >= n - nx + 1; --k) z[k] = z[k] - f.unten[k] * z[k + 1];
   for (int start = ny - 1; start >= 1; start -= kBandRows) {
@@ -187,13 +169,13 @@ void backward_sweep(int nx, int ny, const IluFactors& f, NodeArray& z) {
   }
 }
 
-void apply_preconditioner(int nx, int ny, const IluFactors& f, const NodeArray& r, NodeArray& z) {
-  forward_rows(nx, f, r, z, 1, ny);
-  backward_sweep(nx, ny, f, z);
+void multiply(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y) {
+  product<false>(nx, ny, a, x, y);
 }
 
-void multiply(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y) {
-  multiply_rows(nx, ny, a, x, y, 1, ny);
+double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
+                        NodeArray& y) {
+  return product<true>(nx, ny, a, x, y);
 }
 
 }  // namespace tambri

@@ -95,22 +95,19 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     const double rho_old = rho;
-    // p = beta (p - omega v) + r, each row made just before v = M^-1 A p
-    // needs it (it reads the old v, which the product has not reached yet).
-    preconditioned_product(nx, ny, a, f, p, v, [&](int first, int last) {
-      for_nodes(first, last, [&](int k, auto lanes) {
-        using T = decltype(lanes);
-        put(p, k, beta * (at<T>(p, k) - omega * at<T>(v, k)) + at<T>(r, k));
-      });
+    for_nodes(1, n_nodes, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      put(p, k, beta * (at<T>(p, k) - omega * at<T>(v, k)) + at<T>(r, k));
     });
+    multiply(nx, ny, a, p, v);
+    apply_preconditioner(nx, ny, f, v, v);
     const double alpha = rho / guarded(dot(n_nodes, v, r_hat));
-    // s = r - alpha v, likewise made on the way of t = M^-1 A s.
-    preconditioned_product(nx, ny, a, f, s, t, [&](int first, int last) {
-      for_nodes(first, last, [&](int k, auto lanes) {
-        using T = decltype(lanes);
-        put(s, k, at<T>(r, k) - alpha * at<T>(v, k));
-      });
+    for_nodes(1, n_nodes, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      put(s, k, at<T>(r, k) - alpha * at<T>(v, k));
     });
+    multiply(nx, ny, a, s, t);
+    apply_preconditioner(nx, ny, f, t, t);
     double ts = 0.0, tt = 0.0;
     for (int k = 1; k <= n_nodes; ++k) {
       ts += t[k] * s[k];
@@ -167,24 +164,19 @@ SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
 
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
-    // From the second iteration on, p = z + beta p, each row made just before
-    // q = A p needs it; delta = (q, p) is summed on the way.
-    const double delta =
-        guarded(multiply_and_dot(nx, ny, a, p, q, [&](int first, int last) {
-          if (n == 1) return;
-          for_nodes(first, last, [&](int k, auto lanes) {
-            using T = decltype(lanes);
-            put(p, k, at<T>(z, k) + beta * at<T>(p, k));
-          });
-        }));
-    const double alpha = gamma / delta;
-    // r = r - alpha q, made just before z = M^-1 r needs it.
-    apply_preconditioner(nx, ny, f, r, z, [&](int first, int last) {
-      for_nodes(first, last, [&](int k, auto lanes) {
+    if (n > 1) {
+      for_nodes(1, n_nodes, [&](int k, auto lanes) {
         using T = decltype(lanes);
-        put(r, k, at<T>(r, k) - alpha * at<T>(q, k));
+        put(p, k, at<T>(z, k) + beta * at<T>(p, k));
       });
+    }
+    const double delta = guarded(multiply_and_dot(nx, ny, a, p, q));  // (q, p)
+    const double alpha = gamma / delta;
+    for_nodes(1, n_nodes, [&](int k, auto lanes) {
+      using T = decltype(lanes);
+      put(r, k, at<T>(r, k) - alpha * at<T>(q, k));
     });
+    apply_preconditioner(nx, ny, f, r, z);
     // The correction, and on the way the next gamma = (r, z) and the (z, q)
     // of the new direction.
     CorrectionTracker tracker;
