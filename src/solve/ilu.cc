@@ -37,7 +37,7 @@ double product(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeA
   };
   // The first and the last grid row lack neighbours; the rows between have
   // all five.
-  for (int k = 1; k <= std::min(nx, n); ++k) edge(k);
+  for (int k = 1; k <= nx; ++k) edge(k);
   for_nodes(nx + 1, n - nx, [&](int k, auto lanes) {
     using T = decltype(lanes);
     const T yk = at<T>(a.links, k) * at<T>(x, k - nx) + at<T>(a.oben, k) * at<T>(x, k - 1) +
