@@ -59,7 +59,8 @@ double product(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeA
 // chains; the arithmetic of every node is unchanged. The coupling between the
 // last node of a row and the first node of the next (Oben at i = 1, Unten at
 // i = nx) is zero by assembly and is left out: it would tie each row to the
-// end of the one before.
+// end of the one before, and subtracting a zero product changes no value
+// (at most the sign of a zero).
 //
 // Step s of a band works on node i = s - row of each row (forward; mirrored
 // backward). In the steps where every row of a full band is past its first

@@ -160,10 +160,10 @@ void expect_same_bits(const Vec& expected, const double* actual, int n, const st
   }
 }
 
-// Grids whose row counts leave bands of every length, odd and even row
-// lengths, graded spacing, two materials, fixed potentials inside and on the
-// border, and sources; problem E also with its true, tiny coefficients, which
-// bring the division guard into play.
+// Grids whose row counts leave swept bands of one, two and three rows over,
+// odd and even row lengths, graded spacing, two materials, fixed potentials
+// inside and on the border, and sources; problem E also with its true, tiny
+// coefficients, with which the division guard comes into play.
 std::vector<std::unique_ptr<StructureModel>> models() {
   std::vector<std::unique_ptr<StructureModel>> list;
   list.push_back(mixed_model(kProblemE));
@@ -171,7 +171,7 @@ std::vector<std::unique_ptr<StructureModel>> models() {
   list.push_back(mixed_model(kProblemE));
   list.back()->tables.material0 = 1.0;
   list.back()->tables.material[2] = 6.0;
-  list.push_back(make_model(kProblemS, lines(0, 1, 12, 1.2), lines(0, 2, 10, 0.9)));
+  list.push_back(make_model(kProblemS, lines(0, 1, 12, 1.2), lines(0, 2, 12, 0.9)));
   list.back()->tables.material[3] = 40.0;
   list.back()->tables.potential[2] = 5.0;
   set_block(*list.back(), 1, 12, 10, 10, 20);
