@@ -50,13 +50,7 @@ struct CorrectionTracker {
 bool finish_iteration(int n, const CorrectionTracker& tracker, int nx,
                       const SolverSettings& settings, const IterationMonitor& monitor,
                       SolveResult& result) {
-  result.iterations = n;
-  result.e_max = tracker.e_max;
-  result.k_max = tracker.k_max;
-  if (monitor) {
-    const GridPosition at = node_position(tracker.k_max, nx);
-    monitor({n, tracker.e_max, at.i, at.j});
-  }
+  record_iteration(n, tracker.e_max, tracker.k_max, nx, monitor, result);
   result.ready = n > 1 && tracker.e_max <= settings.relative_error;
   return result.ready;
 }

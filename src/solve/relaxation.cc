@@ -32,13 +32,7 @@ SolveResult relax(int nx, const SolverSettings& settings, const IterationMonitor
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     ChangeTracker tracker;
     sweep(tracker);
-    result.iterations = n;
-    result.e_max = tracker.e_max;
-    result.k_max = tracker.k_max;
-    if (monitor) {
-      const GridPosition at = node_position(tracker.k_max, nx);
-      monitor({n, tracker.e_max, at.i, at.j});
-    }
+    record_iteration(n, tracker.e_max, tracker.k_max, nx, monitor, result);
     if (tracker.e_max <= settings.relative_error) {
       result.ready = true;
       return result;

@@ -13,6 +13,17 @@ GridPosition node_position(int k, int nx) {
   return {i, j};
 }
 
+void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor,
+                      SolveResult& result) {
+  result.iterations = n;
+  result.e_max = e_max;
+  result.k_max = k_max;
+  if (monitor) {
+    const GridPosition at = node_position(k_max, nx);
+    monitor({n, e_max, at.i, at.j});
+  }
+}
+
 const SolverInfo& solver_info(int solver) {
   static const SolverInfo kSolvers[] = {
       {"ILU-BICG", true, solve_ilu_bicg},

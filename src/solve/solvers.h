@@ -63,4 +63,9 @@ struct GridPosition {
 // Grid position (i, j) of flat node k; node 0 (no change) gives (nx, 0).
 GridPosition node_position(int k, int nx);
 
+// Records iteration (sweep) n with its largest relative change in the result
+// and tells the monitor, as every solver does after each iteration.
+void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor,
+                      SolveResult& result);
+
 }  // namespace tambri
