@@ -55,6 +55,15 @@ bool finish_iteration(int n, const CorrectionTracker& tracker, int nx,
   return result.ready;
 }
 
+// The start of both Krylov runs: factorise the matrix, then r = RHS - A u
+// (`scratch` takes the product).
+void start_residual(int nx, int ny, FieldArrays& arrays, NodeArray& scratch, NodeArray& r) {
+  const StencilMatrix& a = arrays.matrix;
+  factorise(nx, ny, a, arrays.work.factors);
+  multiply(nx, ny, a, arrays.solution.potential, scratch);
+  for (int k = 1; k <= nx * ny; ++k) r[k] = a.rhs[k] - scratch[k];
+}
+
 }  // namespace
 
 SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
@@ -73,9 +82,7 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
   NodeArray& s = vec[4];
   NodeArray& t = vec[5];
 
-  factorise(nx, ny, a, arrays.work.factors);
-  multiply(nx, ny, a, u, t);
-  for (int k = 1; k <= n_nodes; ++k) r[k] = a.rhs[k] - t[k];
+  start_residual(nx, ny, arrays, t, r);
   apply_preconditioner(nx, ny, f, r, r);
   for (int k = 1; k <= n_nodes; ++k) {
     r_hat[k] = r[k];
@@ -148,9 +155,7 @@ SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
   NodeArray& p = vec[2];
   NodeArray& q = vec[3];
 
-  factorise(nx, ny, a, arrays.work.factors);
-  multiply(nx, ny, a, u, q);
-  for (int k = 1; k <= n_nodes; ++k) r[k] = a.rhs[k] - q[k];
+  start_residual(nx, ny, arrays, q, r);
   apply_preconditioner(nx, ny, f, r, z);
   for (int k = 1; k <= n_nodes; ++k) p[k] = z[k];
   double gamma = dot(n_nodes, r, z);
