@@ -53,11 +53,11 @@ void write_information(Console& console) {
   console.record("       tambri@example.org");
 }
 
-// The CALCUL and RESULTS menus plug in here.
 void run_calcul(Console& console, ProgramState& state, bool start_immediately) {
   run_calcul_menu(console, state.model, state.solver, *state.fields, start_immediately,
                   system_local_time);
 }
+// The RESULTS menu is not built yet: R only checks that results exist.
 void run_results(Console&, ProgramState&) {}
 
 class MainProgram {
