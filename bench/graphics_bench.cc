@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "graphics/postscript.h"
-#include "graphics/surface.h"
+#include "draw/postscript.h"
+#include "draw/surface.h"
 
 namespace tambri {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "generate/rasterise.h"
+#include "core/rasterise.h"
 
 namespace tambri {
 namespace {

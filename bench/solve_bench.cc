@@ -14,12 +14,12 @@
 #include <memory>
 #include <vector>
 
-#include "generate/rasterise.h"
+#include "core/rasterise.h"
 #include "model/structure_model.h"
-#include "solve/assembly.h"
-#include "solve/field_arrays.h"
-#include "solve/solver_settings.h"
-#include "solve/solvers.h"
+#include "core/assembly.h"
+#include "core/field_arrays.h"
+#include "core/solver_settings.h"
+#include "core/solvers.h"
 
 #ifdef TAMBRI_HAVE_EIGEN
 #include <Eigen/SparseCore>

@@ -3,10 +3,10 @@
 #include <iostream>
 #include <memory>
 
-#include "generate/generate_menu.h"
-#include "main/console.h"
+#include "dialogue/generate_menu.h"
+#include "text/console.h"
 #include "main/program_state.h"
-#include "solve/calcul_menu.h"
+#include "dialogue/calcul_menu.h"
 
 namespace tambri {
 namespace {

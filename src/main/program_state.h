@@ -4,14 +4,14 @@
 // once at start-up.
 #include <memory>
 
-#include "generate/generate_state.h"
-#include "graphics/output_settings.h"
-#include "graphics/pictures.h"
-#include "graphics/surface.h"
-#include "graphics/viewer.h"
+#include "dialogue/generate_state.h"
+#include "draw/output_settings.h"
+#include "draw/pictures.h"
+#include "draw/surface.h"
+#include "draw/viewer.h"
 #include "model/structure_model.h"
-#include "solve/field_arrays.h"
-#include "solve/solver_settings.h"
+#include "core/field_arrays.h"
+#include "core/solver_settings.h"
 
 namespace tambri {
 

@@ -1,6 +1,6 @@
 #include "model/structure_model.h"
 
-#include "model/text_width.h"
+#include "text/text_width.h"
 
 namespace tambri {
 

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "graphics/surface.h"
-#include "graphics/viewer.h"
-#include "main/console.h"
+#include "draw/surface.h"
+#include "draw/viewer.h"
+#include "text/console.h"
 
 namespace tambri::test {
 

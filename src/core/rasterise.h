@@ -1,0 +1,28 @@
+#pragma once
+// Maps the geometry parts onto the grid nodes: rebuilds the occupancy map from
+// nothing, applying the parts in order of entry (later parts win in the digits
+// they set). No console output: the parts that cover no node are returned for
+// the dialogue to report.
+#include <cstdint>
+#include <vector>
+
+#include "text/console.h"
+#include "model/structure_model.h"
+
+namespace tambri {
+
+struct UncoveredPart {
+  int32_t shape;  // kShapeRectangle, kShapeTriangle or kShapeCircle
+  int number;     // number within its own shape list
+};
+
+std::vector<UncoveredPart> rasterise(StructureModel& model);
+
+// Writes " ### Keine Diskretisierungspunkte für <Shape> nn ###" for each part,
+// each after an empty line.
+void report_uncovered_parts(Console& console, const std::vector<UncoveredPart>& parts);
+
+// Rasterise and report: what every caller in the dialogue does.
+void rasterise_and_report(Console& console, StructureModel& model);
+
+}  // namespace tambri

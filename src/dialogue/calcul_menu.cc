@@ -1,0 +1,241 @@
+#include "dialogue/calcul_menu.h"
+
+#include "text/fortran_format.h"
+#include "core/assembly.h"
+#include "dialogue/matrix_table.h"
+
+namespace tambri {
+namespace {
+
+class CalculMenu {
+ public:
+  CalculMenu(Console& console, const StructureModel& model, SolverSettings& settings,
+             FieldArrays& arrays, const Clock& clock)
+      : console_(console), model_(model), settings_(settings), arrays_(arrays), clock_(clock) {}
+
+  void run(bool start_immediately) {
+    settings_.reset_parameters();
+    if (!has_discretisation(model_.grid)) {
+      console_.message(" ### Keine Diskretisierung ###");
+      return;
+    }
+    for (PotentialNote note : fill_material_coefficients(model_, arrays_.material)) {
+      console_.message(potential_note_text(note));
+      console_.empty_line();
+    }
+    assemble_system();
+    if (start_immediately) {
+      run_solver(kSolverIluBicg);
+      return;
+    }
+    command_loop();
+  }
+
+ private:
+  void assemble_system() {
+    assemble(model_, arrays_.material, arrays_.matrix, arrays_.solution);
+    console_.record(" *** Matrix ready ***");
+  }
+
+  void run_solver(int solver) {
+    const SolverInfo& info = solver_info(solver);
+    console_.message(" working...");
+    console_.empty_line();
+    IterationMonitor monitor;
+    if (settings_.show_progress) {
+      monitor = [this, solver](const IterationReport& report) {
+        console_.record(progress_line(solver, report));
+      };
+    }
+    const SolveResult result = info.solve(model_, arrays_, settings_, monitor);
+    if (result.ready) {
+      console_.record(std::string(" *** ") + info.name + " ready ***");
+    } else {
+      console_.message(std::string(" ### Abbruch ") + info.name +
+                       ":  Rel. Fehler:" + format_e(result.e_max, 10, 3) + " ###");
+    }
+  }
+
+  void write_help() {
+    console_.empty_line();
+    console_.record(" HELP:  R - Potentialberechnung");
+    console_.record("        L - Lösungsverfahren ändern");
+    console_.record("        W - Weiteriterieren");
+    console_.record("        T - Tabellenausgabe");
+    console_.record("        S - Setzen von Parametern");
+    console_.record("        X - Exit");
+  }
+
+  void command_loop() {
+    bool help = true;
+    for (;;) {
+      if (help) write_help();
+      help = true;
+      console_.prompt_after_empty_line(" CALCUL>");
+      // The second character answers the sub-menu of S or T at once.
+      const std::string answer = console_.read_letters(3);
+      switch (answer[0]) {
+        case 'H':
+        case ' ': break;
+        case 'L': help = choose_solver(); break;
+        case 'R':
+          assemble_system();
+          run_solver(settings_.solver);
+          break;
+        case 'W': run_solver(settings_.solver); break;
+        case 'T': table_menu(answer[1]); break;
+        case 'S': settings_dialogue(answer[1]); break;
+        case 'X': return;
+        default:
+          console_.message(" ### Falsche Eingabe ###");
+          help = false;
+      }
+    }
+  }
+
+  // Returns whether the menu help is to be shown again.
+  bool choose_solver() {
+    for (;;) {
+      console_.record(" Lösungsverfahren:  1 - ILU-BICG");
+      console_.record("                    2 - ILU-CG");
+      console_.record("                    3 - SLOR");
+      console_.record("                    4 - SOR");
+      console_.record("                    X - zum Hauptmenue");
+      console_.prompt(" Auswahl (" + format_i(settings_.solver, 1) + "):");
+      const std::optional<int> digit = console_.read_digit();
+      if (!digit) return false;
+      if (*digit >= kSolverIluBicg && *digit <= kSolverSor) settings_.solver = *digit;
+      if (*digit <= kSolverSor) return true;
+      console_.message(" ### Falsche Eingabe ###");
+    }
+  }
+
+  void show_settings() {
+    console_.empty_line();
+    console_.record(std::string(" Ausgabe des relativen Fehlers: ") +
+                    (settings_.show_progress ? "Y" : "N"));
+    console_.record(" Iterationszahl: " + format_i(settings_.iteration_limit, 4));
+    console_.record(" Omega: " + format_f(settings_.omega, 4, 2));
+    console_.record(" Rel. Abbruchfehler: " + format_e(settings_.relative_error, 10, 3));
+  }
+
+  template <class Value>
+  void read_value(const char* prompt, Value& value) {
+    do {
+      console_.prompt(prompt);
+    } while (!console_.read_numbers({value}));
+  }
+
+  void settings_dialogue(char pending) {
+    show_settings();
+    for (;;) {
+      if (pending == ' ') {
+        console_.record(" Änderung:  A - Ausgabe");
+        console_.record("            I - Iterationszahl");
+        console_.record("            O - Omega");
+        console_.record("            R - Rel. Fehler");
+        console_.record("            X - zum Hauptmenue");
+        console_.prompt(" --->");
+        pending = console_.read_letter();
+      }
+      switch (pending) {
+        case 'A': {
+          console_.prompt(" Ausgabe [Y/N] =");
+          const char answer = console_.read_letter();
+          if (answer == 'Y') settings_.show_progress = true;
+          if (answer == 'N') settings_.show_progress = false;
+          break;
+        }
+        case 'I': read_value(" Iterationszahl =", settings_.iteration_limit); break;
+        case 'O': read_value(" Omega =", settings_.omega); break;
+        case 'R': read_value(" Rel. Fehler =", settings_.relative_error); break;
+        case 'X':
+        case ' ': return;
+        default:
+          console_.message(" ### Falsche Eingabe ###");
+          pending = ' ';
+          continue;
+      }
+      pending = ' ';
+      show_settings();
+    }
+  }
+
+  void write_table_help() {
+    console_.empty_line();
+    console_.record(" Help:  U  - Strukturbelegung");
+    switch (model_.problem) {
+      case kProblemS: console_.record("        K  - Kappa"); break;
+      case kProblemM: console_.record("        P  - Permeabilität"); break;
+      default: console_.record("        K  - Epsilon"); break;
+    }
+    console_.record("        R  - rechte Seite Gl.-System");
+    console_.record("        M  - Koeffizientenmatrix");
+    console_.record("        X  - zum Hauptmenue");
+  }
+
+  void table(int selector, const char* title) {
+    print_result_table(console_, model_, arrays_, selector, title, clock_);
+  }
+
+  void table_menu(char pending) {
+    for (;;) {
+      if (pending == ' ') {
+        console_.prompt_after_empty_line(" CALCUL\\TABELLE>");
+        pending = console_.read_letters(2)[0];
+      }
+      const int problem = model_.problem;
+      switch (pending) {
+        case 'U': table(kTableOccupancy, "Strukturbelegung         "); break;
+        case 'P':
+          // In problem M the help offers P for the permeability.
+          if (problem == kProblemM) {
+            table(kTableMaterial, "Permeabilität (Vs/Am)    ");
+          } else {
+            table(kTablePotential, "Potential                ");
+          }
+          break;
+        case 'R': table(kTableRhs, "Rechte Seite Gl.-System  "); break;
+        case 'M': show_matrix_table(console_, model_.grid, arrays_.matrix); break;
+        case 'K':
+          if (problem == kProblemE) {
+            table(kTableMaterial, "Epsilon (As/Vm)          ");
+          } else if (problem == kProblemS) {
+            table(kTableMaterial, "Kappa (S/m)              ");
+          } else {
+            console_.message(" ### Falsche Eingabe ###");
+          }
+          break;
+        case 'X': return;
+        case ' ': write_table_help(); break;
+        default: console_.message(" ### Falsche Eingabe ###");
+      }
+      pending = ' ';
+    }
+  }
+
+  Console& console_;
+  const StructureModel& model_;
+  SolverSettings& settings_;
+  FieldArrays& arrays_;
+  const Clock& clock_;
+};
+
+}  // namespace
+
+std::string progress_line(int solver, const IterationReport& report) {
+  static const char* const kMarks[] = {"/", "-", "\\", "|"};
+  const std::string lead = solver_info(solver).rotating_mark
+                               ? std::string("+ ") + kMarks[(report.iteration - 1) % 4] + "  "
+                               : std::string("+*** ");
+  return lead + "Iteration:" + format_i(report.iteration, 4) + "   Rel. Fehler:" +
+         format_e(report.e_max, 10, 3) + " am Punkt x,y(" + format_i(report.i, 3) + "," +
+         format_i(report.j, 3) + ") ***";
+}
+
+void run_calcul_menu(Console& console, const StructureModel& model, SolverSettings& settings,
+                     FieldArrays& arrays, bool start_immediately, const Clock& clock) {
+  CalculMenu(console, model, settings, arrays, clock).run(start_immediately);
+}
+
+}  // namespace tambri

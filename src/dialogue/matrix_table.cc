@@ -1,0 +1,78 @@
+#include "dialogue/matrix_table.h"
+
+#include <optional>
+#include <string>
+
+#include "text/fortran_format.h"
+
+namespace tambri {
+namespace {
+
+constexpr int kFileNameWidth = 30;
+
+std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
+std::string e10(double value) { return format_e(value, 10, 3); }
+
+}  // namespace
+
+void write_matrix_list(RecordSink& sink, const Grid& grid, const StencilMatrix& matrix) {
+  sink.record("");
+  sink.record(blanks(2) + "Element " + "Links" + blanks(6) + "Oben" + blanks(7) + "Mitte" +
+              blanks(6) + "Unten" + blanks(6) + "Rechts");
+  sink.record("");
+  for (int k = 1; k <= grid.nodes(); ++k) {
+    sink.record(blanks(2) + format_i(k, 5) + " " + " " + e10(matrix.links[k]) + " " +
+                e10(matrix.oben[k]) + " " + e10(matrix.mitte[k]) + " " + e10(matrix.unten[k]) +
+                " " + e10(matrix.rechts[k]));
+  }
+}
+
+void write_matrix_element(RecordSink& sink, const Grid& grid, const StencilMatrix& matrix, int i,
+                          int j) {
+  const int k = grid.node(i, j);
+  sink.record("");
+  sink.record(blanks(24) + e10(matrix.oben[k]));
+  sink.record(blanks(29) + "|");
+  sink.record(blanks(10) + e10(matrix.links[k]) + " - " + e10(matrix.mitte[k]) + " - " +
+              e10(matrix.rechts[k]));
+  sink.record(blanks(25) + "(" + format_i(i, 3) + "," + format_i(j, 3) + ")");
+  sink.record(blanks(29) + "|");
+  sink.record(blanks(24) + e10(matrix.unten[k]));
+}
+
+void show_matrix_table(Console& console, const Grid& grid, const StencilMatrix& matrix) {
+  std::optional<FileRecordSink> file;
+  for (;;) {
+    console.prompt(" Ausgabedatei (<Return> Terminal):");
+    std::string name = console.read_text(kFileNameWidth);
+    if (name[0] == ' ') break;
+    name.erase(name.find_last_not_of(' ') + 1);
+    file.emplace(name);
+    if (file->ok()) break;
+    file.reset();
+    console.message(" ### Fehler bei Dateieröffnung ###");
+  }
+  RecordSink& out = file ? static_cast<RecordSink&>(*file) : console;
+
+  console.record(" A - alle Elemente");
+  console.record(" E - einzelne Elemente");
+  console.prompt(" --->");
+  const char mode = console.read_letter();
+  if (mode == 'A') {
+    write_matrix_list(out, grid, matrix);
+  } else if (mode == 'E') {
+    for (;;) {
+      console.empty_line();
+      console.prompt(" Element (X - Ende) ix jy =");
+      int ix = 0, jy = 0;
+      if (!console.read_numbers({ix, jy})) break;
+      if (jy > grid.ny || jy < 1 || ix < 1 || ix > grid.nx) {
+        console.record(" ### Element existiert nicht ###");
+      } else {
+        write_matrix_element(out, grid, matrix, ix, jy);
+      }
+    }
+  }
+}
+
+}  // namespace tambri

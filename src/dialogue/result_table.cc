@@ -1,0 +1,143 @@
+#include "dialogue/result_table.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <string>
+
+#include "text/fortran_format.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+constexpr int kLinesPerBlock = 6;
+constexpr int kFileNameWidth = 30;
+constexpr int kTitleWidth = 25;
+// Start values of the running extremes.
+constexpr double kExtremeStart = 1.0E35;
+
+std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
+
+std::string trim_trailing_blanks(std::string text) {
+  text.erase(text.find_last_not_of(' ') + 1);
+  return text;
+}
+
+struct Extreme {
+  double value;
+  double x;
+  double y;
+};
+
+std::string extreme_line(const char* label, const Extreme& e) {
+  return std::string(label) + format_e(e.value, 10, 3) + " bei x=" + format_e(e.x, 10, 3) +
+         " m  y=" + format_e(e.y, 10, 3) + " m";
+}
+
+// True when the file did not exist and has been created empty.
+bool create_new_file(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "wx");
+  if (!file) return false;
+  std::fclose(file);
+  return true;
+}
+
+}  // namespace
+
+LocalDateTime system_local_time() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
+          local.tm_hour, local.tm_min,     local.tm_sec};
+}
+
+double table_value(const StructureModel& model, const FieldArrays& arrays, int selector, int k) {
+  const StencilMatrix& m = arrays.matrix;
+  switch (selector) {
+    case kTableOccupancy: return static_cast<double>(model.occupancy[k]);
+    case kTableLinks: return m.links[k];
+    case kTableOben: return m.oben[k];
+    case kTableMitte: return m.mitte[k];
+    case kTableUnten: return m.unten[k];
+    case kTableRechts: return m.rechts[k];
+    case kTablePotential: return arrays.solution.potential[k];
+    case kTableRhs: return m.rhs[k];
+    case kTableMaterial: {
+      const double c = arrays.material.c[k];
+      return model.problem == kProblemM ? 1.0 / c : c;
+    }
+    case kTableMagnitudeFirst: return std::sqrt(m.links[k] * m.links[k] + m.oben[k] * m.oben[k]);
+    case kTableMagnitudeSecond: return std::sqrt(m.mitte[k] * m.mitte[k] + m.unten[k] * m.unten[k]);
+  }
+  return 0.0;
+}
+
+void write_result_table(RecordSink& sink, const StructureModel& model, const FieldArrays& arrays,
+                        int selector, std::string_view title, const LocalDateTime& when) {
+  const Grid& grid = model.grid;
+  sink.record(" *** TAMBRI ***" + blanks(13) + pad_to_width(title, kTitleWidth) + blanks(5) +
+              format_i(when.day, 2) + "-" + format_i(when.month, 2) + "-" + format_i(when.year, 4) +
+              blanks(3) + format_i(when.hour, 2) + ":" + format_i(when.minute, 2) + ":" +
+              format_i(when.second, 2));
+
+  // Positions start at the first node printed, so that they are defined even
+  // when no value passes the start values (all values NaN, say).
+  Extreme maximum{-kExtremeStart, grid.x[1], grid.y[1]};
+  Extreme minimum{kExtremeStart, grid.x[1], grid.y[1]};
+  for (int first = 1; first <= grid.ny; first += kLinesPerBlock) {
+    const int last = std::min(first + kLinesPerBlock - 1, grid.ny);
+    std::string numbers = blanks(7) + "y-Line" + blanks(5);
+    std::string coordinates = blanks(8) + "(m)" + blanks(2);
+    for (int jy = first; jy <= last; ++jy) {
+      numbers += format_i(jy, 3) + blanks(8);
+      coordinates += blanks(2) + format_e(grid.y[jy], 9, 2);
+    }
+    sink.record("");
+    sink.record(numbers);
+    sink.record(coordinates);
+    sink.record(" x-Line");
+    for (int i = 1; i <= grid.nx; ++i) {
+      std::string row = " " + format_i(i, 3) + format_e(grid.x[i], 9, 2);
+      for (int jy = first; jy <= last; ++jy) {
+        const double value = table_value(model, arrays, selector, grid.node(i, jy));
+        if (value > maximum.value) maximum = {value, grid.x[i], grid.y[jy]};
+        if (value < minimum.value) minimum = {value, grid.x[i], grid.y[jy]};
+        row += " " + format_e(value, 10, 3);
+      }
+      sink.record(row);
+    }
+  }
+  sink.record("");
+  sink.record(extreme_line(" Maximum: ", maximum));
+  sink.record("");
+  sink.record(extreme_line(" Minimum: ", minimum));
+}
+
+void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays,
+                        int selector, std::string_view title, const Clock& clock) {
+  const LocalDateTime when = clock ? clock() : system_local_time();
+  for (;;) {
+    console.prompt(" Ausgabedatei (<Return> Terminal):");
+    const std::string name = console.read_text(kFileNameWidth);
+    if (name[0] == ' ') break;
+    const std::string path = trim_trailing_blanks(name);
+    if (!create_new_file(path)) {
+      console.prompt(" Datei vorhanden - überschreiben? [y/n]:");
+      if (console.read_letter() != 'Y') break;
+    }
+    FileRecordSink file(path);
+    if (!file.ok()) {
+      console.message(" ### Fehler bei Dateieröffnung ###");
+      continue;
+    }
+    write_result_table(file, model, arrays, selector, title, when);
+    file.close();
+    return;
+  }
+  write_result_table(console, model, arrays, selector, title, when);
+}
+
+}  // namespace tambri

@@ -1,0 +1,240 @@
+#include "dialogue/structure_dialogs.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "core/rasterise.h"
+#include "model/structure_file.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+constexpr int kNameWidth = 12;
+
+bool cancels(const std::string& name) { return name.empty() || name[0] == ' '; }
+
+// The path of a blank-padded name: the padding is not part of it.
+std::string path_of(const std::string& name) {
+  const size_t end = name.find_last_not_of(' ');
+  return end == std::string::npos ? std::string() : name.substr(0, end + 1);
+}
+
+bool open_for_reading(const std::string& name, std::ifstream& file) {
+  const std::string path = path_of(name);
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
+  file.open(path, std::ios::binary);
+  return file.is_open();
+}
+
+// --- load ---
+
+const char* problem_line(int32_t problem) {
+  switch (problem) {
+    case kProblemE: return " *** Feldproblem: Elektrostatisch ***";
+    case kProblemS: return " *** Feldproblem: Stationär elektrisch ***";
+    case kProblemM: return " *** Feldproblem: Stationär magnetisch ***";
+  }
+  return nullptr;
+}
+
+// Reads the opened file into the model and rasterises it; false (with the
+// message written) when the file is refused.
+bool read_structure(Console& console, StructureModel& model, std::ifstream& file) {
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  const StructureReadResult result = decode_structure(bytes, model);
+  if (result.status == StructureReadStatus::kWrongVersion) {
+    console.message(" ### Eingabedatei nicht unter " + model.version_tag + " erstellt ###");
+    console.record(" ### Neueingabe erforderlich ###");
+    console.empty_line();
+    return false;
+  }
+  if (result.records_read >= 2) {
+    if (const char* line = problem_line(model.problem)) console.message(line);
+  }
+  switch (result.status) {
+    case StructureReadStatus::kOk:
+      rasterise_and_report(console, model);
+      console.record(" *** Input ready ***");
+      return true;
+    case StructureReadStatus::kTooShort:
+      console.message(" ### Strukturdatei zu kurz ###");
+      return false;
+    default:
+      console.message(" ### Fehler in Strukturdatei ###");
+      return false;
+  }
+}
+
+// The new-problem menu; false when the user leaves it with X.
+bool start_new_problem(Console& console, StructureModel& model) {
+  for (;;) {
+    console.record(" Neues Feldproblem:");
+    console.record(" Elektrostatisch      - E");
+    console.record(" Stationär elektrisch - S");
+    console.record(" Stationär magnetisch - M");
+    console.prompt(" Exit                 - X      -->");
+    int32_t problem = 0;
+    switch (console.read_letter()) {
+      case 'E': problem = kProblemE; break;
+      case 'S': problem = kProblemS; break;
+      case 'M': problem = kProblemM; break;
+      case 'X': return false;
+      default: continue;
+    }
+    model.problem = problem;
+    reset_tables_for_new_problem(model);
+    rasterise(model);  // no grid and no parts: clears what an earlier structure left
+    return true;
+  }
+}
+
+// Asks for the file and loads it, or starts a new problem; false when no
+// structure results.
+bool load_or_start(Console& console, StructureModel& model) {
+  std::ifstream file;
+  bool name_given = false;  // the answer to the remembered-name prompt named another file
+  if (std::optional<std::string> remembered = read_history()) {
+    model.output_stem = output_stem_of(*remembered);
+    if (open_for_reading(*remembered, file)) {
+      console.prompt_after_empty_line(" Strukturdatei (" + *remembered + "):");
+      const std::string answer = console.read_text(kNameWidth);
+      if (cancels(answer)) {
+        model.file_name = *remembered;
+        return read_structure(console, model, file);
+      }
+      file.close();
+      model.file_name = answer;
+      name_given = true;
+    }
+  }
+  if (!name_given) {
+    console.prompt_after_empty_line(" Strukturdatei:");
+    model.file_name = console.read_text(kNameWidth);
+    if (cancels(model.file_name)) return false;
+  }
+  model.output_stem = output_stem_of(model.file_name);
+  if (open_for_reading(model.file_name, file)) return read_structure(console, model, file);
+  console.message(" *** Datei nicht vorhanden ***");
+  console.empty_line();
+  return start_new_problem(console, model);
+}
+
+// --- save ---
+
+// Creates the file, failing when it exists (or cannot be created at all).
+bool create_new_file(const std::string& path) {
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  ::close(fd);
+  return true;
+}
+
+// Whether an existing file could be opened to be overwritten; it is not changed.
+bool can_overwrite(const std::string& path) {
+  if (path.empty()) return false;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st {};
+  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+bool write_all(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+enum class Replaced { kDone, kOpenFailed, kWriteFailed };
+
+// Writes the bytes to a temporary file beside `path` and renames it over
+// `path` once it is complete and on disk, so `path` always holds either the
+// old or the new content. A symbolic link is followed, so that the link stays
+// and the file it names is replaced.
+Replaced replace_file(const std::string& name, std::string_view bytes) {
+  std::error_code ec;
+  const std::filesystem::path real = std::filesystem::canonical(name, ec);
+  const std::string path = ec ? name : real.string();
+  std::string temp = path + ".XXXXXX";
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return Replaced::kOpenFailed;
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
+  ok = ::close(fd) == 0 && ok;
+  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok ? Replaced::kDone : Replaced::kWriteFailed;
+}
+
+}  // namespace
+
+std::optional<std::string> read_history() {
+  std::ifstream in(kHistoryFile, std::ios::binary);
+  std::string line;
+  if (!in || !std::getline(in, line)) return std::nullopt;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return pad_to_width(line, kNameWidth);
+}
+
+void write_history(const std::string& file_name) {
+  std::ofstream out(kHistoryFile, std::ios::binary | std::ios::trunc);
+  out << pad_to_width(file_name, kNameWidth) << "\r\n";
+}
+
+void load_dialogue(Console& console, StructureModel& model) {
+  reset_for_loading(model);
+  if (load_or_start(console, model)) write_history(model.file_name);
+  else model.flags.load_refused = true;
+}
+
+void save_dialogue(Console& console, const StructureModel& model) {
+  std::string path = path_of(model.file_name);
+  bool created = create_new_file(path);
+  while (!created) {
+    console.prompt_after_empty_line(" Datei überschreiben [Y/N]:");
+    if (console.read_letter() == 'Y') {
+      if (!can_overwrite(path)) {
+        console.message(" ### Fehler bei Dateieröffnung ###");
+        return;
+      }
+      break;
+    }
+    console.prompt(" Neue Strukturdatei:");
+    const std::string name = console.read_text(kNameWidth);
+    if (cancels(name)) return;
+    path = path_of(name);
+    created = create_new_file(path);
+  }
+
+  switch (replace_file(path, encode_structure(model))) {
+    case Replaced::kDone:
+      console.record(" *** Save ready ***");
+      return;
+    case Replaced::kOpenFailed:
+      console.message(" ### Fehler bei Dateieröffnung ###");
+      break;
+    case Replaced::kWriteFailed:
+      console.message(" ### Schreibfehler ###");
+      break;
+  }
+  // The empty file that only reserved a new name must not pass for a structure.
+  if (created) ::unlink(path.c_str());
+}
+
+}  // namespace tambri

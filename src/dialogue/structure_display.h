@@ -1,0 +1,22 @@
+#pragma once
+// The structure picture: every node's material as a filled cell, fixed
+// potentials as rectangles, excitations as diamonds, the grid under or over
+// them, the legend and the window's coordinates; optionally saved as
+// "<stem>_a.bmp". Draws, waits for Return, clears.
+#include "dialogue/generate_state.h"
+#include "draw/output_settings.h"
+#include "draw/pictures.h"
+#include "draw/surface.h"
+#include "text/console.h"
+#include "model/structure_model.h"
+
+namespace tambri {
+
+// Palette indices 1-9 (material ramp blue-green-yellow-red), 10 green, 11 grey;
+// shared with the arrow plot.
+void set_structure_palette(GraphicsSurface& surface);
+
+void show_structure(Console& console, const StructureModel& model, const DisplayWindow& window,
+                    bool grid_under_structure, const OutputSettings& output, Pictures pictures);
+
+}  // namespace tambri

@@ -1,0 +1,39 @@
+#include "draw/picture_frame.h"
+
+namespace tambri {
+
+void PictureFrame::begin(std::string_view title, PixelRect viewport) {
+  white_background_ = output_.white_background;
+  if (white_background_) {
+    surface_.gfx_set_palette_rgb(0, kPaletteWhite);
+    surface_.gfx_set_palette_rgb(15, kPaletteBlack);
+  }
+  surface_.gfx_clear(0);
+  surface_.gfx_set_viewport(viewport.x1, viewport.y1, viewport.x2, viewport.y2);
+  surface_.gfx_set_text_window(1, 1, 1, 80);
+  surface_.gfx_set_text_color(15);
+  surface_.gfx_text(title);
+}
+
+void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
+  if (!output_.bitmap_off && !bitmap_name.empty()) {
+    surface_.gfx_set_viewport(0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
+    if (!surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
+      console_.message(" ### Fehler bei Dateieröffnung ###");
+    }
+  }
+  surface_.gfx_text(prompt);
+  viewer_.wait_for_return(surface_, console_);
+  restore();
+}
+
+void PictureFrame::restore() {
+  if (white_background_) {
+    surface_.gfx_set_palette_rgb(15, kPaletteWhite);
+    surface_.gfx_set_palette_rgb(0, kPaletteBlack);
+  }
+  surface_.gfx_clear(0);
+  surface_.gfx_set_text_window(1, 1, 40, 80);
+}
+
+}  // namespace tambri

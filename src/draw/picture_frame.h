@@ -1,0 +1,63 @@
+#pragma once
+// The frame every picture runs through. A plot asks its questions first, then
+//
+//   PictureFrame frame(surface, viewer, console, output);
+//   frame.begin(" TAMBRI: " + name);      // background, clear, viewport, title
+//   ... program its palette indices, set the world window, draw, legend ...
+//   frame.end(bitmap_name);               // bitmap, " <Return>", wait, restore
+//
+// With the white background chosen, index 0 shows white and index 15 black for
+// the picture and its bitmap; end() gives the dialogue its colours back. A
+// picture that draws, asks and reads more before it ends (single isoline
+// values) calls viewer.present(surface) before each read.
+#include <string_view>
+
+#include "draw/output_settings.h"
+#include "draw/surface.h"
+#include "draw/viewer.h"
+#include "text/console.h"
+
+namespace tambri {
+
+struct PixelRect {
+  int x1, y1, x2, y2;
+};
+
+// The square picture viewport below the title strip.
+inline constexpr PixelRect kPictureViewport{0, 25, 600, 625};
+// The legend colour bar.
+inline constexpr PixelRect kLegendViewport{610, 25, 660, 320};
+
+// The 6-bit colours the frame swaps for a white background.
+inline constexpr std::int32_t kPaletteWhite = 0x3F3F3F;
+inline constexpr std::int32_t kPaletteBlack = 0;
+
+class PictureFrame {
+ public:
+  PictureFrame(GraphicsSurface& surface, Viewer& viewer, Console& console, const OutputSettings& output)
+      : surface_(surface), viewer_(viewer), console_(console), output_(output) {}
+
+  // White-background swap when chosen, clear, `viewport`, then the title in
+  // text row 1, columns 1-80, text colour 15.
+  void begin(std::string_view title, PixelRect viewport = kPictureViewport);
+
+  // When bitmap output is on and `bitmap_name` is not empty: viewport of the
+  // whole window and the bitmap saved under the blank-padded name; a file that
+  // cannot be created gives " ### Fehler bei Dateieröffnung ###" on the
+  // console and the picture is still shown. Then `prompt` at the text cursor,
+  // the wait for Return and restore().
+  void end(std::string_view bitmap_name, std::string_view prompt = " <Return>");
+
+  // Dialogue colours back when the background was white, clear, text window
+  // rows 1-40, columns 1-80. For a picture that ends without the wait.
+  void restore();
+
+ private:
+  GraphicsSurface& surface_;
+  Viewer& viewer_;
+  Console& console_;
+  const OutputSettings& output_;
+  bool white_background_ = false;
+};
+
+}  // namespace tambri

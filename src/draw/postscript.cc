@@ -1,0 +1,232 @@
+#include "draw/postscript.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "draw/picture_files.h"
+#include "text/fortran_format.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+constexpr std::array<const char*, 21> kProlog = {
+    "%!PS-Adobe-1.0",
+    "% PostScript-File",
+    "% Created by TAMBRI V4.3, 2D-Numerische Feldberechnung",
+    "/a /arc load def",
+    "/m /moveto load def",
+    "/l /lineto load def",
+    "/s /stroke load def",
+    "/f /fill load def",
+    "/g /setgray load def",
+    "/c /closepath load def",
+    "/n /newpath load def",
+    "/co /setrgbcolor load def",
+    "/hs /sethsbcolor load def",
+    "/ci /curveto load def",
+    "/w /setlinewidth load def",
+    "/t {gsave findfont exch scalefont setfont moveto rotate show grestore} def",
+    "%%EndProlog",
+    "%%Page: 1 1",
+    "28.3 28.3 scale",
+    ".01 w",
+    "0. g",
+};
+
+struct Rgb {
+  double r, g, b;
+};
+
+constexpr std::array<Rgb, 17> kFixedColours = {{
+    {0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {0.0, 0.0, 1.0}, {0.0, 1.0, 0.0}, {1.0, 1.0, 0.0},
+    {1.0, 0.0, 1.0}, {0.0, 1.0, 1.0}, {1.0, 0.5, 0.0}, {0.0, 0.7, 1.0}, {0.7, 1.0, 0.0},
+    {1.0, 0.0, 0.0}, {0.5, 0.6, 0.5}, {0.3, 0.3, 0.3}, {0.5, 0.5, 0.5}, {0.6, 0.6, 0.6},
+    {0.3, 0.3, 0.3}, {0.2, 0.2, 0.2},
+}};
+
+constexpr double kFontFactor = 1.2;
+constexpr int kMaxTextCount = 2000;
+
+// Fw.d of a value clamped to what the field can show (so that no field turns
+// into asterisks, which PostScript cannot read); nothing for a non-finite one.
+std::optional<std::string> field(double value, int width, int decimals) {
+  if (!std::isfinite(value)) return std::nullopt;
+  const double unit = std::pow(10.0, -decimals);
+  const double high = std::pow(10.0, width - decimals - 1) - unit;
+  const double low = -(std::pow(10.0, width - decimals - 2) - unit);
+  return format_f(std::clamp(value, low, high), width, decimals);
+}
+
+std::string escaped(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (c == '\\' || c == '(' || c == ')') out += '\\';
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool PsWriter::open(std::string_view file_name) {
+  if (settings_.postscript_off) return true;
+  file_.reset();
+  const std::string path = trimmed_file_name(file_name);
+  if (path.empty()) return false;
+  file_.emplace(path);
+  if (!file_->ok()) {
+    file_.reset();
+    return false;
+  }
+  x0_ = y0_ = 0;
+  path_pending_ = false;
+  current_point_ = false;
+  line_width_ = 1;
+  for (const char* record : kProlog) write(record);
+  page_ = 1;
+  return true;
+}
+
+void PsWriter::stroke_pending(std::string_view record) {
+  if (!path_pending_) return;
+  write(record);
+  path_pending_ = false;
+  current_point_ = false;
+}
+
+void PsWriter::write_point(double x, double y, std::string_view op) {
+  write(*field(x, 9, 4) + *field(y, 9, 4) + std::string(op));
+}
+
+void PsWriter::plot(double x, double y, int pen) {
+  if (!active()) return;
+  if (pen == kPenNewPage || pen == kPenEnd) {
+    stroke_pending("s");
+    write("showpage");
+    current_point_ = false;
+    if (pen == kPenEnd) {
+      file_->close();
+      file_.reset();
+      return;
+    }
+    x0_ = y0_ = 0;
+    ++page_;
+    write("%%Page: " + format_i(page_, 4) + format_i(page_, 4));
+    write("28.3 28.3 scale .02 w 0. g");
+    return;
+  }
+  const int kind = std::abs(pen);
+  if (kind != kPenMove && kind != kPenLine) return;
+  const double px = x + x0_, py = y + y0_;
+  if (!std::isfinite(px) || !std::isfinite(py)) return;
+  if (kind == kPenMove || !current_point_) {
+    stroke_pending("s");
+    write_point(px, py, " m");
+  } else {
+    write_point(px, py, " l");
+    path_pending_ = true;
+  }
+  current_point_ = true;
+  if (pen < 0) {
+    x0_ = px;
+    y0_ = py;
+  }
+}
+
+void PsWriter::set_grey(int k, int n) {
+  if (!active()) return;
+  const std::optional<std::string> grey = field(static_cast<double>(n - k) / n, 5, 2);
+  if (!grey) return;
+  stroke_pending(" s");
+  write(*grey + " g");
+}
+
+void PsWriter::set_hue(int k, int n) {
+  if (!active()) return;
+  const std::optional<std::string> hue = field(0.667 * (n - k) / n, 5, 2);
+  if (!hue) return;
+  stroke_pending(" s");
+  write(*hue + *field(1.0, 5, 2) + *field(1.0, 5, 2) + " hs");
+}
+
+void PsWriter::set_colour(int index) {
+  if (!active() || index < 1 || index > static_cast<int>(kFixedColours.size())) return;
+  const Rgb& c = kFixedColours[static_cast<size_t>(index - 1)];
+  stroke_pending(" s");
+  write(*field(c.r, 4, 1) + *field(c.g, 4, 1) + *field(c.b, 4, 1) + " co");
+}
+
+void PsWriter::set_line_width(int k) {
+  if (!active() || k < 1 || k > 2 || k == line_width_) return;
+  stroke_pending(" s");
+  write(*field(0.01 * k, 4, 2) + " w");
+  line_width_ = k;
+}
+
+void PsWriter::end_path(int mode) {
+  if (!active()) return;
+  if (mode == kPathFill) {
+    write("c f");
+    path_pending_ = false;
+  } else {
+    write("n");
+  }
+  current_point_ = false;
+}
+
+void PsWriter::rectangle(double x1, double y1, double x2, double y2, int mode) {
+  if (!active()) return;
+  if (mode == kRectangleFilled) {
+    plot(x1, y1, kPenMove);
+    end_path(kPathNew);
+  }
+  plot(x1, y1, kPenMove);
+  plot(x2, y1, kPenLine);
+  plot(x2, y2, kPenLine);
+  plot(x1, y2, kPenLine);
+  plot(x1, y1, kPenLine);
+  if (mode == kRectangleFilled) end_path(kPathFill);
+}
+
+void PsWriter::text(double x, double y, double size, std::string_view text, double angle, int count) {
+  if (!active() || count < 0 || count >= kMaxTextCount) return;
+  const std::optional<std::string> a = field(angle, 9, 4), px = field(x + x0_, 9, 4),
+                                   py = field(y + y0_, 9, 4), s = field(size * kFontFactor, 9, 4);
+  if (!a || !px || !py || !s) return;
+  stroke_pending("s");
+  write("(" + escaped(pad_to_width(text, count)) + ") ");
+  write(*a + *px + *py + *s + " /Helvetica t");
+}
+
+std::string ps_title_text(std::string_view quantity_name) {
+  return "TAMBRI: " + pad_to_width(quantity_name, 25);
+}
+
+std::string ps_structure_text(std::string_view output_stem, std::string_view comment) {
+  return "Struktur : " + pad_to_width(output_stem, 12) + pad_to_width(comment, 35) + "  ";
+}
+
+PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1,
+                               double dy, std::string_view quantity_name,
+                               std::string_view output_stem, std::string_view comment) {
+  PicturePlacement p{};
+  if (full_window) {
+    p.sh = 16 / dy;
+    p.sv = 16 / dx;
+  } else {
+    p.sh = p.sv = 16 / std::max(dx, dy);
+  }
+  ps.set_colour(1);
+  ps.text(3, 28, 0.6, ps_title_text(quantity_name), 0, 33);
+  ps.text(3, 27, 0.5, ps_structure_text(output_stem, comment), 0, 60);
+  p.origin_x = 11 - p.sh * y1 - p.sh * dy / 2;
+  p.origin_y = 17 + p.sv * x1 + p.sv * dx / 2;
+  ps.plot(p.origin_x, p.origin_y, kPenMoveOrigin);
+  return p;
+}
+
+}  // namespace tambri

@@ -1,0 +1,42 @@
+#pragma once
+// Where the pictures are seen. The program owns one viewer for the whole run:
+// a window that shows the surface (when built with SDL2 and a display is
+// there), or nothing at all (headless, pictures only as files). Either way
+// the dialogue stays on the console.
+#include <memory>
+
+#include "draw/surface.h"
+#include "text/console.h"
+
+namespace tambri {
+
+class Viewer {
+ public:
+  virtual ~Viewer() = default;
+  // Shows the surface as it is now. A plot calls it before it reads anything
+  // from the console while its picture is up (wait_for_return does it itself).
+  virtual void present(const GraphicsSurface& surface) = 0;
+  // Shows the surface and waits until the user presses Return: one input line
+  // on the console (read and ignored) or, in a window, the Return key. Throws
+  // EndOfInput when the input is closed.
+  virtual void wait_for_return(const GraphicsSurface& surface, Console& console) = 0;
+  virtual bool has_window() const = 0;
+};
+
+// Shows nothing; the wait reads one console line.
+class HeadlessViewer final : public Viewer {
+ public:
+  void present(const GraphicsSurface&) override {}
+  void wait_for_return(const GraphicsSurface&, Console& console) override { console.read_line(); }
+  bool has_window() const override { return false; }
+};
+
+// A window viewer unless `headless`, the build has no window support or no
+// display is available; then, silently, a headless one. A window viewer that
+// waits polls standard input, so it must only be used with a console reading
+// std::cin without stdio synchronisation (std::ios::sync_with_stdio(false)),
+// which lets it see lines already buffered; with any other console input it
+// reads a line like the headless viewer.
+std::unique_ptr<Viewer> make_viewer(bool headless);
+
+}  // namespace tambri

@@ -1,0 +1,87 @@
+#pragma once
+// The console dialogue: line records with carriage control on output, one
+// answer line per read on input.
+//
+// Output: the first character of a record is not shown. A blank record starts
+// a new line (the line feed is written before the text, and only when a record
+// already occupies the current line, so an empty record shows as an empty
+// line); a "+" record returns to the start of the current line and overwrites
+// it. A prompt is a record that leaves the cursor behind its text.
+//
+// Input: when stdin is not a terminal every line read is echoed, so a piped
+// transcript reads like the screen. Every read throws EndOfInput when the
+// input is closed, so no prompt loop can spin on a closed input.
+#include <istream>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "text/record_sink.h"
+
+namespace tambri {
+
+struct EndOfInput {};
+
+// One value slot of a free-form number read.
+struct NumberField {
+  NumberField(double& value) : real(&value) {}  // NOLINT: implicit by design
+  NumberField(int& value) : integer(&value) {}  // NOLINT: implicit by design
+  double* real = nullptr;
+  int* integer = nullptr;
+};
+
+class Console : public RecordSink {
+ public:
+  Console(std::istream& in, std::ostream& out, bool echo_input);
+
+  // --- output ---
+  void record(std::string_view text) override;
+  void empty_line() { record(" "); }
+  // A record preceded by one empty line (messages and most prompts).
+  void message(std::string_view text);
+  // A record that leaves the cursor on its line; flushed.
+  void prompt(std::string_view text);
+  // Prompt preceded by one empty line.
+  void prompt_after_empty_line(std::string_view text);
+  // Ends the last line at program end.
+  void finish();
+
+  // --- input; each throws EndOfInput on a closed input ---
+  // One raw line without its line end (LF or CRLF).
+  std::string read_line();
+  // First character of the line, a-z folded to upper case; blank for an empty
+  // line; a non-ASCII first character is returned as '\x01' (never a command).
+  char read_letter();
+  // First `count` characters, folded like read_letter, blank-padded.
+  std::string read_letters(int count);
+  // First `width` characters, blank-padded (file names, comments).
+  std::string read_text(int width);
+  // Free-form numbers: blanks and/or commas separate, further lines are read
+  // (empty ones skipped) until every field has its value; values left on the
+  // line are ignored. Each value is stored as soon as it is read. Returns false
+  // when a token is not a number of its field's type (an integer field refuses
+  // a decimal point or exponent).
+  bool read_numbers(std::initializer_list<NumberField> fields);
+  // A one-character integer field: blank or empty line reads 0, a digit its
+  // value, anything else fails.
+  std::optional<int> read_digit();
+
+  std::istream& input() { return in_; }
+  std::ostream& output() { return out_; }
+
+ private:
+  void write_text(std::string_view text);
+
+  std::istream& in_;
+  std::ostream& out_;
+  bool echo_input_;
+  bool line_occupied_ = false;  // a record occupies the current line
+  int line_chars_ = 0;          // characters shown on the current line
+};
+
+// Parses one free-form token; exposed for tests.
+std::optional<double> parse_real_token(std::string_view token);
+std::optional<int> parse_integer_token(std::string_view token);
+
+}  // namespace tambri

@@ -1,0 +1,128 @@
+#include "core/assembly.h"
+
+#include <gtest/gtest.h>
+
+#include "support/solve_fixture.h"
+
+namespace tambri {
+namespace {
+
+using test::assembled;
+using test::lines;
+using test::make_model;
+using test::set_block;
+
+TEST(MaterialCoefficients, FollowTheFieldProblem) {
+  auto model = make_model(kProblemE, lines(0, 1, 3), lines(0, 1, 3));
+  model->tables.material0 = 2.0;
+  model->tables.material[4] = 4.0;
+  set_block(*model, 3, 3, 3, 3, 104);  // excitation 1 over material 4
+  MaterialCoefficients m;
+  fill_material_coefficients(*model, m);
+  EXPECT_EQ(m.c[1], 8.86E-12 * 2.0);
+  EXPECT_EQ(m.c[9], 8.86E-12 * 4.0);
+  model->problem = kProblemS;
+  fill_material_coefficients(*model, m);
+  EXPECT_EQ(m.c[1], 2.0);
+  model->problem = kProblemM;
+  fill_material_coefficients(*model, m);
+  EXPECT_EQ(m.c[9], 1.0 / (1.2566E-6 * 4.0));
+}
+
+TEST(PotentialNotes, CountTheNumbersPresentAndTheTableValues) {
+  using N = std::vector<PotentialNote>;
+  auto model = make_model(kProblemE, lines(0, 1, 3), lines(0, 1, 3));
+  MaterialCoefficients m;
+  EXPECT_EQ(fill_material_coefficients(*model, m),
+            (N{PotentialNote::NoFixedPotentials, PotentialNote::AllPotentialsZero}));
+  model->tables.potential[9] = 5.0;  // a table value that no node carries
+  set_block(*model, 1, 1, 1, 1, 30);
+  set_block(*model, 3, 3, 3, 3, 35);  // number 3 again, over material 5
+  EXPECT_EQ(fill_material_coefficients(*model, m), N{PotentialNote::OnlyOnePotential});
+  set_block(*model, 3, 3, 3, 3, 10);
+  EXPECT_EQ(fill_material_coefficients(*model, m), N{});
+  set_block(*model, 1, 3, 1, 3, 900);  // excitations are no potentials
+  EXPECT_EQ(fill_material_coefficients(*model, m), N{PotentialNote::NoFixedPotentials});
+}
+
+TEST(Assembly, UniformGridGivesTheFivePointStarAndHalfBoxesAtTheBorder) {
+  auto model = make_model(kProblemS, lines(0, 0.4, 5), lines(0, 0.4, 5));
+  model->tables.material0 = 3.0;
+  model->tables.material[1] = 5.0;
+  set_block(*model, 4, 4, 3, 3, 1);
+  const auto arrays = assembled(*model);
+  const StencilMatrix& m = arrays->matrix;
+  const int inner = model->grid.node(2, 3), last = model->grid.nodes();
+  EXPECT_DOUBLE_EQ(m.links[inner], 3.0);
+  EXPECT_DOUBLE_EQ(m.rechts[inner], 3.0);
+  EXPECT_DOUBLE_EQ(m.mitte[inner], -12.0);
+  // The link to the node of material 1 carries the mean coefficient.
+  EXPECT_DOUBLE_EQ(m.unten[model->grid.node(3, 3)], 4.0);
+  EXPECT_EQ(m.links[1] + m.oben[1], 0.0);
+  EXPECT_DOUBLE_EQ(m.unten[1], 1.5);
+  EXPECT_DOUBLE_EQ(m.mitte[1], -3.0);
+  EXPECT_EQ(m.unten[last] + m.rechts[last], 0.0);
+}
+
+// The box method is exact for a linear potential: on a non-uniform grid the
+// residual of u = a x (u = b y) vanishes at every node not on an x (y) border.
+TEST(Assembly, LinearPotentialHasZeroResidualOnANonUniformGrid) {
+  auto model = make_model(kProblemS, lines(0, 1, 7, 1.4), lines(-1, 2, 6, 0.7));
+  model->tables.material0 = 2.5;
+  const auto arrays = assembled(*model);
+  const StencilMatrix& m = arrays->matrix;
+  const Grid& g = model->grid;
+  auto residual = [&](auto u, int i, int j) {
+    const int k = g.node(i, j);
+    double sum = m.mitte[k] * u(i, j) - m.rhs[k];
+    if (j > 1) sum += m.links[k] * u(i, j - 1);
+    if (j < g.ny) sum += m.rechts[k] * u(i, j + 1);
+    if (i > 1) sum += m.oben[k] * u(i - 1, j);
+    if (i < g.nx) sum += m.unten[k] * u(i + 1, j);
+    return sum;
+  };
+  auto along_x = [&](int i, int) { return 3 * g.x[i]; };
+  auto along_y = [&](int, int j) { return -2 * g.y[j]; };
+  for (int j = 1; j <= g.ny; ++j) {
+    for (int i = 2; i < g.nx; ++i) EXPECT_NEAR(residual(along_x, i, j), 0, 1e-12) << i << " " << j;
+  }
+  for (int j = 2; j < g.ny; ++j) {
+    for (int i = 1; i <= g.nx; ++i) EXPECT_NEAR(residual(along_y, i, j), 0, 1e-12) << i << " " << j;
+  }
+}
+
+TEST(Assembly, FixedNodesGetIdentityRowsAndEveryAssemblyRestartsThePotential) {
+  auto model = make_model(kProblemE, lines(0, 1, 4), lines(0, 1, 3));
+  model->tables.potential[2] = 42.0;
+  set_block(*model, 2, 2, 2, 2, 23);  // potential 2 over material 3
+  auto arrays = assembled(*model);
+  const StencilMatrix& m = arrays->matrix;
+  const int k = model->grid.node(2, 2);
+  EXPECT_EQ(m.links[k] + m.oben[k] + m.unten[k] + m.rechts[k], 0.0);
+  EXPECT_EQ(m.mitte[k], 1.0);
+  EXPECT_EQ(m.rhs[k], 42.0);
+  EXPECT_GT(m.unten[k - 1], 0.0);  // the neighbour keeps its coupling
+  arrays->solution.potential[1] = arrays->solution.potential[k] = 7.0;
+  assemble(*model, arrays->material, arrays->matrix, arrays->solution);
+  EXPECT_EQ(arrays->solution.potential[1], 0.0);
+  EXPECT_EQ(arrays->solution.potential[k], 42.0);
+}
+
+TEST(Assembly, SourcesEnterWithTheBoxAreaInProblemsEAndMOnly) {
+  // Box spans: x 0.2 at the border, 0.4 inside; y 1.0 and 2.0.
+  auto model = make_model(kProblemE, {0.0, 0.2, 0.4}, {0.0, 1.0, 2.0});
+  model->tables.excitation[3] = 5.0;
+  set_block(*model, 1, 3, 1, 3, 300);
+  set_block(*model, 3, 3, 3, 3, 0);
+  EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[5], -0.4 * 2.0 * 0.25 * 5.0);
+  EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[1], -0.2 * 1.0 * 0.25 * 5.0);
+  // A node without a source has +0.0, which its table shows without a sign.
+  EXPECT_FALSE(std::signbit(assembled(*model)->matrix.rhs[9]));
+  model->problem = kProblemM;
+  EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[6], -0.2 * 2.0 * 0.25 * 5.0);
+  model->problem = kProblemS;
+  EXPECT_EQ(assembled(*model)->matrix.rhs[5], 0.0);
+}
+
+}  // namespace
+}  // namespace tambri

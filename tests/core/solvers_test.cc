@@ -1,0 +1,218 @@
+#include "core/solvers.h"
+
+#include <gtest/gtest.h>
+
+#include "core/ilu.h"
+#include "support/solve_fixture.h"
+
+namespace tambri {
+namespace {
+
+using test::assembled;
+using test::dense_solve;
+using test::dense_system;
+using test::lines;
+using test::make_model;
+using test::mixed_model;
+using test::potential_of;
+using test::set_block;
+
+SolverSettings settings_with(int limit, double omega, double relative_error) {
+  SolverSettings s;
+  s.iteration_limit = limit;
+  s.omega = omega;
+  s.relative_error = relative_error;
+  return s;
+}
+
+// 3 x 2 nodes, spacing 1, conductivity 1, so that every coefficient is a
+// simple fraction; node 1 fixed at 4 V, node 6 at 0 V.
+//   k:  1 (1,1)  2 (2,1)  3 (3,1)  4 (1,2)  5 (2,2)  6 (3,2)
+std::unique_ptr<StructureModel> tiny_model() {
+  auto model = make_model(kProblemS, {0, 1, 2}, {0, 1});
+  model->tables.potential[1] = 4.0;
+  set_block(*model, 1, 1, 1, 1, 10);
+  set_block(*model, 3, 3, 2, 2, 20);
+  return model;
+}
+
+TEST(SolverByHand, SorWithOmegaOneIsGaussSeidelInOddEvenOrder) {
+  auto model = tiny_model();
+  auto arrays = assembled(*model);
+  std::vector<IterationReport> reports;
+  const SolveResult result = solve_sor(*model, *arrays, settings_with(2, 1.0, 1e-6),
+                                       [&](const IterationReport& r) { reports.push_back(r); });
+  // Sweep 1: odd nodes 3, 5 see only zeros; node 2 = 4*0.5/2, node 4 = 4*0.5/1.
+  // Sweep 2: node 3 = 0.5*1, node 5 = (1 + 0.5*2)/2, node 2 = (2 + 0.25 + 1)/2,
+  // node 4 = 2 + 0.5*1. Several nodes change by 100 %; the first one counts.
+  EXPECT_EQ(potential_of(*model, *arrays), (std::vector<double>{4, 1.625, 0.5, 2.5, 1, 0}));
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].e_max, 1.0);
+  EXPECT_EQ(reports[0].i * 10 + reports[0].j, 21);
+  EXPECT_EQ(reports[1].i * 10 + reports[1].j, 31);
+  EXPECT_FALSE(result.ready);
+}
+
+TEST(SolverByHand, SlorWithOmegaOneSolvesEachRowWithTheRowsBesideIt) {
+  auto model = tiny_model();
+  auto arrays = assembled(*model);
+  const SolveResult result = solve_slor(*model, *arrays, settings_with(1, 1.0, 1e-6), {});
+  // Row 1: [1 0 0; .5 -2 .5; 0 .5 -1] w = [4 0 0] gives 4, 8/7, 4/7.
+  // Row 2: [-1 .5 0; .5 -2 .5; 0 0 1] w = [-2, -8/7, 0] gives 128/49, 60/49, 0.
+  const std::vector<double> expected{4, 8.0 / 7, 4.0 / 7, 128.0 / 49, 60.0 / 49, 0};
+  const std::vector<double> u = potential_of(*model, *arrays);
+  for (size_t n = 0; n < u.size(); ++n) EXPECT_NEAR(u[n], expected[n], 1e-15) << n;
+  EXPECT_EQ(result.k_max, 2);
+}
+
+class EverySolver : public testing::TestWithParam<int> {
+ protected:
+  SolveResult run(const StructureModel& model, FieldArrays& arrays, const SolverSettings& s) {
+    return solver_info(GetParam()).solve(model, arrays, s, {});
+  }
+  bool krylov() const { return GetParam() <= kSolverIluCg; }
+};
+
+INSTANTIATE_TEST_SUITE_P(Solvers, EverySolver,
+                         testing::Values(kSolverIluBicg, kSolverIluCg, kSolverSlor, kSolverSor),
+                         [](const auto& info) {
+                           std::string name = solver_info(info.param).name;
+                           std::erase(name, '-');
+                           return name;
+                         });
+
+TEST_P(EverySolver, ConvergesToTheDirectSolutionOfTheSameSystem) {
+  for (int problem : {kProblemE, kProblemM}) {
+    auto model = mixed_model(problem);
+    auto arrays = assembled(*model);
+    const std::vector<double> direct = dense_solve(dense_system(model->grid, arrays->matrix));
+    ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.6, 1e-13)).ready) << problem;
+    const std::vector<double> u = potential_of(*model, *arrays);
+    for (size_t n = 0; n < u.size(); ++n) ASSERT_NEAR(u[n], direct[n], 1e-7) << n;
+    // Continuing from the solution (W): the relaxation solvers stop after one
+    // sweep, the Krylov solvers never stop in their first iteration.
+    const SolveResult again = run(*model, *arrays, settings_with(5000, 1.6, 1e-6));
+    EXPECT_EQ(again.iterations, krylov() ? 2 : 1);
+  }
+}
+
+// Fixed potentials on two opposite borders, natural borders on the other two:
+// the potential is exactly linear, parallel plates (E) and a conducting strip
+// (S) alike.
+TEST_P(EverySolver, OppositeElectrodesGiveTheExactLinearPotential) {
+  auto plates = make_model(kProblemE, lines(0, 0.01, 12, 1.3), lines(0, 0.05, 9, 0.8));
+  plates->tables.material0 = 3.0 / kEps0;  // coefficients near 1, see mixed_model
+  set_block(*plates, 1, 1, 1, 9, 10);
+  set_block(*plates, 12, 12, 1, 9, 20);
+  auto strip = make_model(kProblemS, lines(0, 0.02, 5), lines(0, 0.1, 23, 1.1));
+  strip->tables.material0 = 5.8E7;
+  set_block(*strip, 1, 5, 1, 1, 10);
+  set_block(*strip, 1, 5, 23, 23, 20);
+  for (StructureModel* model : {plates.get(), strip.get()}) {
+    model->tables.potential[1] = 100.0;
+    auto arrays = assembled(*model);
+    ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.5, 1e-12)).ready);
+    const Grid& g = model->grid;
+    for (int k = 1; k <= g.nodes(); ++k) {
+      const double t = model == strip.get() ? g.y[(k - 1) / g.nx + 1] / g.y[g.ny]
+                                            : g.x[(k - 1) % g.nx + 1] / g.x[g.nx];
+      ASSERT_NEAR(arrays->solution.potential[k], 100.0 * (1 - t), 1e-8) << k;
+    }
+  }
+}
+
+TEST_P(EverySolver, IterationLimitsOfZeroAndOne) {
+  auto model = mixed_model(kProblemE);
+  auto arrays = assembled(*model);
+  const std::vector<double> start = potential_of(*model, *arrays);
+  SolveResult result = run(*model, *arrays, settings_with(0, 1.6, 1e-6));
+  EXPECT_FALSE(result.ready);
+  EXPECT_EQ(result.iterations + result.e_max, 0.0);
+  EXPECT_EQ(potential_of(*model, *arrays), start);
+  result = run(*model, *arrays, settings_with(1, 1.6, 1.0));
+  EXPECT_EQ(result.ready, !krylov());  // e <= 1 always; Krylov never ready at once
+  EXPECT_EQ(result.iterations, 1);
+}
+
+TEST_P(EverySolver, SingularSystemWithoutSourcesStaysFiniteAtZero) {
+  auto model = make_model(kProblemS, lines(0, 1, 6), lines(0, 1, 5));  // no fixed node
+  auto arrays = assembled(*model);
+  EXPECT_TRUE(run(*model, *arrays, settings_with(50, 1.6, 1e-6)).ready);
+  for (double v : potential_of(*model, *arrays)) EXPECT_EQ(v, 0.0);
+}
+
+// The first Krylov iterations followed step by step with dense matrices; the
+// D-ILU preconditioner M = (D + L) D^-1 (D + U) with diag(M) = diag(A).
+struct DenseKrylov {
+  DenseKrylov(const Grid& g, const StencilMatrix& m) : a(dense_system(g, m)), n(a.n) {
+    std::vector<double> d(static_cast<size_t>(n));
+    for (int r = 0; r < n; ++r) {
+      d[r] = a.at(r, r);
+      if (r >= 1) d[r] -= a.at(r, r - 1) * a.at(r - 1, r) / d[r - 1];
+      if (r >= g.nx) d[r] -= a.at(r, r - g.nx) * a.at(r - g.nx, r) / d[r - g.nx];
+    }
+    m_ = test::Dense{n, std::vector<double>(static_cast<size_t>(n * n)), {}};
+    for (int r = 0; r < n; ++r) {
+      for (int c = 0; c < n; ++c) {
+        for (int q = 0; q <= std::min(r, c); ++q) {
+          m_.at(r, c) += (q == r ? d[q] : a.at(r, q)) * (q == c ? d[q] : a.at(q, c)) / d[q];
+        }
+      }
+    }
+  }
+  std::vector<double> times_a(const std::vector<double>& x) {
+    std::vector<double> y(x.size());
+    for (int r = 0; r < n; ++r) {
+      for (int c = 0; c < n; ++c) y[r] += a.at(r, c) * x[c];
+    }
+    return y;
+  }
+  std::vector<double> solve_m(const std::vector<double>& r) {
+    test::Dense s = m_;
+    s.b = r;
+    return dense_solve(s);
+  }
+  test::Dense a;
+  int n;
+  test::Dense m_;
+};
+
+double dot(const std::vector<double>& x, const std::vector<double>& y) {
+  double sum = 0.0;
+  for (size_t n = 0; n < x.size(); ++n) sum += x[n] * y[n];
+  return sum;
+}
+
+// y + alpha x
+std::vector<double> axpy(double alpha, const std::vector<double>& x, std::vector<double> y) {
+  for (size_t n = 0; n < x.size(); ++n) y[n] += alpha * x[n];
+  return y;
+}
+
+TEST(SolverByHand, FirstKrylovIterationsFollowTheirRecurrences) {
+  auto model = mixed_model(kProblemE);
+  DenseKrylov dense(model->grid, assembled(*model)->matrix);
+  const std::vector<double> u0 = potential_of(*model, *assembled(*model));
+  const std::vector<double> residual = axpy(-1.0, dense.times_a(u0), dense.a.b);
+
+  // ILU-CG: p = M^-1 r, alpha = (r, p) / (A p, p).
+  const std::vector<double> p = dense.solve_m(residual);
+  const std::vector<double> cg = axpy(dot(residual, p) / dot(dense.times_a(p), p), p, u0);
+  // ILU-BICG: r = p = M^-1 (b - A u), v = M^-1 A p, s = r - alpha v, t = M^-1 A s.
+  const std::vector<double> v = dense.solve_m(dense.times_a(p));
+  const double alpha = dot(p, p) / dot(v, p);
+  const std::vector<double> s = axpy(-alpha, v, p);
+  const std::vector<double> t = dense.solve_m(dense.times_a(s));
+  const std::vector<double> bicg = axpy(dot(t, s) / dot(t, t), s, axpy(alpha, p, u0));
+
+  for (int solver : {kSolverIluCg, kSolverIluBicg}) {
+    auto arrays = assembled(*model);
+    EXPECT_FALSE(solver_info(solver).solve(*model, *arrays, settings_with(1, 1.0, 1.0), {}).ready);
+    const std::vector<double>& expected = solver == kSolverIluCg ? cg : bicg;
+    const std::vector<double> u = potential_of(*model, *arrays);
+    for (size_t n = 0; n < u.size(); ++n) ASSERT_NEAR(u[n], expected[n], 1e-7) << solver << " " << n;
+  }
+}
+
+}  // namespace
+}  // namespace tambri

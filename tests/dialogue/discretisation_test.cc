@@ -1,0 +1,86 @@
+#include "dialogue/discretisation.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace tambri {
+namespace {
+
+std::vector<double> lines_of(const StructureModel& m) {
+  return std::vector<double>(m.grid.x.begin() + 1, m.grid.x.begin() + 1 + m.grid.nx);
+}
+
+void set_x(StructureModel& m, const std::vector<double>& lines, double xb, double xe) {
+  m.grid.nx = static_cast<int>(lines.size());
+  for (size_t k = 0; k < lines.size(); ++k) m.grid.x[k + 1] = lines[k];
+  m.xb = xb;
+  m.xe = xe;
+}
+
+TEST(FitLinesToExtents, EnlargingAddsOneLinePerMovedEdgeShrinkingOnlyRemoves) {
+  StructureModel m;
+  set_x(m, {0, 1, 2, 3}, -1, 4);
+  fit_lines_to_extents(x_axis(m));
+  EXPECT_EQ(lines_of(m), (std::vector<double>{-1, 0, 1, 2, 3, 4}));
+
+  set_x(m, {0, 1, 2, 3}, 0.5, 2.5);
+  fit_lines_to_extents(x_axis(m));
+  EXPECT_EQ(lines_of(m), (std::vector<double>{1, 2}));  // no line is added at the new edges
+}
+
+TEST(FitLinesToExtents, FullGridReplacesTheOuterLines) {
+  StructureModel m;
+  std::vector<double> full;
+  for (int i = 0; i < kMaxLines; ++i) full.push_back(i);
+  set_x(m, full, -5, 300);
+  fit_lines_to_extents(x_axis(m));
+  ASSERT_EQ(m.grid.nx, kMaxLines);
+  EXPECT_EQ(m.grid.x[1], -5);
+  EXPECT_EQ(m.grid.x[2], 1);
+  EXPECT_EQ(m.grid.x[kMaxLines], 300);
+}
+
+TEST(FitLinesToExtents, EdgeMovedPastAllLinesFallsBackToTheExtents) {
+  StructureModel m;
+  set_x(m, {0, 1}, 2, 3);
+  fit_lines_to_extents(x_axis(m));
+  EXPECT_EQ(lines_of(m), (std::vector<double>{2, 3}));
+  // A single surviving line would leave a grid that no range entry can extend.
+  set_x(m, {0, 1, 2}, 0.9, 1.1);
+  fit_lines_to_extents(x_axis(m));
+  EXPECT_EQ(lines_of(m), (std::vector<double>{0.9, 1.1}));
+}
+
+TEST(MergeEquidistantLines, KeepsOuterLinesAndDropsLinesWithinTolerance) {
+  StructureModel m;
+  set_x(m, {0, 1, 2, 3, 4}, 0, 4);
+  auto merged = merge_equidistant_lines(x_axis(m), 1 + 5e-7, 3, 3);
+  ASSERT_TRUE(merged);
+  // The old line 1 lies within 1e-6 of the new first line and gives way to it.
+  ASSERT_EQ(merged->size(), 5u);
+  EXPECT_EQ((*merged)[0], 0);
+  EXPECT_EQ((*merged)[1], 1 + 5e-7);
+  EXPECT_DOUBLE_EQ((*merged)[2], 2 + 2.5e-7);
+  EXPECT_EQ((*merged)[3], 3);
+  EXPECT_EQ((*merged)[4], 4);
+}
+
+TEST(MergeEquidistantLines, NewLinesComputedFromTheirIndex) {
+  StructureModel m;
+  set_x(m, {0, 1}, 0, 1);
+  auto merged = merge_equidistant_lines(x_axis(m), 0, 1, 11);
+  ASSERT_TRUE(merged);
+  ASSERT_EQ(merged->size(), 11u);
+  for (int k = 1; k <= 11; ++k) EXPECT_EQ((*merged)[k - 1], 0 + (k - 1) * (1.0 / 10));
+}
+
+TEST(MergeEquidistantLines, RefusesMoreThanTheCapacity) {
+  StructureModel m;
+  set_x(m, {0, 1, 2}, 0, 2);
+  EXPECT_TRUE(merge_equidistant_lines(x_axis(m), 0, 1, 200));   // 200 new + line 2 = 201
+  EXPECT_FALSE(merge_equidistant_lines(x_axis(m), 0, 1, 201));  // 202
+}
+
+}  // namespace
+}  // namespace tambri

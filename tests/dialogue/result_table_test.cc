@@ -1,0 +1,123 @@
+#include "dialogue/result_table.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/session.h"
+
+namespace tambri {
+namespace {
+
+struct Records : RecordSink {
+  void record(std::string_view text) override { lines.emplace_back(text); }
+  std::vector<std::string> lines;
+};
+
+const LocalDateTime kWhen{5, 3, 2026, 9, 5, 3};
+const std::string kHeader = " *** TAMBRI ***             Potential                      5- 3-2026    9: 5: 3";
+
+// nx x ny nodes on lines 0.01 i and 0.02 j; potential 100 i + j.
+struct Table {
+  Table(int nx, int ny) {
+    model->grid.nx = nx;
+    model->grid.ny = ny;
+    for (int i = 1; i <= nx; ++i) model->grid.x[i] = 0.01 * i;
+    for (int j = 1; j <= ny; ++j) model->grid.y[j] = 0.02 * j;
+    for (int k = 1; k <= nx * ny; ++k) arrays->solution.potential[k] = 100 * ((k - 1) % nx + 1) + (k - 1) / nx + 1;
+  }
+  std::unique_ptr<StructureModel> model = std::make_unique<StructureModel>();
+  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
+};
+
+TEST(ResultTable, HeaderBlocksOfSixAndExtremes) {
+  Table t(2, 13);
+  Records out;
+  write_result_table(out, *t.model, *t.arrays, kTablePotential, "Potential", kWhen);
+  const std::vector<std::string> first_block{
+      kHeader,
+      "",
+      "       y-Line       1          2          3          4          5          6        ",
+      "        (m)     2.00E-02   4.00E-02   6.00E-02   8.00E-02   1.00E-01   1.20E-01",
+      " x-Line",
+      "   1 1.00E-02  1.010E+02  1.020E+02  1.030E+02  1.040E+02  1.050E+02  1.060E+02",
+      "   2 2.00E-02  2.010E+02  2.020E+02  2.030E+02  2.040E+02  2.050E+02  2.060E+02"};
+  // Three blocks of 6, 6 and 1 y lines, each repeating x lines 1 and 2.
+  const std::vector<std::string> last_block{
+      "",
+      "       y-Line      13        ",
+      "        (m)     2.60E-01",
+      " x-Line",
+      "   1 1.00E-02  1.130E+02",
+      "   2 2.00E-02  2.130E+02",
+      "",
+      " Maximum:  2.130E+02 bei x= 2.000E-02 m  y= 2.600E-01 m",
+      "",
+      " Minimum:  1.010E+02 bei x= 1.000E-02 m  y= 2.000E-02 m"};
+  ASSERT_EQ(out.lines.size(), 1u + 3 * 6 + 4);
+  EXPECT_EQ(std::vector<std::string>(out.lines.begin(), out.lines.begin() + 7), first_block);
+  EXPECT_EQ(std::vector<std::string>(out.lines.end() - 10, out.lines.end()), last_block);
+}
+
+TEST(ResultTable, DerivedSelectorsAndThePermeability) {
+  Table t(1, 1);
+  FieldArrays& a = *t.arrays;
+  a.material.c[1] = 4.0;
+  a.matrix.links[1] = 3.0;
+  a.matrix.oben[1] = 4.0;
+  a.matrix.mitte[1] = -6.0;
+  a.matrix.unten[1] = 8.0;
+  EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeFirst, 1), 5.0);
+  EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeSecond, 1), 10.0);
+  EXPECT_EQ(table_value(*t.model, a, kTableMaterial, 1), 4.0);
+  t.model->problem = kProblemM;
+  EXPECT_EQ(table_value(*t.model, a, kTableMaterial, 1), 0.25);
+}
+
+// The destination dialogue in a fresh folder; returns the screen lines.
+std::vector<std::string> print_in(const test::TempDir& dir, const std::string& input) {
+  Table table(2, 2);
+  std::istringstream in(input);
+  std::ostringstream out;
+  Console console(in, out, true);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  print_result_table(console, *table.model, *table.arrays, kTablePotential, "Potential",
+                     [] { return kWhen; });
+  std::filesystem::current_path(previous);
+  console.finish();
+  std::vector<std::string> lines;
+  std::istringstream split(out.str());
+  for (std::string line; std::getline(split, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(ResultTableFile, NewFileAndOverwriteOnlyAfterYes) {
+  test::TempDir dir;
+  EXPECT_EQ(print_in(dir, "pot.txt\n").size(), 1u);
+  const std::string file = test::read_file(dir / "pot.txt");
+  // Records as they stand, carriage-control character included.
+  EXPECT_EQ(file.substr(0, kHeader.size() + 2), kHeader + "\n\n");
+
+  test::write_file(dir / "pot.txt", "alt\n");
+  std::vector<std::string> screen = print_in(dir, "pot.txt\nn\n");
+  EXPECT_EQ(screen[1], "Datei vorhanden - überschreiben? [y/n]:n");
+  EXPECT_EQ(screen[2], kHeader.substr(1));
+  EXPECT_EQ(test::read_file(dir / "pot.txt"), "alt\n");
+  EXPECT_EQ(print_in(dir, "pot.txt\ny\n").size(), 2u);
+  EXPECT_EQ(test::read_file(dir / "pot.txt"), file);
+}
+
+TEST(ResultTableFile, OpenFailureAsksForTheNameAgain) {
+  test::TempDir dir;
+  const std::vector<std::string> screen = print_in(dir, "kein/ordner.txt\ny\n\n");
+  const std::vector<std::string> expected{"Ausgabedatei (<Return> Terminal):kein/ordner.txt",
+                                          "Datei vorhanden - überschreiben? [y/n]:y", "",
+                                          "### Fehler bei Dateieröffnung ###",
+                                          "Ausgabedatei (<Return> Terminal):", kHeader.substr(1)};
+  ASSERT_GE(screen.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(screen.begin(), screen.begin() + 6), expected);
+}
+
+}  // namespace
+}  // namespace tambri
