@@ -25,6 +25,10 @@ double box_span(const std::array<double, kMaxLines + 1>& c, int n, int count) {
 
 }  // namespace
 
+double box_width(const std::array<double, kMaxLines + 1>& c, int n, int count) {
+  return box_span(c, n, count) / 2;
+}
+
 const char* potential_note_text(PotentialNote note) {
   switch (note) {
     case PotentialNote::NoFixedPotentials: return " *** Keine konstanten Potentiale vorhanden ***";

@@ -4,6 +4,7 @@
 // assembly of div(c grad u) = -f on the non-uniform grid, which also sets the
 // start potential. No console output: the dialogue prints the notes and
 // " *** Matrix ready ***".
+#include <array>
 #include <vector>
 
 #include "model/structure_model.h"
@@ -33,6 +34,10 @@ bool has_discretisation(const Grid& grid);
 // returns the notes about the fixed potentials, in the order they are shown.
 std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model,
                                                       MaterialCoefficients& material);
+
+// Width of the box around line n of the lines c[1..count]: half the distance
+// between its neighbours, one-sided at the first and the last line.
+double box_width(const std::array<double, kMaxLines + 1>& c, int n, int count);
 
 // Assembles the matrix and right-hand side of every node and resets the
 // potential to its start values (fixed value at fixed-potential nodes, 0.0

@@ -18,8 +18,6 @@ struct MaterialCoefficients {
 };
 
 // Row k: links*u(k-nx) + oben*u(k-1) + mitte*u(k) + unten*u(k+1) + rechts*u(k+nx) = rhs.
-// After the derived quantities are computed, the five coefficient arrays hold
-// those instead (the right-hand side is kept).
 struct StencilMatrix {
   NodeArray links, oben, mitte, unten, rechts, rhs;
 };
@@ -44,10 +42,22 @@ struct SolverWork {
   std::array<double, kMaxLines + 1> line_rhs;    // [1..nx]
 };
 
+// The field quantities derived from the potential at every node. Arrays of
+// their own rather than the matrix's, so that a field value can never be read
+// as a coefficient or the other way round. Valid from their computation on
+// entry into the evaluation until the next assembly.
+struct DerivedFields {
+  NodeArray strength_x, strength_y;  // field strength: Ex, Ey (E, S) or Hx, Hy (M)
+  NodeArray flux_x, flux_y;          // flux or current density: Dx, Dy (E), Sx, Sy (S), Bx, By (M)
+  NodeArray density;                 // energy density (E, M) or loss-power density (S)
+  bool valid = false;
+};
+
 struct FieldArrays {
   MaterialCoefficients material;
   StencilMatrix matrix;
   NodalSolution solution;
+  DerivedFields derived;
   SolverWork work;
 };
 

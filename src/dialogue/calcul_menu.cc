@@ -34,6 +34,8 @@ class CalculMenu {
  private:
   void assemble_system() {
     assemble(model_, arrays_.material, arrays_.matrix, arrays_.solution);
+    // A new start potential: the field quantities of the old one are gone.
+    arrays_.derived.valid = false;
     console_.record(" *** Matrix ready ***");
   }
 

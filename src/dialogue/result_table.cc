@@ -55,22 +55,24 @@ LocalDateTime system_local_time() {
 }
 
 double table_value(const StructureModel& model, const FieldArrays& arrays, int selector, int k) {
-  const StencilMatrix& m = arrays.matrix;
+  const DerivedFields& d = arrays.derived;
   switch (selector) {
     case kTableOccupancy: return static_cast<double>(model.occupancy[k]);
-    case kTableLinks: return m.links[k];
-    case kTableOben: return m.oben[k];
-    case kTableMitte: return m.mitte[k];
-    case kTableUnten: return m.unten[k];
-    case kTableRechts: return m.rechts[k];
+    case kTableLinks: return d.strength_x[k];
+    case kTableOben: return d.strength_y[k];
+    case kTableMitte: return d.flux_x[k];
+    case kTableUnten: return d.flux_y[k];
+    case kTableRechts: return d.density[k];
     case kTablePotential: return arrays.solution.potential[k];
-    case kTableRhs: return m.rhs[k];
+    case kTableRhs: return arrays.matrix.rhs[k];
     case kTableMaterial: {
       const double c = arrays.material.c[k];
       return model.problem == kProblemM ? 1.0 / c : c;
     }
-    case kTableMagnitudeFirst: return std::sqrt(m.links[k] * m.links[k] + m.oben[k] * m.oben[k]);
-    case kTableMagnitudeSecond: return std::sqrt(m.mitte[k] * m.mitte[k] + m.unten[k] * m.unten[k]);
+    case kTableMagnitudeFirst:
+      return std::sqrt(d.strength_x[k] * d.strength_x[k] + d.strength_y[k] * d.strength_y[k]);
+    case kTableMagnitudeSecond:
+      return std::sqrt(d.flux_x[k] * d.flux_x[k] + d.flux_y[k] * d.flux_y[k]);
   }
   return 0.0;
 }

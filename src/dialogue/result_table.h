@@ -14,7 +14,8 @@ namespace tambri {
 
 // Table selectors: which node quantity a table shows.
 inline constexpr int kTableOccupancy = 1;
-inline constexpr int kTableLinks = 2;   // after the derived quantities: Ex or Hx
+// Selectors 2-6, 10 and 11 read the derived field quantities.
+inline constexpr int kTableLinks = 2;   // Ex or Hx
 inline constexpr int kTableOben = 3;    // Ey or Hy
 inline constexpr int kTableMitte = 4;   // Dx, Sx or Bx
 inline constexpr int kTableUnten = 5;   // Dy, Sy or By
@@ -22,8 +23,8 @@ inline constexpr int kTableRechts = 6;  // energy or loss-power density
 inline constexpr int kTablePotential = 7;
 inline constexpr int kTableRhs = 8;
 inline constexpr int kTableMaterial = 9;        // c(k); in problem M the permeability 1/c(k)
-inline constexpr int kTableMagnitudeFirst = 10;   // |(Links, Oben)|
-inline constexpr int kTableMagnitudeSecond = 11;  // |(Mitte, Unten)|
+inline constexpr int kTableMagnitudeFirst = 10;   // |E| or |H|
+inline constexpr int kTableMagnitudeSecond = 11;  // |D|, |S| or |B|
 
 struct LocalDateTime {
   int day = 1, month = 1, year = 1970;

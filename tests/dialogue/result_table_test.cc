@@ -63,10 +63,10 @@ TEST(ResultTable, DerivedSelectorsAndThePermeability) {
   Table t(1, 1);
   FieldArrays& a = *t.arrays;
   a.material.c[1] = 4.0;
-  a.matrix.links[1] = 3.0;
-  a.matrix.oben[1] = 4.0;
-  a.matrix.mitte[1] = -6.0;
-  a.matrix.unten[1] = 8.0;
+  a.derived.strength_x[1] = 3.0;
+  a.derived.strength_y[1] = 4.0;
+  a.derived.flux_x[1] = -6.0;
+  a.derived.flux_y[1] = 8.0;
   EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeFirst, 1), 5.0);
   EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeSecond, 1), 10.0);
   EXPECT_EQ(table_value(*t.model, a, kTableMaterial, 1), 4.0);
