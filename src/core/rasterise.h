@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "text/console.h"
 #include "model/structure_model.h"
 
 namespace tambri {
@@ -17,12 +16,5 @@ struct UncoveredPart {
 };
 
 std::vector<UncoveredPart> rasterise(StructureModel& model);
-
-// Writes " ### Keine Diskretisierungspunkte für <Shape> nn ###" for each part,
-// each after an empty line.
-void report_uncovered_parts(Console& console, const std::vector<UncoveredPart>& parts);
-
-// Rasterise and report: what every caller in the dialogue does.
-void rasterise_and_report(Console& console, StructureModel& model);
 
 }  // namespace tambri

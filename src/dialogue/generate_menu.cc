@@ -5,7 +5,7 @@
 #include "dialogue/discretisation.h"
 #include "dialogue/geometry_entry.h"
 #include "dialogue/geometry_list.h"
-#include "core/rasterise.h"
+#include "dialogue/uncovered_parts.h"
 #include "dialogue/structure_display.h"
 #include "dialogue/value_tables.h"
 #include "dialogue/structure_dialogs.h"

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "core/rasterise.h"
+#include "dialogue/uncovered_parts.h"
 #include "model/structure_file.h"
 #include "text/text_width.h"
 
