@@ -54,7 +54,7 @@ class CalculMenu {
       console_.record(std::string(" *** ") + info.name + " ready ***");
     } else {
       console_.message(std::string(" ### Abbruch ") + info.name +
-                       ":  Rel. Fehler:" + format_e(result.e_max, 10, 3) + " ###");
+                       ":  Rel. Fehler:" + format_e10(result.e_max) + " ###");
     }
   }
 
@@ -118,7 +118,7 @@ class CalculMenu {
                     (settings_.show_progress ? "Y" : "N"));
     console_.record(" Iterationszahl: " + format_i(settings_.iteration_limit, 4));
     console_.record(" Omega: " + format_f(settings_.omega, 4, 2));
-    console_.record(" Rel. Abbruchfehler: " + format_e(settings_.relative_error, 10, 3));
+    console_.record(" Rel. Abbruchfehler: " + format_e10(settings_.relative_error));
   }
 
   template <class Value>
@@ -231,7 +231,7 @@ std::string progress_line(int solver, const IterationReport& report) {
                                ? std::string("+ ") + kMarks[(report.iteration - 1) % 4] + "  "
                                : std::string("+*** ");
   return lead + "Iteration:" + format_i(report.iteration, 4) + "   Rel. Fehler:" +
-         format_e(report.e_max, 10, 3) + " am Punkt x,y(" + format_i(report.i, 3) + "," +
+         format_e10(report.e_max) + " am Punkt x,y(" + format_i(report.i, 3) + "," +
          format_i(report.j, 3) + ") ***";
 }
 

@@ -9,13 +9,12 @@
 namespace tambri {
 namespace {
 
-std::string e10(double v) { return format_e(v, 10, 3); }
 
 // Grid lines six to a line, each line a blank and up to six E10.3 values.
 void write_line_list(Console& console, const AxisLines& axis) {
   std::string row;
   for (int i = 1; i <= axis.count; ++i) {
-    row += e10(axis.lines[i]);
+    row += format_e10(axis.lines[i]);
     if (i % 6 == 0 || i == axis.count) {
       console.record(" " + row);
       row.clear();
@@ -93,8 +92,8 @@ std::optional<std::vector<double>> merge_equidistant_lines(const AxisLines& axis
 }
 
 void edit_extents(Console& console, StructureModel& model) {
-  console.message(" Strukturabmessungen (m): Xb=" + e10(model.xb) + "  Yb=" + e10(model.yb));
-  console.record(" " + std::string(24, ' ') + "  Xe=" + e10(model.xe) + "  Ye=" + e10(model.ye));
+  console.message(" Strukturabmessungen (m): Xb=" + format_e10(model.xb) + "  Yb=" + format_e10(model.yb));
+  console.record(" " + std::string(24, ' ') + "  Xe=" + format_e10(model.xe) + "  Ye=" + format_e10(model.ye));
   for (;;) {
     console.prompt_after_empty_line(" Neue Werte:  Xb Yb Xe Ye>");
     if (!console.read_numbers({model.xb, model.yb, model.xe, model.ye})) return;
@@ -178,7 +177,7 @@ void homogeneous_by_count(Console& console, StructureModel& model) {
   fill_homogeneous(y_axis(model), n);
   const double dx = (model.xe - model.xb) / (n - 1);
   const double dy = (model.ye - model.yb) / (n - 1);
-  console.message(" *** Äquidistante Diskretisierung: dx=" + e10(dx) + "   dy=" + e10(dy));
+  console.message(" *** Äquidistante Diskretisierung: dx=" + format_e10(dx) + "   dy=" + format_e10(dy));
   model.flags.modified = true;
 }
 
@@ -222,7 +221,7 @@ void homogeneous_by_spacing(Console& console, StructureModel& model) {
   fill_homogeneous(y_axis(model), ny);
   const double dx = lx / (nx - 1);
   const double dy = ly / (ny - 1);
-  console.message(" *** Äquidistante Diskretisierung: dx=" + e10(dx) + "  dy=" + e10(dy) +
+  console.message(" *** Äquidistante Diskretisierung: dx=" + format_e10(dx) + "  dy=" + format_e10(dy) +
                   "  mx= " + format_i(nx, 3) + "  ny= " + format_i(ny, 3));
   model.flags.modified = true;
 }

@@ -146,16 +146,15 @@ bool ask_geometry(Console& console, const StructureModel&, BorderPart& part) {
 
 // --- the columns of the dialogue's own list, one per shape ---
 
-std::string e10(double v) { return format_e(v, 10, 3); }
 
-std::string list_columns(const PointPart& p) { return e10(p.xp) + e10(p.yp); }
+std::string list_columns(const PointPart& p) { return format_e10(p.xp) + format_e10(p.yp); }
 std::string list_columns(const RectanglePart& r) {
-  return e10(r.xlo) + e10(r.ylo) + e10(r.xru) + e10(r.yru);
+  return format_e10(r.xlo) + format_e10(r.ylo) + format_e10(r.xru) + format_e10(r.yru);
 }
 std::string list_columns(const TrianglePart& t) {
-  return e10(t.x1) + e10(t.y1) + e10(t.x2) + e10(t.y2) + e10(t.x3) + e10(t.y3);
+  return format_e10(t.x1) + format_e10(t.y1) + format_e10(t.x2) + format_e10(t.y2) + format_e10(t.x3) + format_e10(t.y3);
 }
-std::string list_columns(const CirclePart& c) { return e10(c.xmi) + e10(c.ymi) + e10(c.rad); }
+std::string list_columns(const CirclePart& c) { return format_e10(c.xmi) + format_e10(c.ymi) + format_e10(c.rad); }
 std::string list_columns(const BorderPart& b) { return pad_to_width(border_side_name(b.side), 6); }
 
 template <class List>
@@ -202,7 +201,7 @@ std::optional<int32_t> ask_assignment(Console& console, const StructureModel& mo
     console.prompt(lowest == 0 ? " Nummer (0...9)>" : " Nummer (1...9)>");
     if (!console.read_numbers({number})) return std::nullopt;
   } while (number < lowest || number > 9);
-  console.record(" Momentaner Wert:" + e10(current_value(model.tables, kind, number)));
+  console.record(" Momentaner Wert:" + format_e10(current_value(model.tables, kind, number)));
   return encode_assignment(kind, number);
 }
 

@@ -46,18 +46,17 @@ void with_list(Model& model, int32_t shape, F&& f) {
   }
 }
 
-std::string e10(double v) { return format_e(v, 10, 3); }
 // Triangles have six values, so the running list gives them a shorter form.
 std::string e8(double v) { return format_e(v, 8, 1); }
 
-std::string coordinates(const PointPart& p) { return "  " + e10(p.xp) + e10(p.yp); }
+std::string coordinates(const PointPart& p) { return "  " + format_e10(p.xp) + format_e10(p.yp); }
 std::string coordinates(const RectanglePart& r) {
-  return "  " + e10(r.xlo) + e10(r.ylo) + e10(r.xru) + e10(r.yru);
+  return "  " + format_e10(r.xlo) + format_e10(r.ylo) + format_e10(r.xru) + format_e10(r.yru);
 }
 std::string coordinates(const TrianglePart& t) {
   return "  " + e8(t.x1) + e8(t.y1) + e8(t.x2) + e8(t.y2) + e8(t.x3) + e8(t.y3);
 }
-std::string coordinates(const CirclePart& c) { return "  " + e10(c.xmi) + e10(c.ymi) + e10(c.rad); }
+std::string coordinates(const CirclePart& c) { return "  " + format_e10(c.xmi) + format_e10(c.ymi) + format_e10(c.rad); }
 std::string coordinates(const BorderPart& b) { return "   " + pad_to_width(border_side_name(b.side), 6); }
 
 // Writes the running list and fills `table`; false (after the message) when

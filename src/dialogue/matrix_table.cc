@@ -4,6 +4,7 @@
 #include <string>
 
 #include "text/fortran_format.h"
+#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -11,7 +12,6 @@ namespace {
 constexpr int kFileNameWidth = 30;
 
 std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
-std::string e10(double value) { return format_e(value, 10, 3); }
 
 }  // namespace
 
@@ -21,9 +21,9 @@ void write_matrix_list(RecordSink& sink, const Grid& grid, const StencilMatrix& 
               blanks(6) + "Unten" + blanks(6) + "Rechts");
   sink.record("");
   for (int k = 1; k <= grid.nodes(); ++k) {
-    sink.record(blanks(2) + format_i(k, 5) + " " + " " + e10(matrix.links[k]) + " " +
-                e10(matrix.oben[k]) + " " + e10(matrix.mitte[k]) + " " + e10(matrix.unten[k]) +
-                " " + e10(matrix.rechts[k]));
+    sink.record(blanks(2) + format_i(k, 5) + " " + " " + format_e10(matrix.links[k]) + " " +
+                format_e10(matrix.oben[k]) + " " + format_e10(matrix.mitte[k]) + " " + format_e10(matrix.unten[k]) +
+                " " + format_e10(matrix.rechts[k]));
   }
 }
 
@@ -31,22 +31,21 @@ void write_matrix_element(RecordSink& sink, const Grid& grid, const StencilMatri
                           int j) {
   const int k = grid.node(i, j);
   sink.record("");
-  sink.record(blanks(24) + e10(matrix.oben[k]));
+  sink.record(blanks(24) + format_e10(matrix.oben[k]));
   sink.record(blanks(29) + "|");
-  sink.record(blanks(10) + e10(matrix.links[k]) + " - " + e10(matrix.mitte[k]) + " - " +
-              e10(matrix.rechts[k]));
+  sink.record(blanks(10) + format_e10(matrix.links[k]) + " - " + format_e10(matrix.mitte[k]) + " - " +
+              format_e10(matrix.rechts[k]));
   sink.record(blanks(25) + "(" + format_i(i, 3) + "," + format_i(j, 3) + ")");
   sink.record(blanks(29) + "|");
-  sink.record(blanks(24) + e10(matrix.unten[k]));
+  sink.record(blanks(24) + format_e10(matrix.unten[k]));
 }
 
 void show_matrix_table(Console& console, const Grid& grid, const StencilMatrix& matrix) {
   std::optional<FileRecordSink> file;
   for (;;) {
     console.prompt(" Ausgabedatei (<Return> Terminal):");
-    std::string name = console.read_text(kFileNameWidth);
-    if (name[0] == ' ') break;
-    name.erase(name.find_last_not_of(' ') + 1);
+    const std::string name = trim_trailing_blanks(console.read_text(kFileNameWidth));
+    if (name.empty() || name[0] == ' ') break;
     file.emplace(name);
     if (file->ok()) break;
     file.reset();

@@ -20,11 +20,6 @@ constexpr double kExtremeStart = 1.0E35;
 
 std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
-std::string trim_trailing_blanks(std::string text) {
-  text.erase(text.find_last_not_of(' ') + 1);
-  return text;
-}
-
 struct Extreme {
   double value;
   double x;
@@ -32,8 +27,8 @@ struct Extreme {
 };
 
 std::string extreme_line(const char* label, const Extreme& e) {
-  return std::string(label) + format_e(e.value, 10, 3) + " bei x=" + format_e(e.x, 10, 3) +
-         " m  y=" + format_e(e.y, 10, 3) + " m";
+  return std::string(label) + format_e10(e.value) + " bei x=" + format_e10(e.x) +
+         " m  y=" + format_e10(e.y) + " m";
 }
 
 // True when the file did not exist and has been created empty.
@@ -107,7 +102,7 @@ void write_result_table(RecordSink& sink, const StructureModel& model, const Fie
         const double value = table_value(model, arrays, selector, grid.node(i, jy));
         if (value > maximum.value) maximum = {value, grid.x[i], grid.y[jy]};
         if (value < minimum.value) minimum = {value, grid.x[i], grid.y[jy]};
-        row += " " + format_e(value, 10, 3);
+        row += " " + format_e10(value);
       }
       sink.record(row);
     }

@@ -1,17 +1,14 @@
 #include "dialogue/structure_dialogs.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "dialogue/uncovered_parts.h"
 #include "model/structure_file.h"
+#include "text/files.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -21,14 +18,8 @@ constexpr int kNameWidth = 12;
 
 bool cancels(const std::string& name) { return name.empty() || name[0] == ' '; }
 
-// The path of a blank-padded name: the padding is not part of it.
-std::string path_of(const std::string& name) {
-  const size_t end = name.find_last_not_of(' ');
-  return end == std::string::npos ? std::string() : name.substr(0, end + 1);
-}
-
 bool open_for_reading(const std::string& name, std::ifstream& file) {
-  const std::string path = path_of(name);
+  const std::string path = trim_trailing_blanks(name);
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) return false;
   file.open(path, std::ios::binary);
@@ -130,58 +121,6 @@ bool load_or_start(Console& console, StructureModel& model) {
 
 // --- save ---
 
-// Creates the file, failing when it exists (or cannot be created at all).
-bool create_new_file(const std::string& path) {
-  if (path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  ::close(fd);
-  return true;
-}
-
-// Whether an existing file could be opened to be overwritten; it is not changed.
-bool can_overwrite(const std::string& path) {
-  if (path.empty()) return false;
-  const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st {};
-  const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-  ::close(fd);
-  return regular;
-}
-
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    bytes.remove_prefix(static_cast<size_t>(written));
-  }
-  return true;
-}
-
-enum class Replaced { kDone, kOpenFailed, kWriteFailed };
-
-// Writes the bytes to a temporary file beside `path` and renames it over
-// `path` once it is complete and on disk, so `path` always holds either the
-// old or the new content. A symbolic link is followed, so that the link stays
-// and the file it names is replaced.
-Replaced replace_file(const std::string& name, std::string_view bytes) {
-  std::error_code ec;
-  const std::filesystem::path real = std::filesystem::canonical(name, ec);
-  const std::string path = ec ? name : real.string();
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return Replaced::kOpenFailed;
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-  bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok ? Replaced::kDone : Replaced::kWriteFailed;
-}
-
 }  // namespace
 
 std::optional<std::string> read_history() {
@@ -204,7 +143,7 @@ void load_dialogue(Console& console, StructureModel& model) {
 }
 
 void save_dialogue(Console& console, const StructureModel& model) {
-  std::string path = path_of(model.file_name);
+  std::string path = trim_trailing_blanks(model.file_name);
   bool created = create_new_file(path);
   while (!created) {
     console.prompt_after_empty_line(" Datei überschreiben [Y/N]:");
@@ -218,18 +157,18 @@ void save_dialogue(Console& console, const StructureModel& model) {
     console.prompt(" Neue Strukturdatei:");
     const std::string name = console.read_text(kNameWidth);
     if (cancels(name)) return;
-    path = path_of(name);
+    path = trim_trailing_blanks(name);
     created = create_new_file(path);
   }
 
   switch (replace_file(path, encode_structure(model))) {
-    case Replaced::kDone:
+    case ReplaceResult::kDone:
       console.record(" *** Save ready ***");
       return;
-    case Replaced::kOpenFailed:
+    case ReplaceResult::kOpenFailed:
       console.message(" ### Fehler bei Dateieröffnung ###");
       break;
-    case Replaced::kWriteFailed:
+    case ReplaceResult::kWriteFailed:
       console.message(" ### Schreibfehler ###");
       break;
   }

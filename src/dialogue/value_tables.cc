@@ -42,7 +42,7 @@ int lowest_number(ValueTable table) { return table == ValueTable::Material ? 0 :
 
 void write_rows(Console& console, StructureModel& model, ValueTable table) {
   for (int n = lowest_number(table); n <= 9; ++n) {
-    std::string row = " " + format_i(n, 1) + "     " + format_e(entry(model, table, n), 10, 3);
+    std::string row = " " + format_i(n, 1) + "     " + format_e10(entry(model, table, n));
     if (table == ValueTable::Material && n == 0) row += "  (Vorbelegung)";
     console.record(row);
   }

@@ -14,9 +14,4 @@ std::string picture_file_name(std::string_view output_stem, std::string_view tag
   return pad_to_width(name, 12);
 }
 
-std::string trimmed_file_name(std::string_view field) {
-  const size_t end = field.find_last_not_of(' ');
-  return end == std::string_view::npos ? std::string() : std::string(field.substr(0, end + 1));
-}
-
 }  // namespace tambri

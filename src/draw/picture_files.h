@@ -19,7 +19,4 @@ inline constexpr std::string_view kTagCut = "_s";
 std::string picture_file_name(std::string_view output_stem, std::string_view tag,
                               std::string_view extension);
 
-// A blank-padded name field without its trailing blanks: the name to open.
-std::string trimmed_file_name(std::string_view field);
-
 }  // namespace tambri

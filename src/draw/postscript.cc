@@ -75,7 +75,7 @@ std::string escaped(std::string_view text) {
 bool PsWriter::open(std::string_view file_name) {
   if (settings_.postscript_off) return true;
   file_.reset();
-  const std::string path = trimmed_file_name(file_name);
+  const std::string path = trim_trailing_blanks(file_name);
   if (path.empty()) return false;
   file_.emplace(path);
   if (!file_->ok()) {

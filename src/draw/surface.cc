@@ -7,6 +7,7 @@
 #include "draw/bitmap_file.h"
 #include "draw/font.h"
 #include "draw/picture_files.h"
+#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -325,7 +326,7 @@ void GraphicsSurface::scroll_text_window() {
 }
 
 bool GraphicsSurface::gfx_save_bitmap(std::string_view file_name, int x1, int y1, int x2, int y2) const {
-  const std::string path = trimmed_file_name(file_name);
+  const std::string path = trim_trailing_blanks(file_name);
   if (path.empty()) return false;
   const int left = std::clamp(std::min(x1, x2), 0, kWidth - 1);
   const int right = std::clamp(std::max(x1, x2), 0, kWidth - 1);

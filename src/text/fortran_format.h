@@ -10,6 +10,9 @@ namespace tambri {
 // exponent has three digits): format_e(-4.0, 10, 3) == "-4.000E+00".
 std::string format_e(double value, int width, int decimals);
 
+// 1PE10.3, the field of the program's tables and messages.
+inline std::string format_e10(double value) { return format_e(value, 10, 3); }
+
 // Fw.d: fixed point; the leading zero of |value| < 1 is dropped when the field
 // has no room for it (format_f(-0.5, 4, 2) == "-.50").
 std::string format_f(double value, int width, int decimals);

@@ -41,6 +41,11 @@ std::string first_characters(std::string_view text, int count) {
   return std::string(text.substr(0, pos));
 }
 
+std::string trim_trailing_blanks(std::string_view text) {
+  const size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string() : std::string(text.substr(0, end + 1));
+}
+
 std::string pad_to_width(std::string_view text, int width) {
   std::string out = first_characters(text, width);
   out.append(static_cast<size_t>(width - utf8_length(out)), ' ');

@@ -20,4 +20,7 @@ std::string pad_to_width(std::string_view text, int width);
 // The first `count` characters (fewer if the text is shorter).
 std::string first_characters(std::string_view text, int count);
 
+// A blank-padded field without its trailing blanks (a file name to open).
+std::string trim_trailing_blanks(std::string_view text);
+
 }  // namespace tambri

@@ -11,6 +11,7 @@
 #include "external_tools.h"
 #include "draw/picture_files.h"
 #include "support/session.h"
+#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -199,8 +200,8 @@ TEST(PictureFiles, StemUpToItsFirstBlankAtMostSixCharactersPlusTagAndExtension) 
   EXPECT_EQ(picture_file_name("abc         ", kTagEquicolour, ".ps"), "abc_c.ps    ");
   EXPECT_EQ(picture_file_name("Öläöüß12    ", kTagCut, ".ps"), "Öläöüß_s.ps ");
   EXPECT_EQ(picture_file_name("            ", kTagArrows, ".ps"), " _p.ps      ");
-  EXPECT_EQ(trimmed_file_name("abc_c.ps    "), "abc_c.ps");
-  EXPECT_EQ(trimmed_file_name("    "), "");
+  EXPECT_EQ(trim_trailing_blanks("abc_c.ps    "), "abc_c.ps");
+  EXPECT_EQ(trim_trailing_blanks("    "), "");
 }
 
 // Ghostscript must read every operation the writer produces without error.
