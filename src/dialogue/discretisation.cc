@@ -113,7 +113,7 @@ void edit_extents(Console& console, StructureModel& model) {
   }
   fit_lines_to_extents(x_axis(model));
   fit_lines_to_extents(y_axis(model));
-  model.flags.modified = true;
+  model.modified = true;
 }
 
 void edit_axis_lines(Console& console, StructureModel& model, AxisLines axis) {
@@ -151,7 +151,7 @@ void edit_axis_lines(Console& console, StructureModel& model, AxisLines axis) {
       console.record(" ### Anzahl zu klein ###");
     } else {
       set_lines(axis, *merged);
-      model.flags.modified = true;
+      model.modified = true;
       console.message(" Neue " + name + "-Koordinaten (" + format_i(axis.count, 3) + "):");
       console.empty_line();
       write_line_list(console, axis);
@@ -178,7 +178,7 @@ void homogeneous_by_count(Console& console, StructureModel& model) {
   const double dx = (model.xe - model.xb) / (n - 1);
   const double dy = (model.ye - model.yb) / (n - 1);
   console.message(" *** Äquidistante Diskretisierung: dx=" + format_e10(dx) + "   dy=" + format_e10(dy));
-  model.flags.modified = true;
+  model.modified = true;
 }
 
 void homogeneous_by_spacing(Console& console, StructureModel& model) {
@@ -223,7 +223,7 @@ void homogeneous_by_spacing(Console& console, StructureModel& model) {
   const double dy = ly / (ny - 1);
   console.message(" *** Äquidistante Diskretisierung: dx=" + format_e10(dx) + "  dy=" + format_e10(dy) +
                   "  mx= " + format_i(nx, 3) + "  ny= " + format_i(ny, 3));
-  model.flags.modified = true;
+  model.modified = true;
 }
 
 }  // namespace tambri

@@ -5,63 +5,20 @@
 #include "dialogue/discretisation.h"
 #include "dialogue/geometry_entry.h"
 #include "dialogue/geometry_list.h"
-#include "dialogue/uncovered_parts.h"
-#include "dialogue/structure_display.h"
-#include "dialogue/value_tables.h"
+#include "dialogue/menu.h"
+#include "dialogue/questions.h"
 #include "dialogue/structure_dialogs.h"
+#include "dialogue/structure_display.h"
+#include "dialogue/uncovered_parts.h"
+#include "dialogue/value_tables.h"
 
 namespace tambri {
 namespace {
 
-void write_generate_help(Console& console) {
-  console.empty_line();
-  console.record(" HELP:  A - Anzeige Struktur");
-  console.record("        D - Diskretisierung erzeugen");
-  console.record("        S - Struktur erzeugen");
-  console.record("        E - Erregungen belegen");
-  console.record("        M - Materialeigenschaften belegen");
-  console.record("        P - Potentiale belegen");
-  console.record("        T - Feldtyp ändern");
-  console.record("        N - Neue Struktur");
-  console.record("        W - Struktur sichern");
-  console.record("        X - Exit");
-}
-
-void write_diskret_help(Console& console) {
-  console.empty_line();
-  console.record(" Help:  S - Strukturabmessungen");
-  console.record("        XX- Diskretisierung");
-  console.record("        YY- Diskretisierung");
-  console.record("        HP- Homogene Punktzahl");
-  console.record("        HA- Homogener Abstand");
-  console.record("        A - Anzeige");
-  console.record("        X - zum Hauptmenue");
-}
-
-void write_struktur_help(Console& console) {
-  console.empty_line();
-  console.record(" Help:  P - Punkt");
-  console.record("        R - Rechteck");
-  console.record("        D - Dreieck");
-  console.record("        K - Kreis");
-  console.record("        N - Rand");
-  console.record("        T - Tabelle");
-  console.record("        E - Edit");
-  console.record("        L - Löschen");
-  console.record("        A - Anzeige");
-  console.record("        X - zum Hauptmenue");
-}
-
-void write_anzeige_help(Console& console) {
-  console.empty_line();
-  console.record(" Help:  A - Anzeige");
-  console.record("        V - Voll");
-  console.record("        Z - Zoom");
-  console.record("        D - Diskretisierung unter/über Struktur");
-  console.record("        B - Bitmap aktivieren/deaktivieren");
-  console.record("        H - Hintergrund weiß/schwarz");
-  console.record("        X - zum Hauptmenue");
-}
+constexpr MenuStyle kGenerateStyle{" GENERATE>", " HELP:  ", 3};
+constexpr MenuStyle kDiskretStyle{" GENERATE\\DISKRET>", " Help:  ", 2};
+constexpr MenuStyle kStrukturStyle{" GENERATE\\STRUKTUR>", " Help:  ", 1};
+constexpr MenuStyle kAnzeigeStyle{" GENERATE\\ANZEIGE>", " Help:  ", 1};
 
 const char* grid_position_text(bool under) {
   return under ? " *** Anzeige Diskretisierung unter Struktur ***"
@@ -83,65 +40,73 @@ int last_line_at_or_below(const std::array<double, kMaxLines + 1>& lines, int co
   return index;
 }
 
+// An action that runs `command` and goes back to the prompt without the help.
+template <class Command>
+std::function<MenuNext(std::string_view)> then_prompt(Command command) {
+  return [command](std::string_view rest) {
+    command(rest);
+    return MenuNext::kPrompt;
+  };
+}
+
 // What a save request should do afterwards.
 enum class SaveRequest { Stay, Leave, NewStructure };
 
 class GenerateMenu {
  public:
-  GenerateMenu(Console& console, StructureModel& model, GenerateState& state,
+  GenerateMenu(Console& console, StructureModel& model, GenerateState& state, SessionFlags& session,
                OutputSettings& output, Pictures pictures)
-      : console_(console), model_(model), state_(state), output_(output), pictures_(pictures) {}
+      : console_(console),
+        model_(model),
+        state_(state),
+        session_(session),
+        output_(output),
+        pictures_(pictures) {}
 
   void run() {
     if (!enter()) return;
-    for (;;) {
-      console_.prompt_after_empty_line(" GENERATE>");
-      const std::string answer = console_.read_letters(3);
-      switch (answer[0]) {
-        case 'D': diskret_menu(answer.substr(1, 2)); break;
-        case 'A': anzeige_menu(answer[1]); break;
-        case 'E':
-          if (model_.problem == kProblemS) console_.message(" ### Keine Erregung möglich ###");
-          else edit_value_table(console_, model_, ValueTable::Excitation);
-          break;
-        case 'N':
-          if (!new_structure()) return;
-          break;
-        case 'S':
-          if (model_.grid.nx == 0 || model_.grid.ny == 0) console_.message(" ### Keine Diskretisierung ###");
-          else struktur_menu(answer[1]);
-          break;
-        case 'M': edit_value_table(console_, model_, ValueTable::Material); break;
-        case 'P': edit_value_table(console_, model_, ValueTable::Potential); break;
-        case 'W': save(SaveRequest::Stay); break;
-        case 'T': change_field_type(); break;
-        case 'X':
-          if (leave_requested()) return;
-          break;
-        case ' ': write_generate_help(console_); break;
-        default: console_.message(" ### Falsche Eingabe ###"); break;
-      }
-    }
+    run_menu(console_, kGenerateStyle, commands(), "");
   }
 
  private:
+  // Every command but N and X returns to the prompt; the help comes only on
+  // entry and for a blank answer. The sub-menus take the rest of the answer
+  // as their first command.
+  std::vector<MenuCommand> commands() {
+    return {
+        {"A", "A - Anzeige Struktur", then_prompt([this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},
+        {"D", "D - Diskretisierung erzeugen", then_prompt([this](std::string_view rest) { diskret_menu(rest); })},
+        {"S", "S - Struktur erzeugen", then_prompt([this](std::string_view rest) { struktur(rest.substr(0, 1)); })},
+        {"E", "E - Erregungen belegen", then_prompt([this](std::string_view) { excitations(); })},
+        {"M", "M - Materialeigenschaften belegen",
+         then_prompt([this](std::string_view) { edit_value_table(console_, model_, ValueTable::Material); })},
+        {"P", "P - Potentiale belegen",
+         then_prompt([this](std::string_view) { edit_value_table(console_, model_, ValueTable::Potential); })},
+        {"T", "T - Feldtyp ändern", then_prompt([this](std::string_view) { change_field_type(); })},
+        {"N", "N - Neue Struktur",
+         [this](std::string_view) { return new_structure() ? MenuNext::kPrompt : MenuNext::kLeave; }},
+        {"W", "W - Struktur sichern", then_prompt([this](std::string_view) { save(SaveRequest::Stay); })},
+        {"X", "X - Exit",
+         [this](std::string_view) { return leave_requested() ? MenuNext::kLeave : MenuNext::kPrompt; }},
+    };
+  }
+
   // Entering GENERATE: load or start a problem when none is loaded. Returns
   // false when loading was refused and GENERATE ends.
   bool enter() {
-    model_.flags.load_refused = false;
-    model_.flags.structure_available = false;
-    if (!model_.flags.problem_loaded) {
-      model_.flags.modified = false;
-      model_.flags.results_available = false;
-      load_dialogue(console_, model_);
+    session_.structure_available = false;
+    if (!session_.problem_loaded) {
+      model_.modified = false;
+      session_.results_available = false;
+      const LoadOutcome outcome = load_dialogue(console_, model_);
       set_full_window();
-      if (model_.flags.load_refused) {
+      if (outcome == LoadOutcome::kRefused) {
         console_.message(" ### Abbruch GENERATE ###");
         return false;
       }
-      model_.flags.problem_loaded = true;
+      session_.problem_loaded = true;
     }
-    write_generate_help(console_);
+    write_menu_help(console_, kGenerateStyle, commands());
     return true;
   }
 
@@ -156,37 +121,36 @@ class GenerateMenu {
     show_structure(console_, model_, state_.window, state_.grid_under_structure, output_, pictures_);
   }
 
-  // Y, N or a repeated question; true for Y.
+  void excitations() {
+    if (model_.problem == kProblemS) console_.message(" ### Keine Erregung möglich ###");
+    else edit_value_table(console_, model_, ValueTable::Excitation);
+  }
+
   bool ask_save() {
     console_.empty_line();
     console_.record(" *** Struktur wurde modifiziert ***");
     console_.empty_line();
-    for (;;) {
-      console_.prompt(" Speichern [Y/N]:");
-      const char answer = console_.read_letter();
-      if (answer == 'Y') return true;
-      if (answer == 'N') return false;
-    }
+    return ask_yes_or_no(console_, " Speichern [Y/N]:");
   }
 
   // X: returns true when GENERATE is left.
   bool leave_requested() {
-    if (model_.flags.modified && ask_save()) return save(SaveRequest::Leave);
+    if (model_.modified && ask_save()) return save(SaveRequest::Leave);
     leave();
     return true;
   }
 
   void leave() {
-    if (model_.sequence_length > 0) model_.flags.structure_available = true;
+    if (model_.sequence_length > 0) session_.structure_available = true;
   }
 
   // N: returns false when GENERATE ends because the new load was refused.
   bool new_structure() {
-    if (model_.flags.modified && ask_save()) {
+    if (model_.modified && ask_save()) {
       // A save that cannot run keeps the old structure in place.
       if (!save(SaveRequest::NewStructure)) return true;
     }
-    model_.flags.problem_loaded = false;
+    session_.problem_loaded = false;
     return enter();
   }
 
@@ -219,128 +183,99 @@ class GenerateMenu {
       case kProblemM: console_.record(" *** Staionär magnetisch ***"); break;
       default: break;
     }
-    int32_t chosen = 0;
-    while (chosen == 0) {
-      console_.record(" Neues Feldproblem:");
-      console_.record(" Elektrostatisch      - E");
-      console_.record(" Stationär elektrisch - S");
-      console_.prompt(" Stationär magnetisch - M      -->");
-      switch (console_.read_letter()) {
-        case 'E': chosen = kProblemE; break;
-        case 'S': chosen = kProblemS; break;
-        case 'M': chosen = kProblemM; break;
-        default: break;
-      }
-    }
+    const int32_t chosen = *choose_field_problem(console_, /*offer_exit=*/false);
     if (chosen == model_.problem) return;
     model_.problem = chosen;
     reset_tables_for_new_problem(model_);
     console_.message(" *** Alle Erregungen, Potentiale und Materialparameter zurückgesetzt ***");
   }
 
-  // The three sub-menus share one shape: a command carried over from the
-  // GENERATE> answer runs at once, otherwise the help text comes first; a
-  // blank answer shows the help again; X returns to GENERATE>.
-  template <class Command>
-  void sub_menu(std::string answer, int letters, const char* prompt, void (*help)(Console&),
-                Command command) {
-    if (answer[0] == ' ') help(console_);
-    else if (!command(answer)) return;
-    for (;;) {
-      console_.prompt_after_empty_line(prompt);
-      answer = console_.read_letters(letters);
-      if (answer[0] == ' ') help(console_);
-      else if (!command(answer)) return;
+  // --- DISKRET: each command but A and X changes the grid, which is mapped again.
+
+  void diskret_menu(std::string_view carried) {
+    const auto regridding = [this](void (*dialogue)(Console&, StructureModel&)) {
+      return then_prompt([this, dialogue](std::string_view) {
+        dialogue(console_, model_);
+        regrid();
+      });
+    };
+    run_menu(console_, kDiskretStyle,
+             {
+                 {"S", "S - Strukturabmessungen", regridding(edit_extents)},
+                 {"XX", "XX- Diskretisierung", then_prompt([this](std::string_view) {
+                    edit_axis_lines(console_, model_, x_axis(model_));
+                    regrid();
+                  })},
+                 {"YY", "YY- Diskretisierung", then_prompt([this](std::string_view) {
+                    edit_axis_lines(console_, model_, y_axis(model_));
+                    regrid();
+                  })},
+                 {"HP", "HP- Homogene Punktzahl", regridding(homogeneous_by_count)},
+                 {"HA", "HA- Homogener Abstand", regridding(homogeneous_by_spacing)},
+                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
+                 {"X", "X - zum Hauptmenue", leave_menu},
+             },
+             carried);
+  }
+
+  // --- STRUKTUR: each command but T, A and X changes the parts, which are mapped again.
+
+  void struktur(std::string_view carried) {
+    if (model_.grid.nx == 0 || model_.grid.ny == 0) {
+      console_.message(" ### Keine Diskretisierung ###");
+      return;
     }
+    const auto changing = [this](auto dialogue) {
+      return then_prompt([this, dialogue](std::string_view) {
+        dialogue();
+        rasterise_and_report(console_, model_);
+      });
+    };
+    run_menu(console_, kStrukturStyle,
+             {
+                 {"P", "P - Punkt", changing([this] { enter_point(console_, model_, 0); })},
+                 {"R", "R - Rechteck", changing([this] { enter_rectangle(console_, model_, 0); })},
+                 {"D", "D - Dreieck", changing([this] { enter_triangle(console_, model_, 0); })},
+                 {"K", "K - Kreis", changing([this] { enter_circle(console_, model_, 0); })},
+                 {"N", "N - Rand", changing([this] { enter_border(console_, model_, 0); })},
+                 {"T", "T - Tabelle", then_prompt([this](std::string_view) { list_or_delete(console_, model_, true); })},
+                 {"E", "E - Edit", changing([this] { edit_part(console_, model_); })},
+                 {"L", "L - Löschen", changing([this] { list_or_delete(console_, model_, false); })},
+                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
+                 {"X", "X - zum Hauptmenue", leave_menu},
+             },
+             carried);
   }
 
-  void diskret_menu(const std::string& carried) {
-    sub_menu(carried, 2, " GENERATE\\DISKRET>", write_diskret_help,
-             [this](const std::string& answer) { return diskret_command(answer); });
-  }
+  // --- ANZEIGE: the display window, the grid position and the picture switches.
 
-  void struktur_menu(char carried) {
-    sub_menu(std::string(1, carried), 1, " GENERATE\\STRUKTUR>", write_struktur_help,
-             [this](const std::string& answer) { return struktur_command(answer[0]); });
-  }
-
-  void anzeige_menu(char carried) {
-    if (carried == ' ') {
+  void anzeige_menu(std::string_view carried) {
+    if (carried.empty() || carried[0] == ' ') {
       console_.record(grid_position_text(state_.grid_under_structure));
       console_.record(background_text(output_.white_background));
       console_.record(bitmap_text(output_.bitmap_off));
     }
-    sub_menu(std::string(1, carried), 1, " GENERATE\\ANZEIGE>", write_anzeige_help,
-             [this](const std::string& answer) { return anzeige_command(answer[0]); });
-  }
-
-  // Each returns false for X (leave the sub-menu).
-  bool diskret_command(const std::string& answer) {
-    if (answer == "XX") {
-      edit_axis_lines(console_, model_, x_axis(model_));
-    } else if (answer == "YY") {
-      edit_axis_lines(console_, model_, y_axis(model_));
-    } else if (answer == "HP") {
-      homogeneous_by_count(console_, model_);
-    } else if (answer == "HA") {
-      homogeneous_by_spacing(console_, model_);
-    } else if (answer[0] == 'S') {
-      edit_extents(console_, model_);
-    } else if (answer[0] == 'A') {
-      display();
-      return true;
-    } else if (answer[0] == 'X') {
-      return false;
-    } else {
-      console_.message(" ### Falsche Eingabe ###");
-      return true;
-    }
-    regrid();
-    return true;
-  }
-
-  bool struktur_command(char answer) {
-    switch (answer) {
-      case 'P': enter_point(console_, model_, 0); break;
-      case 'R': enter_rectangle(console_, model_, 0); break;
-      case 'D': enter_triangle(console_, model_, 0); break;
-      case 'K': enter_circle(console_, model_, 0); break;
-      case 'N': enter_border(console_, model_, 0); break;
-      case 'E': edit_part(console_, model_); break;
-      case 'L': list_or_delete(console_, model_, false); break;
-      case 'T': list_or_delete(console_, model_, true); return true;
-      case 'A': display(); return true;
-      case 'X': return false;
-      default: console_.message(" ### Falsche Eingabe ###"); return true;
-    }
-    rasterise_and_report(console_, model_);
-    return true;
-  }
-
-  bool anzeige_command(char answer) {
-    switch (answer) {
-      case 'A': display(); break;
-      case 'V':
-        set_full_window();
-        display();
-        break;
-      case 'Z': zoom(); break;
-      case 'D':
-        state_.grid_under_structure = !state_.grid_under_structure;
-        console_.message(grid_position_text(state_.grid_under_structure));
-        break;
-      case 'H':
-        output_.white_background = !output_.white_background;
-        console_.message(background_text(output_.white_background));
-        break;
-      case 'B':
-        output_.bitmap_off = !output_.bitmap_off;
-        console_.message(bitmap_text(output_.bitmap_off));
-        break;
-      case 'X': return false;
-      default: console_.message(" ### Falsche Eingabe ###"); break;
-    }
-    return true;
+    const auto toggle = [this](bool& flag, const char* (*text)(bool)) {
+      return then_prompt([this, &flag, text](std::string_view) {
+        flag = !flag;
+        console_.message(text(flag));
+      });
+    };
+    run_menu(console_, kAnzeigeStyle,
+             {
+                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
+                 {"V", "V - Voll", then_prompt([this](std::string_view) {
+                    set_full_window();
+                    display();
+                  })},
+                 {"Z", "Z - Zoom", then_prompt([this](std::string_view) { zoom(); })},
+                 {"D", "D - Diskretisierung unter/über Struktur",
+                  toggle(state_.grid_under_structure, grid_position_text)},
+                 {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},
+                 {"H", "H - Hintergrund weiß/schwarz", toggle(output_.white_background, background_text)},
+                 {"X", "X - zum Hauptmenue", leave_menu},
+             },
+             carried);
   }
 
   void zoom() {
@@ -360,6 +295,7 @@ class GenerateMenu {
   Console& console_;
   StructureModel& model_;
   GenerateState& state_;
+  SessionFlags& session_;
   OutputSettings& output_;
   Pictures pictures_;
 };
@@ -367,8 +303,8 @@ class GenerateMenu {
 }  // namespace
 
 void run_generate(Console& console, StructureModel& model, GenerateState& state,
-                  OutputSettings& output, Pictures pictures) {
-  GenerateMenu(console, model, state, output, pictures).run();
+                  SessionFlags& session, OutputSettings& output, Pictures pictures) {
+  GenerateMenu(console, model, state, session, output, pictures).run();
 }
 
 }  // namespace tambri

@@ -225,7 +225,7 @@ void enter_part(Console& console, StructureModel& model, int index, const ShapeE
   if (!code) return;
   part.code = *code;
 
-  model.flags.modified = true;
+  model.modified = true;
   if (!adding) {
     list.at[index] = part;
     return;

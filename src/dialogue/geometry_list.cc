@@ -106,7 +106,7 @@ void delete_part(Console& console, StructureModel& model, PartRef part) {
     --list.count;
   });
   console.message(std::string(" *** ") + kShapes[part.shape].name + " gestrichen ***");
-  model.flags.modified = true;
+  model.modified = true;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "dialogue/questions.h"
 #include "dialogue/uncovered_parts.h"
 #include "model/structure_file.h"
 #include "text/files.h"
@@ -67,30 +68,16 @@ bool read_structure(Console& console, StructureModel& model, std::ifstream& file
 
 // The new-problem menu; false when the user leaves it with X.
 bool start_new_problem(Console& console, StructureModel& model) {
-  for (;;) {
-    console.record(" Neues Feldproblem:");
-    console.record(" Elektrostatisch      - E");
-    console.record(" Stationär elektrisch - S");
-    console.record(" Stationär magnetisch - M");
-    console.prompt(" Exit                 - X      -->");
-    int32_t problem = 0;
-    switch (console.read_letter()) {
-      case 'E': problem = kProblemE; break;
-      case 'S': problem = kProblemS; break;
-      case 'M': problem = kProblemM; break;
-      case 'X': return false;
-      default: continue;
-    }
-    model.problem = problem;
-    reset_tables_for_new_problem(model);
-    rasterise(model);  // no grid and no parts: clears what an earlier structure left
-    return true;
-  }
+  const std::optional<int32_t> problem = choose_field_problem(console, /*offer_exit=*/true);
+  if (!problem) return false;
+  model.problem = *problem;
+  reset_tables_for_new_problem(model);
+  rasterise(model);  // no grid and no parts: clears what an earlier structure left
+  return true;
 }
 
-// Asks for the file and loads it, or starts a new problem; false when no
-// structure results.
-bool load_or_start(Console& console, StructureModel& model) {
+// Asks for the file and loads it, or starts a new problem.
+LoadOutcome load_or_start(Console& console, StructureModel& model) {
   std::ifstream file;
   bool name_given = false;  // the answer to the remembered-name prompt named another file
   if (std::optional<std::string> remembered = read_history()) {
@@ -100,7 +87,7 @@ bool load_or_start(Console& console, StructureModel& model) {
       const std::string answer = console.read_text(kNameWidth);
       if (cancels(answer)) {
         model.file_name = *remembered;
-        return read_structure(console, model, file);
+        return read_structure(console, model, file) ? LoadOutcome::kLoaded : LoadOutcome::kRefused;
       }
       file.close();
       model.file_name = answer;
@@ -110,13 +97,15 @@ bool load_or_start(Console& console, StructureModel& model) {
   if (!name_given) {
     console.prompt_after_empty_line(" Strukturdatei:");
     model.file_name = console.read_text(kNameWidth);
-    if (cancels(model.file_name)) return false;
+    if (cancels(model.file_name)) return LoadOutcome::kRefused;
   }
   model.output_stem = output_stem_of(model.file_name);
-  if (open_for_reading(model.file_name, file)) return read_structure(console, model, file);
+  if (open_for_reading(model.file_name, file)) {
+    return read_structure(console, model, file) ? LoadOutcome::kLoaded : LoadOutcome::kRefused;
+  }
   console.message(" *** Datei nicht vorhanden ***");
   console.empty_line();
-  return start_new_problem(console, model);
+  return start_new_problem(console, model) ? LoadOutcome::kNewProblem : LoadOutcome::kRefused;
 }
 
 // --- save ---
@@ -136,18 +125,18 @@ void write_history(const std::string& file_name) {
   out << pad_to_width(file_name, kNameWidth) << "\r\n";
 }
 
-void load_dialogue(Console& console, StructureModel& model) {
+LoadOutcome load_dialogue(Console& console, StructureModel& model) {
   reset_for_loading(model);
-  if (load_or_start(console, model)) write_history(model.file_name);
-  else model.flags.load_refused = true;
+  const LoadOutcome outcome = load_or_start(console, model);
+  if (outcome != LoadOutcome::kRefused) write_history(model.file_name);
+  return outcome;
 }
 
 void save_dialogue(Console& console, const StructureModel& model) {
   std::string path = trim_trailing_blanks(model.file_name);
   bool created = create_new_file(path);
   while (!created) {
-    console.prompt_after_empty_line(" Datei überschreiben [Y/N]:");
-    if (console.read_letter() == 'Y') {
+    if (ask_yes_after_empty_line(console, " Datei überschreiben [Y/N]:")) {
       if (!can_overwrite(path)) {
         console.message(" ### Fehler bei Dateieröffnung ###");
         return;

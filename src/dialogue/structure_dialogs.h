@@ -12,11 +12,16 @@ namespace tambri {
 
 inline constexpr const char* kHistoryFile = "history.inp";
 
+enum class LoadOutcome {
+  kLoaded,      // a structure file was read and rasterised
+  kNewProblem,  // the named file is missing and a new empty problem was started
+  kRefused,     // blank name, X, or a damaged or foreign file: no structure
+};
+
 // Loads the remembered or a named structure file (and rasterises it), or starts
 // a new empty problem of a chosen field type when the named file is missing.
-// When neither happens (blank name, X, a damaged or foreign file) it sets
-// model.flags.load_refused. Rewrites history.inp after a load or a new start.
-void load_dialogue(Console& console, StructureModel& model);
+// Rewrites history.inp after a load or a new start.
+LoadOutcome load_dialogue(Console& console, StructureModel& model);
 
 // Saves the model under its file name, asking before an existing file is
 // replaced and offering another name instead. The file on disk is replaced

@@ -75,7 +75,7 @@ void edit_value_table(Console& console, StructureModel& model, ValueTable table)
   console.record(text.header);
   console.empty_line();
   write_rows(console, model, table);
-  model.flags.modified = true;
+  model.modified = true;
 }
 
 }  // namespace tambri

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "dialogue/generate_menu.h"
+#include "dialogue/menu.h"
+#include "dialogue/questions.h"
 #include "text/console.h"
 #include "main/program_state.h"
 #include "dialogue/calcul_menu.h"
@@ -27,15 +29,6 @@ void write_banner(Console& console) {
   console.record(" " + indent + "|    Frei für Lehre und Forschung     |");
   console.record(" " + indent + "|_____________________________________|");
   console.empty_line();
-}
-
-void write_help(Console& console) {
-  console.empty_line();
-  console.record(" HELP:  G - Generierung/Modifizierung Struktur");
-  console.record("        C - Feldberechnung");
-  console.record("        R - Ergebnisauswertung");
-  console.record("        Q - Info");
-  console.record("        X - Exit");
 }
 
 void write_information(Console& console) {
@@ -78,27 +71,25 @@ class MainProgram {
 
  private:
   void generate_step() {
-    StructureModel& model = state_.model;
-    run_generate(console_, state_.model, state_.generate, state_.output, state_.pictures());
-    if (!model.flags.structure_available) return;
-    if (!model.flags.modified && model.flags.results_available) return;
-    console_.prompt_after_empty_line(" Feldberechnung starten [Y/N]:");
-    if (console_.read_letter() == 'Y') calculation_step(true);
+    SessionFlags& session = state_.session;
+    run_generate(console_, state_.model, state_.generate, session, state_.output, state_.pictures());
+    if (!session.structure_available) return;
+    if (!state_.model.modified && session.results_available) return;
+    if (ask_yes_after_empty_line(console_, " Feldberechnung starten [Y/N]:")) calculation_step(true);
   }
 
   void calculation_step(bool start_immediately) {
-    StructureModel& model = state_.model;
-    if (!model.flags.structure_available) {
+    if (!state_.session.structure_available) {
       console_.message(" ### Keine Struktur verfügbar ###");
       return;
     }
     run_calcul(console_, state_, start_immediately);
-    model.flags.results_available = true;
-    model.flags.modified = false;
+    state_.session.results_available = true;
+    state_.model.modified = false;
   }
 
   void results_step() {
-    if (!state_.model.flags.results_available) {
+    if (!state_.session.results_available) {
       console_.message(" ### Keine Ergebnisse verfügbar ###");
       return;
     }
@@ -106,30 +97,26 @@ class MainProgram {
   }
 
   int main_menu() {
-    write_help(console_);
-    for (;;) {
-      console_.prompt_after_empty_line(" TAMBRI>");
-      char letter;
-      try {
-        letter = console_.read_letter();
-      } catch (const EndOfInput&) {
-        return kEndAtMainMenu;
-      }
-      switch (letter) {
-        case 'G': generate_step(); break;
-        case 'C': calculation_step(false); break;
-        case 'R': results_step(); break;
-        case 'Q': write_information(console_); break;
-        case 'X':
-          state_.surface.gfx_set_exit_no_prompt();
-          return 0;
-        case ' ': break;
-        default:
-          console_.message(" ### Falsche Eingabe ###");
-          continue;
-      }
-      write_help(console_);
-    }
+    static constexpr MenuStyle kStyle{" TAMBRI>", " HELP:  ", 1};
+    const auto then_help = [](auto step) {
+      return [step](std::string_view) {
+        step();
+        return MenuNext::kHelp;
+      };
+    };
+    const MenuEnd end = run_menu(
+        console_, kStyle,
+        {
+            {"G", "G - Generierung/Modifizierung Struktur", then_help([this] { generate_step(); })},
+            {"C", "C - Feldberechnung", then_help([this] { calculation_step(false); })},
+            {"R", "R - Ergebnisauswertung", then_help([this] { results_step(); })},
+            {"Q", "Q - Info", then_help([this] { write_information(console_); })},
+            {"X", "X - Exit", leave_menu},
+        },
+        "", /*ends_on_input_end=*/true);
+    if (end == MenuEnd::kInputEnded) return kEndAtMainMenu;
+    state_.surface.gfx_set_exit_no_prompt();
+    return 0;
   }
 
   Console& console_;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "dialogue/generate_state.h"
+#include "dialogue/session_flags.h"
 #include "draw/output_settings.h"
 #include "draw/pictures.h"
 #include "draw/surface.h"
@@ -20,6 +21,7 @@ struct ProgramState {
 
   bool headless;
   StructureModel model;
+  SessionFlags session;
   GenerateState generate;
   SolverSettings solver;
   // The node arrays of the calculation (several MB), on the heap so that a

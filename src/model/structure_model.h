@@ -1,7 +1,7 @@
 #pragma once
 // The one in-memory description of a field problem: field type, domain, grid,
-// geometry parts, value tables, the rasterised occupancy of every node and the
-// state flags the menus decide by. Only fixed arrays and scalars: allocate one
+// geometry parts, value tables, the rasterised occupancy of every node and
+// whether it has changed since it was loaded or started. Only fixed arrays and scalars: allocate one
 // instance at start-up and work on it in place.
 #include <array>
 #include <cstdint>
@@ -67,14 +67,6 @@ struct ValueTables {
   double material_value(int m) const { return m == 0 ? material0 : material[m]; }
 };
 
-struct StateFlags {
-  bool modified = false;
-  bool load_refused = false;
-  bool structure_available = false;
-  bool results_available = false;
-  bool problem_loaded = false;
-};
-
 struct StructureModel {
   std::string file_name = std::string(12, ' ');    // 12 characters, blank-padded
   std::string output_stem = std::string(12, ' ');  // up to 8 characters, blank-padded to 12
@@ -99,7 +91,9 @@ struct StructureModel {
   // Rasterised value 100*e + 10*p + m of every node, index [1..nx*ny].
   std::array<int32_t, kMaxNodes + 1> occupancy{};
 
-  StateFlags flags;
+  // Set by every change of the grid, the parts or a value table; cleared when a
+  // structure is loaded or started and when a calculation has been run.
+  bool modified = false;
 };
 
 // Reset at every load attempt: no grid, no parts, blank stem, tables to their

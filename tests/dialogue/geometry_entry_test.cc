@@ -32,7 +32,7 @@ TEST(PointEntry, ListsRefusesOutsideRepeatsWrongAnswersAndConfirms) {
   EXPECT_EQ(m->points.at[2].code, 3);
   EXPECT_EQ(m->sequence_length, 2);
   EXPECT_EQ(m->sequence[2], kShapePoint);
-  EXPECT_TRUE(m->flags.modified);
+  EXPECT_TRUE(m->modified);
 }
 
 TEST(RectangleEntry, CornersAreCheckedAndZeroHeightIsAccepted) {
@@ -128,7 +128,7 @@ TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
       add_part(*m, m->borders, kShapeBorder, BorderPart{kSideOben, 1});
       Screen s(input);
       dialogue(s.console, *m, index);
-      EXPECT_FALSE(m->flags.modified) << input;
+      EXPECT_FALSE(m->modified) << input;
       EXPECT_EQ(m->sequence_length, 5) << input;
       EXPECT_EQ(m->points.at[1].xp + m->rectangles.at[1].xlo + m->triangles.at[1].x1 + m->circles.at[1].xmi, 1.0);
       EXPECT_EQ(m->borders.at[1].side, kSideOben);
@@ -160,7 +160,7 @@ TEST(EveryShapeEntry, EditModeOverwritesInPlaceWithoutListCheckOrConfirmation) {
   EXPECT_EQ(m->borders.at[4].code, 4);
   EXPECT_EQ(m->borders.count, kMaxBorders);
   EXPECT_EQ(m->sequence_length, kMaxBorders);
-  EXPECT_TRUE(m->flags.modified);
+  EXPECT_TRUE(m->modified);
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(DeletePart, LaterPartsMoveUpInTheirListAndInTheRunningList) {
   ASSERT_EQ(m->circles.count, 2);
   EXPECT_EQ(m->circles.at[1].code, 1);
   EXPECT_EQ(m->circles.at[2].code, 3);
-  EXPECT_TRUE(m->flags.modified);
+  EXPECT_TRUE(m->modified);
 }
 
 TEST(DeletePart, LastPartLeavesNoGeometryForListDeleteAndEdit) {
@@ -89,7 +89,7 @@ TEST(DeleteAndEdit, InvalidRunningNumberEndsSilentlyWithoutChange) {
       EXPECT_EQ(s.lines().back(), std::string("Welches Teil (Lfd. Nr.) >") + answer);
       EXPECT_EQ(m->sequence_length, 5);
       EXPECT_EQ(m->circles.count, 3);
-      EXPECT_FALSE(m->flags.modified);
+      EXPECT_FALSE(m->modified);
     }
   }
 }

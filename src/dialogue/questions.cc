@@ -1,0 +1,49 @@
+#include "dialogue/questions.h"
+
+#include "model/structure_model.h"
+
+namespace tambri {
+
+bool ask_yes(Console& console, std::string_view prompt) {
+  console.prompt(prompt);
+  return console.read_letter() == 'Y';
+}
+
+bool ask_yes_after_empty_line(Console& console, std::string_view prompt) {
+  console.empty_line();
+  return ask_yes(console, prompt);
+}
+
+bool ask_yes_or_no(Console& console, std::string_view prompt) {
+  for (;;) {
+    console.prompt(prompt);
+    const char answer = console.read_letter();
+    if (answer == 'Y') return true;
+    if (answer == 'N') return false;
+  }
+}
+
+std::optional<int32_t> choose_field_problem(Console& console, bool offer_exit) {
+  for (;;) {
+    console.record(" Neues Feldproblem:");
+    console.record(" Elektrostatisch      - E");
+    console.record(" Stationär elektrisch - S");
+    if (offer_exit) {
+      console.record(" Stationär magnetisch - M");
+      console.prompt(" Exit                 - X      -->");
+    } else {
+      console.prompt(" Stationär magnetisch - M      -->");
+    }
+    switch (console.read_letter()) {
+      case 'E': return kProblemE;
+      case 'S': return kProblemS;
+      case 'M': return kProblemM;
+      case 'X':
+        if (offer_exit) return std::nullopt;
+        break;
+      default: break;
+    }
+  }
+}
+
+}  // namespace tambri
