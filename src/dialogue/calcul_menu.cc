@@ -1,5 +1,6 @@
 #include "dialogue/calcul_menu.h"
 
+#include "dialogue/menu.h"
 #include "text/fortran_format.h"
 #include "core/assembly.h"
 #include "dialogue/matrix_table.h"
@@ -58,41 +59,25 @@ class CalculMenu {
     }
   }
 
-  void write_help() {
-    console_.empty_line();
-    console_.record(" HELP:  R - Potentialberechnung");
-    console_.record("        L - Lösungsverfahren ändern");
-    console_.record("        W - Weiteriterieren");
-    console_.record("        T - Tabellenausgabe");
-    console_.record("        S - Setzen von Parametern");
-    console_.record("        X - Exit");
-  }
-
   void command_loop() {
-    bool help = true;
-    for (;;) {
-      if (help) write_help();
-      help = true;
-      console_.prompt_after_empty_line(" CALCUL>");
-      // The second character answers the sub-menu of S or T at once.
-      const std::string answer = console_.read_letters(3);
-      switch (answer[0]) {
-        case 'H':
-        case ' ': break;
-        case 'L': help = choose_solver(); break;
-        case 'R':
-          assemble_system();
-          run_solver(settings_.solver);
-          break;
-        case 'W': run_solver(settings_.solver); break;
-        case 'T': table_menu(answer[1]); break;
-        case 'S': settings_dialogue(answer[1]); break;
-        case 'X': return;
-        default:
-          console_.message(" ### Falsche Eingabe ###");
-          help = false;
-      }
-    }
+    static constexpr MenuStyle kStyle{" CALCUL>", " HELP:  ", 3};
+    // The help comes again after every command; the second character answers
+    // the sub-menu of S or T at once.
+    run_menu(console_, kStyle,
+             {
+                 {"R", "R - Potentialberechnung", then(MenuNext::kHelp, [this] {
+                    assemble_system();
+                    run_solver(settings_.solver);
+                  })},
+                 {"L", "L - Lösungsverfahren ändern",
+                  [this](std::string_view) { return choose_solver() ? MenuNext::kHelp : MenuNext::kPrompt; }},
+                 {"W", "W - Weiteriterieren", then(MenuNext::kHelp, [this] { run_solver(settings_.solver); })},
+                 {"T", "T - Tabellenausgabe", then(MenuNext::kHelp, [this](std::string_view rest) { table_menu(rest.substr(0, 1)); })},
+                 {"S", "S - Setzen von Parametern",
+                  then(MenuNext::kHelp, [this](std::string_view rest) { settings_dialogue(rest[0]); })},
+                 {"X", "X - Exit", leave_menu},
+                 {"H", "", [](std::string_view) { return MenuNext::kHelp; }},
+             });
   }
 
   // Returns whether the menu help is to be shown again.
@@ -163,57 +148,37 @@ class CalculMenu {
     }
   }
 
-  void write_table_help() {
-    console_.empty_line();
-    console_.record(" Help:  U  - Strukturbelegung");
-    switch (model_.problem) {
-      case kProblemS: console_.record("        K  - Kappa"); break;
-      case kProblemM: console_.record("        P  - Permeabilität"); break;
-      default: console_.record("        K  - Epsilon"); break;
-    }
-    console_.record("        R  - rechte Seite Gl.-System");
-    console_.record("        M  - Koeffizientenmatrix");
-    console_.record("        X  - zum Hauptmenue");
-  }
-
   void table(int selector, const char* title) {
     print_result_table(console_, model_, arrays_, selector, title, clock_);
   }
 
-  void table_menu(char pending) {
-    for (;;) {
-      if (pending == ' ') {
-        console_.prompt_after_empty_line(" CALCUL\\TABELLE>");
-        pending = console_.read_letters(2)[0];
-      }
-      const int problem = model_.problem;
-      switch (pending) {
-        case 'U': table(kTableOccupancy, "Strukturbelegung         "); break;
-        case 'P':
-          // In problem M the help offers P for the permeability.
-          if (problem == kProblemM) {
-            table(kTableMaterial, "Permeabilität (Vs/Am)    ");
-          } else {
-            table(kTablePotential, "Potential                ");
-          }
-          break;
-        case 'R': table(kTableRhs, "Rechte Seite Gl.-System  "); break;
-        case 'M': show_matrix_table(console_, model_.grid, arrays_.matrix); break;
-        case 'K':
-          if (problem == kProblemE) {
-            table(kTableMaterial, "Epsilon (As/Vm)          ");
-          } else if (problem == kProblemS) {
-            table(kTableMaterial, "Kappa (S/m)              ");
-          } else {
-            console_.message(" ### Falsche Eingabe ###");
-          }
-          break;
-        case 'X': return;
-        case ' ': write_table_help(); break;
-        default: console_.message(" ### Falsche Eingabe ###");
-      }
-      pending = ' ';
+  void table_menu(std::string_view carried) {
+    static constexpr MenuStyle kStyle{" CALCUL\\TABELLE>", " Help:  ", 2, KeyMatch::kPrefix,
+                                      /*help_on_entry=*/false};
+    const auto table_of = [this](int selector, const char* title) {
+      return then(MenuNext::kPrompt, [this, selector, title] { table(selector, title); });
+    };
+    std::vector<MenuCommand> commands = {{"U", "U  - Strukturbelegung", table_of(kTableOccupancy, "Strukturbelegung         ")}};
+    // The material coefficient is K in problems E and S; in problem M the
+    // help offers P for the permeability and K selects nothing.
+    switch (model_.problem) {
+      case kProblemS:
+        commands.push_back({"K", "K  - Kappa", table_of(kTableMaterial, "Kappa (S/m)              ")});
+        break;
+      case kProblemM:
+        commands.push_back({"P", "P  - Permeabilität", table_of(kTableMaterial, "Permeabilität (Vs/Am)    ")});
+        break;
+      default:
+        commands.push_back({"K", "K  - Epsilon", table_of(kTableMaterial, "Epsilon (As/Vm)          ")});
+        break;
     }
+    commands.push_back({"R", "R  - rechte Seite Gl.-System", table_of(kTableRhs, "Rechte Seite Gl.-System  ")});
+    commands.push_back({"M", "M  - Koeffizientenmatrix",
+                        then(MenuNext::kPrompt, [this] { show_matrix_table(console_, model_.grid, arrays_.matrix); })});
+    commands.push_back({"X", "X  - zum Hauptmenue", leave_menu});
+    // The potential, not named in the help.
+    commands.push_back({"P", "", table_of(kTablePotential, "Potential                ")});
+    run_menu(console_, kStyle, commands, carried);
   }
 
   Console& console_;

@@ -40,15 +40,6 @@ int last_line_at_or_below(const std::array<double, kMaxLines + 1>& lines, int co
   return index;
 }
 
-// An action that runs `command` and goes back to the prompt without the help.
-template <class Command>
-std::function<MenuNext(std::string_view)> then_prompt(Command command) {
-  return [command](std::string_view rest) {
-    command(rest);
-    return MenuNext::kPrompt;
-  };
-}
-
 // What a save request should do afterwards.
 enum class SaveRequest { Stay, Leave, NewStructure };
 
@@ -74,18 +65,18 @@ class GenerateMenu {
   // as their first command.
   std::vector<MenuCommand> commands() {
     return {
-        {"A", "A - Anzeige Struktur", then_prompt([this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},
-        {"D", "D - Diskretisierung erzeugen", then_prompt([this](std::string_view rest) { diskret_menu(rest); })},
-        {"S", "S - Struktur erzeugen", then_prompt([this](std::string_view rest) { struktur(rest.substr(0, 1)); })},
-        {"E", "E - Erregungen belegen", then_prompt([this](std::string_view) { excitations(); })},
+        {"A", "A - Anzeige Struktur", then(MenuNext::kPrompt, [this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},
+        {"D", "D - Diskretisierung erzeugen", then(MenuNext::kPrompt, [this](std::string_view rest) { diskret_menu(rest); })},
+        {"S", "S - Struktur erzeugen", then(MenuNext::kPrompt, [this](std::string_view rest) { struktur(rest.substr(0, 1)); })},
+        {"E", "E - Erregungen belegen", then(MenuNext::kPrompt, [this] { excitations(); })},
         {"M", "M - Materialeigenschaften belegen",
-         then_prompt([this](std::string_view) { edit_value_table(console_, model_, ValueTable::Material); })},
+         then(MenuNext::kPrompt, [this] { edit_value_table(console_, model_, ValueTable::Material); })},
         {"P", "P - Potentiale belegen",
-         then_prompt([this](std::string_view) { edit_value_table(console_, model_, ValueTable::Potential); })},
-        {"T", "T - Feldtyp ändern", then_prompt([this](std::string_view) { change_field_type(); })},
+         then(MenuNext::kPrompt, [this] { edit_value_table(console_, model_, ValueTable::Potential); })},
+        {"T", "T - Feldtyp ändern", then(MenuNext::kPrompt, [this] { change_field_type(); })},
         {"N", "N - Neue Struktur",
          [this](std::string_view) { return new_structure() ? MenuNext::kPrompt : MenuNext::kLeave; }},
-        {"W", "W - Struktur sichern", then_prompt([this](std::string_view) { save(SaveRequest::Stay); })},
+        {"W", "W - Struktur sichern", then(MenuNext::kPrompt, [this] { save(SaveRequest::Stay); })},
         {"X", "X - Exit",
          [this](std::string_view) { return leave_requested() ? MenuNext::kLeave : MenuNext::kPrompt; }},
     };
@@ -194,7 +185,7 @@ class GenerateMenu {
 
   void diskret_menu(std::string_view carried) {
     const auto regridding = [this](void (*dialogue)(Console&, StructureModel&)) {
-      return then_prompt([this, dialogue](std::string_view) {
+      return then(MenuNext::kPrompt, [this, dialogue] {
         dialogue(console_, model_);
         regrid();
       });
@@ -202,17 +193,17 @@ class GenerateMenu {
     run_menu(console_, kDiskretStyle,
              {
                  {"S", "S - Strukturabmessungen", regridding(edit_extents)},
-                 {"XX", "XX- Diskretisierung", then_prompt([this](std::string_view) {
+                 {"XX", "XX- Diskretisierung", then(MenuNext::kPrompt, [this] {
                     edit_axis_lines(console_, model_, x_axis(model_));
                     regrid();
                   })},
-                 {"YY", "YY- Diskretisierung", then_prompt([this](std::string_view) {
+                 {"YY", "YY- Diskretisierung", then(MenuNext::kPrompt, [this] {
                     edit_axis_lines(console_, model_, y_axis(model_));
                     regrid();
                   })},
                  {"HP", "HP- Homogene Punktzahl", regridding(homogeneous_by_count)},
                  {"HA", "HA- Homogener Abstand", regridding(homogeneous_by_spacing)},
-                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
+                 {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
                  {"X", "X - zum Hauptmenue", leave_menu},
              },
              carried);
@@ -226,7 +217,7 @@ class GenerateMenu {
       return;
     }
     const auto changing = [this](auto dialogue) {
-      return then_prompt([this, dialogue](std::string_view) {
+      return then(MenuNext::kPrompt, [this, dialogue] {
         dialogue();
         rasterise_and_report(console_, model_);
       });
@@ -238,10 +229,10 @@ class GenerateMenu {
                  {"D", "D - Dreieck", changing([this] { enter_triangle(console_, model_, 0); })},
                  {"K", "K - Kreis", changing([this] { enter_circle(console_, model_, 0); })},
                  {"N", "N - Rand", changing([this] { enter_border(console_, model_, 0); })},
-                 {"T", "T - Tabelle", then_prompt([this](std::string_view) { list_or_delete(console_, model_, true); })},
+                 {"T", "T - Tabelle", then(MenuNext::kPrompt, [this] { list_or_delete(console_, model_, true); })},
                  {"E", "E - Edit", changing([this] { edit_part(console_, model_); })},
                  {"L", "L - Löschen", changing([this] { list_or_delete(console_, model_, false); })},
-                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
+                 {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
                  {"X", "X - zum Hauptmenue", leave_menu},
              },
              carried);
@@ -256,19 +247,19 @@ class GenerateMenu {
       console_.record(bitmap_text(output_.bitmap_off));
     }
     const auto toggle = [this](bool& flag, const char* (*text)(bool)) {
-      return then_prompt([this, &flag, text](std::string_view) {
+      return then(MenuNext::kPrompt, [this, &flag, text] {
         flag = !flag;
         console_.message(text(flag));
       });
     };
     run_menu(console_, kAnzeigeStyle,
              {
-                 {"A", "A - Anzeige", then_prompt([this](std::string_view) { display(); })},
-                 {"V", "V - Voll", then_prompt([this](std::string_view) {
+                 {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
+                 {"V", "V - Voll", then(MenuNext::kPrompt, [this] {
                     set_full_window();
                     display();
                   })},
-                 {"Z", "Z - Zoom", then_prompt([this](std::string_view) { zoom(); })},
+                 {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
                  {"D", "D - Diskretisierung unter/über Struktur",
                   toggle(state_.grid_under_structure, grid_position_text)},
                  {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},

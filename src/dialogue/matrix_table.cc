@@ -3,13 +3,11 @@
 #include <optional>
 #include <string>
 
+#include "dialogue/table_destination.h"
 #include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
-
-constexpr int kFileNameWidth = 30;
 
 std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
@@ -41,16 +39,7 @@ void write_matrix_element(RecordSink& sink, const Grid& grid, const StencilMatri
 }
 
 void show_matrix_table(Console& console, const Grid& grid, const StencilMatrix& matrix) {
-  std::optional<FileRecordSink> file;
-  for (;;) {
-    console.prompt(" Ausgabedatei (<Return> Terminal):");
-    const std::string name = trim_trailing_blanks(console.read_text(kFileNameWidth));
-    if (name.empty() || name[0] == ' ') break;
-    file.emplace(name);
-    if (file->ok()) break;
-    file.reset();
-    console.message(" ### Fehler bei Dateieröffnung ###");
-  }
+  const std::unique_ptr<FileRecordSink> file = choose_table_destination(console, OverwriteRule::kReplace);
   RecordSink& out = file ? static_cast<RecordSink&>(*file) : console;
 
   console.record(" A - alle Elemente");

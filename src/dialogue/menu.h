@@ -16,6 +16,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "text/console.h"
@@ -73,6 +74,20 @@ MenuEnd run_menu(Console& console, const MenuStyle& style, const std::vector<Men
 
 // The action of a command that only leaves the menu.
 inline MenuNext leave_menu(std::string_view) { return MenuNext::kLeave; }
+
+// An action that runs `command` (given the rest of the answer, or nothing)
+// and then always goes on with `next`.
+template <class Command>
+std::function<MenuNext(std::string_view)> then(MenuNext next, Command command) {
+  return [next, command](std::string_view rest) {
+    if constexpr (std::is_invocable_v<Command, std::string_view>) {
+      command(rest);
+    } else {
+      command();
+    }
+    return next;
+  };
+}
 
 // The " ### Falsche Eingabe ###" message of every menu and question.
 void wrong_input(Console& console);

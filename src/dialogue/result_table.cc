@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "dialogue/table_destination.h"
 #include "text/fortran_format.h"
 #include "text/text_width.h"
 
@@ -13,7 +14,6 @@ namespace tambri {
 namespace {
 
 constexpr int kLinesPerBlock = 6;
-constexpr int kFileNameWidth = 30;
 constexpr int kTitleWidth = 25;
 // Start values of the running extremes.
 constexpr double kExtremeStart = 1.0E35;
@@ -29,14 +29,6 @@ struct Extreme {
 std::string extreme_line(const char* label, const Extreme& e) {
   return std::string(label) + format_e10(e.value) + " bei x=" + format_e10(e.x) +
          " m  y=" + format_e10(e.y) + " m";
-}
-
-// True when the file did not exist and has been created empty.
-bool create_new_file(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "wx");
-  if (!file) return false;
-  std::fclose(file);
-  return true;
 }
 
 }  // namespace
@@ -116,25 +108,12 @@ void write_result_table(RecordSink& sink, const StructureModel& model, const Fie
 void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays,
                         int selector, std::string_view title, const Clock& clock) {
   const LocalDateTime when = clock ? clock() : system_local_time();
-  for (;;) {
-    console.prompt(" Ausgabedatei (<Return> Terminal):");
-    const std::string name = console.read_text(kFileNameWidth);
-    if (name[0] == ' ') break;
-    const std::string path = trim_trailing_blanks(name);
-    if (!create_new_file(path)) {
-      console.prompt(" Datei vorhanden - überschreiben? [y/n]:");
-      if (console.read_letter() != 'Y') break;
-    }
-    FileRecordSink file(path);
-    if (!file.ok()) {
-      console.message(" ### Fehler bei Dateieröffnung ###");
-      continue;
-    }
-    write_result_table(file, model, arrays, selector, title, when);
-    file.close();
-    return;
+  if (std::unique_ptr<FileRecordSink> file = choose_table_destination(console, OverwriteRule::kAsk)) {
+    write_result_table(*file, model, arrays, selector, title, when);
+    file->close();
+  } else {
+    write_result_table(console, model, arrays, selector, title, when);
   }
-  write_result_table(console, model, arrays, selector, title, when);
 }
 
 }  // namespace tambri

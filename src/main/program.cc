@@ -98,19 +98,13 @@ class MainProgram {
 
   int main_menu() {
     static constexpr MenuStyle kStyle{" TAMBRI>", " HELP:  ", 1};
-    const auto then_help = [](auto step) {
-      return [step](std::string_view) {
-        step();
-        return MenuNext::kHelp;
-      };
-    };
     const MenuEnd end = run_menu(
         console_, kStyle,
         {
-            {"G", "G - Generierung/Modifizierung Struktur", then_help([this] { generate_step(); })},
-            {"C", "C - Feldberechnung", then_help([this] { calculation_step(false); })},
-            {"R", "R - Ergebnisauswertung", then_help([this] { results_step(); })},
-            {"Q", "Q - Info", then_help([this] { write_information(console_); })},
+            {"G", "G - Generierung/Modifizierung Struktur", then(MenuNext::kHelp, [this] { generate_step(); })},
+            {"C", "C - Feldberechnung", then(MenuNext::kHelp, [this] { calculation_step(false); })},
+            {"R", "R - Ergebnisauswertung", then(MenuNext::kHelp, [this] { results_step(); })},
+            {"Q", "Q - Info", then(MenuNext::kHelp, [this] { write_information(console_); })},
             {"X", "X - Exit", leave_menu},
         },
         "", /*ends_on_input_end=*/true);
