@@ -12,10 +12,6 @@
 
 namespace tambri {
 
-// Palette indices 1-9 (material ramp blue-green-yellow-red), 10 green, 11 grey;
-// shared with the arrow plot.
-void set_structure_palette(GraphicsSurface& surface);
-
 void show_structure(Console& console, const StructureModel& model, const DisplayWindow& window,
                     bool grid_under_structure, const OutputSettings& output, Pictures pictures);
 

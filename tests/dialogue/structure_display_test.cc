@@ -1,4 +1,5 @@
 #include "dialogue/structure_display.h"
+#include "draw/colour_ramp.h"
 
 #include <gtest/gtest.h>
 
