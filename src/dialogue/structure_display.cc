@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "draw/colour_ramp.h"
+#include "draw/palettes.h"
 #include "draw/node_marks.h"
 #include "draw/picture_files.h"
 #include "draw/picture_frame.h"

@@ -1,5 +1,5 @@
 #include "dialogue/structure_display.h"
-#include "draw/colour_ramp.h"
+#include "draw/palettes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,8 @@
 #pragma once
-// The blue-green-yellow-red ramp of 128 positions that the structure palette,
-// the equicolour scale and the mountain's height colours are all cut from,
-// and the structure palette itself.
+// The palettes the pictures program: the blue-green-yellow-red ramp of 128
+// positions that the structure palette, the equicolour scale and the
+// mountain's height colours are all cut from, the structure palette, and the
+// line colours of the isoline and integration-path pictures.
 #include <cstdint>
 
 #include "draw/surface.h"
@@ -23,5 +24,9 @@ void set_structure_palette(GraphicsSurface& surface);
 
 inline constexpr int kStructureGreen = 10;
 inline constexpr int kStructureGrey = 11;
+
+// Indices 1-13: 1 magenta, 2 red, 3 orange, 4 yellow-orange, 5-7 greens,
+// 8-9 blue-greens, 10 blue, 11 purple, 12 grey, 13 green.
+void set_line_palette(GraphicsSurface& surface);
 
 }  // namespace tambri
