@@ -50,13 +50,14 @@ double widened_max(double min, double max) {
 }
 
 CutRange cut_range(const CutPoints& points) {
+  const int count = std::min(points.count, kMaxLines);
   CutRange r;
-  if (points.count > 0) {
+  if (count > 0) {
     r.amin = points.a[1];
-    r.amax = points.a[points.count];
+    r.amax = points.a[count];
   }
   bool any = false;
-  for (int n = 1; n <= points.count; ++n) {
+  for (int n = 1; n <= count; ++n) {
     const double v = points.v[n];
     if (!std::isfinite(v)) continue;
     r.vmin = any ? std::min(r.vmin, v) : v;
@@ -95,7 +96,8 @@ void clip_to_band(const CutPoints& points, const CutRange& range, PenPath& path)
   };
 
   Band previous = Band::Unknown;
-  for (int n = 1; n <= points.count; ++n) {
+  const int count = std::min(points.count, kMaxLines);  // the moves' capacity
+  for (int n = 1; n <= count; ++n) {
     const double x = page_x(points.a[n]);
     const double y = (points.v[n] - range.vmin) * s.sv;
     const Band band = std::isfinite(x) ? band_of(y) : Band::Unknown;

@@ -194,6 +194,11 @@ TEST(CutClip, TinyValueStepsAndPointsWithoutANumber) {
   PenPath path;
   clip_to_band(zigzag, CutRange{1, kMaxLines, 0, 16}, path);
   EXPECT_EQ(path.count, 1 + 2 * (kMaxLines - 1) - (kMaxLines - 1) / 2);
+  // A count beyond the buffers is held at their capacity.
+  zigzag.count = 5 * kMaxLines;
+  clip_to_band(zigzag, CutRange{1, kMaxLines, 0, 16}, path);
+  EXPECT_EQ(path.count, 1 + 2 * (kMaxLines - 1) - (kMaxLines - 1) / 2);
+  EXPECT_EQ(cut_range(zigzag).amax, kMaxLines);
 }
 
 }  // namespace
