@@ -14,12 +14,12 @@
 #include <memory>
 #include <vector>
 
-#include "core/rasterise.h"
 #include "model/structure_model.h"
 #include "core/assembly.h"
 #include "core/field_arrays.h"
 #include "core/solver_settings.h"
 #include "core/solvers.h"
+#include "reference_problems.h"
 
 #ifdef TAMBRI_HAVE_EIGEN
 #include <Eigen/SparseCore>
@@ -29,46 +29,10 @@
 namespace tambri {
 namespace {
 
-constexpr int kLines = 201;
-constexpr double kSide = 0.1;
-
-enum Problem { kCoax = 0, kPlates = 1 };
-
-void add_part(StructureModel& model, int32_t shape) {
-  model.sequence[static_cast<size_t>(++model.sequence_length)] = shape;
-}
-
-std::unique_ptr<StructureModel> reference_model(int problem) {
-  auto model = std::make_unique<StructureModel>();
-  model->problem = kProblemE;
-  reset_tables_for_new_problem(*model);
-  model->xb = model->yb = 0.0;
-  model->xe = model->ye = kSide;
-  model->grid.nx = model->grid.ny = kLines;
-  for (int n = 1; n <= kLines; ++n) {
-    model->grid.x[n] = model->grid.y[n] = kSide * (n - 1) / (kLines - 1);
-  }
-  if (problem == kCoax) {
-    model->tables.potential[1] = 0.0;
-    model->tables.potential[2] = 100.0;
-    model->borders.at[++model->borders.count] = {kSideGesamt, 10};
-    add_part(*model, kShapeBorder);
-    model->circles.at[++model->circles.count] = {0.05, 0.05, 0.01, 20};
-    add_part(*model, kShapeCircle);
-  } else {
-    model->tables.potential[1] = 100.0;
-    model->tables.potential[2] = 0.0;
-    model->tables.material[1] = 4.0;
-    model->borders.at[++model->borders.count] = {kSideOben, 10};
-    add_part(*model, kShapeBorder);
-    model->borders.at[++model->borders.count] = {kSideUnten, 20};
-    add_part(*model, kShapeBorder);
-    model->rectangles.at[++model->rectangles.count] = {kSide / 3, 0.0, 2 * kSide / 3, kSide, 1};
-    add_part(*model, kShapeRectangle);
-  }
-  rasterise(*model);
-  return model;
-}
+using bench::kCoax;
+using bench::kPlates;
+using bench::problem_name;
+using bench::reference_model;
 
 struct Reference {
   std::unique_ptr<StructureModel> model;
@@ -86,8 +50,6 @@ Reference& reference(int problem) {
   }
   return ref;
 }
-
-const char* problem_name(int problem) { return problem == kCoax ? "coax" : "plates"; }
 
 void BM_Assembly(benchmark::State& state) {
   Reference& ref = reference(static_cast<int>(state.range(0)));
