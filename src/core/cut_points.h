@@ -16,8 +16,6 @@ inline constexpr double kCutMinimumSpan = 1.0E-15;
 inline constexpr double kCutCrossingOffset = 1.0E-15;  // added to a value difference divided by
 inline constexpr double kCutPageSize = 16.0;  // cm, both axes of the printed diagram
 
-using GridLines = std::array<double, kMaxLines + 1>;
-
 // The line a cut at `value` uses: the largest n in first..last with
 // lines[n] <= value. nullopt when the value lies outside
 // lines[first]..lines[last] (the bounds belong to the range), is not finite,

@@ -9,16 +9,7 @@
 namespace tambri {
 namespace {
 
-using Lines = std::array<double, kMaxLines + 1>;
-
-// The largest n in 1..count with lines[n] <= value, 1 when there is none.
-int line_at_or_below(const Lines& lines, int count, double value) {
-  const auto first = lines.begin() + 1;
-  const auto past = std::upper_bound(first, first + count, value);
-  return std::max(1, static_cast<int>(past - first));
-}
-
-double width(const Lines& lines, int n, int count) {
+double width(const GridLines& lines, int n, int count) {
   return count >= 2 ? box_width(lines, n, count) : 0.0;
 }
 

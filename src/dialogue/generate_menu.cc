@@ -31,15 +31,6 @@ const char* bitmap_text(bool off) {
   return off ? " *** Bitmap-Ausgabe deaktiviert ***" : " *** Bitmap-Ausgabe aktiviert ***";
 }
 
-// Largest line index whose coordinate is at most v; 1 when none is.
-int last_line_at_or_below(const std::array<double, kMaxLines + 1>& lines, int count, double v) {
-  int index = 1;
-  for (int i = 1; i <= count; ++i) {
-    if (lines[i] <= v) index = i;
-  }
-  return index;
-}
-
 // What a save request should do afterwards.
 enum class SaveRequest { Stay, Leave, NewStructure };
 
@@ -276,10 +267,10 @@ class GenerateMenu {
     console_.prompt_after_empty_line(" Rechte untere Ecke (Xru Yru):");
     if (!console_.read_numbers({xru, yru})) return;
     const Grid& grid = model_.grid;
-    state_.window.i1 = last_line_at_or_below(grid.x, grid.nx, xlo);
-    state_.window.i2 = last_line_at_or_below(grid.x, grid.nx, xru);
-    state_.window.j1 = last_line_at_or_below(grid.y, grid.ny, ylo);
-    state_.window.j2 = last_line_at_or_below(grid.y, grid.ny, yru);
+    state_.window.i1 = line_at_or_below(grid.x, grid.nx, xlo);
+    state_.window.i2 = line_at_or_below(grid.x, grid.nx, xru);
+    state_.window.j1 = line_at_or_below(grid.y, grid.ny, ylo);
+    state_.window.j2 = line_at_or_below(grid.y, grid.ny, yru);
     display();
   }
 

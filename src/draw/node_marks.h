@@ -11,8 +11,6 @@
 
 namespace tambri {
 
-using GridLines = std::array<double, kMaxLines + 1>;
-
 // Where a node's mark lies along one axis: from `lo` over the node's own
 // line `at` to `hi`.
 struct NodeSpan {

@@ -3,21 +3,22 @@
 namespace tambri {
 
 PageMapping structure_page_mapping(const PicturePlacement& placement) {
-  return {placement.sh, 0, -placement.sv, 0};
+  return {0, placement.sh, 0, -placement.sv};
 }
 
 void Plotter::colour(int screen_index, PageColour page) {
   surface_.gfx_set_color(screen_index);
+  page_colour(page);
+}
+
+void Plotter::page_colour(PageColour page) {
   if (!ps_) return;
-  switch (page.kind) {
-    case PageColour::Kind::kNone: break;
-    case PageColour::Kind::kFixed:
-      ps_->set_colour(output_.black_and_white ? page.black_and_white : page.colour);
-      break;
-    case PageColour::Kind::kLevel:
-      if (output_.black_and_white) ps_->set_grey(page.level, page.levels);
-      else ps_->set_hue(page.level, page.levels);
-      break;
+  const PageInk& ink = output_.black_and_white ? page.black_and_white : page.colour_mode;
+  switch (ink.kind) {
+    case PageInk::Kind::kNone: break;
+    case PageInk::Kind::kFixed: ps_->set_colour(ink.index); break;
+    case PageInk::Kind::kHue: ps_->set_hue(ink.k, ink.n); break;
+    case PageInk::Kind::kGrey: ps_->set_grey(ink.k, ink.n); break;
   }
 }
 

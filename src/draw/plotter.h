@@ -17,32 +17,46 @@
 
 namespace tambri {
 
-// Where a world point lies on the page: (h, v) -> (scale_h * h + offset_h,
-// scale_v * v + offset_v), in the centimetres after the picture's origin move.
+// Where a world point lies on the page: (h, v) -> ((h - origin_h) scale_h,
+// (v - origin_v) scale_v), in the centimetres after the picture's origin move.
 struct PageMapping {
-  double scale_h = 1, offset_h = 0;
-  double scale_v = 1, offset_v = 0;
-  double page_h(double h) const { return scale_h * h + offset_h; }
-  double page_v(double v) const { return scale_v * v + offset_v; }
+  double origin_h = 0, scale_h = 1;
+  double origin_v = 0, scale_v = 1;
+  double page_h(double h) const { return (h - origin_h) * scale_h; }
+  double page_v(double v) const { return (v - origin_v) * scale_v; }
 };
 
 // The structure pictures' mapping: a world point (model y, model x) is
 // written as (sh * y, -sv * x).
 PageMapping structure_page_mapping(const PicturePlacement& placement);
 
-// The page colour that goes with a screen colour.
-struct PageColour {
-  enum class Kind { kNone, kFixed, kLevel };
+// One way of colouring the page: a fixed colour of the writer, or level k of
+// n on the hue or on the grey scale.
+struct PageInk {
+  enum class Kind { kNone, kFixed, kHue, kGrey };
   Kind kind = Kind::kNone;
-  int colour = 0;               // kFixed: one of the writer's fixed colours in colour mode
-  int black_and_white = 0;      // kFixed: the fixed colour in black-and-white mode
-  int level = 0, levels = 1;    // kLevel: level k of n, on the hue or the grey scale
+  int index = 0;      // kFixed
+  int k = 0, n = 1;   // kHue, kGrey
+
+  static PageInk fixed(int index) { return {Kind::kFixed, index}; }
+  static PageInk hue(int k, int n) { return {Kind::kHue, 0, k, n}; }
+  static PageInk grey(int k, int n) { return {Kind::kGrey, 0, k, n}; }
+};
+
+// The page colour that goes with a screen colour, in colour mode and in
+// black-and-white mode.
+struct PageColour {
+  PageInk colour_mode, black_and_white;
 
   // Unchanged: only the screen colour changes.
   static PageColour none() { return {}; }
-  static PageColour fixed(int colour) { return {Kind::kFixed, colour, colour}; }
-  static PageColour fixed(int colour, int black_and_white) { return {Kind::kFixed, colour, black_and_white}; }
-  static PageColour level_of(int k, int n) { return {Kind::kLevel, 0, 0, k, n}; }
+  static PageColour fixed(int colour) { return {PageInk::fixed(colour), PageInk::fixed(colour)}; }
+  static PageColour fixed(int colour, int black_and_white) {
+    return {PageInk::fixed(colour), PageInk::fixed(black_and_white)};
+  }
+  // Level k of n of a scale: a hue in colour mode, a grey in black and white.
+  static PageColour level_of(int k, int n) { return {PageInk::hue(k, n), PageInk::grey(k, n)}; }
+  static PageColour always(PageInk ink) { return {ink, ink}; }
 };
 
 class Plotter {
@@ -53,6 +67,8 @@ class Plotter {
 
   // Screen colour index and the page colour of the following shapes.
   void colour(int screen_index, PageColour page);
+  // The page colour alone.
+  void page_colour(PageColour page);
   // PostScript line width index (1 or 2); the screen draws one pixel wide.
   void line_width(int k);
 

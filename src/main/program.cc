@@ -6,6 +6,7 @@
 #include "dialogue/generate_menu.h"
 #include "dialogue/menu.h"
 #include "dialogue/questions.h"
+#include "dialogue/results_menu.h"
 #include "text/console.h"
 #include "main/program_state.h"
 #include "dialogue/calcul_menu.h"
@@ -50,8 +51,10 @@ void run_calcul(Console& console, ProgramState& state, bool start_immediately) {
   run_calcul_menu(console, state.model, state.solver, *state.fields, start_immediately,
                   system_local_time);
 }
-// The RESULTS menu is not built yet: R only checks that results exist.
-void run_results(Console&, ProgramState&) {}
+void run_results(Console& console, ProgramState& state) {
+  run_results(console, state.model, *state.fields, state.output, state.results, state.pictures(),
+              system_local_time);
+}
 
 class MainProgram {
  public:

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "dialogue/generate_state.h"
+#include "dialogue/results_state.h"
 #include "dialogue/session_flags.h"
 #include "draw/output_settings.h"
 #include "draw/pictures.h"
@@ -28,6 +29,7 @@ struct ProgramState {
   // ProgramState may live on the stack.
   std::unique_ptr<FieldArrays> fields = std::make_unique<FieldArrays>();
   OutputSettings output;
+  ResultsState results;
   // The picture window's image and where it is shown (a desktop window unless
   // headless or no display is available).
   GraphicsSurface surface;

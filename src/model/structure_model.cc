@@ -32,6 +32,14 @@ void reset_tables_for_new_problem(StructureModel& model) {
   }
 }
 
+int line_at_or_below(const GridLines& lines, int count, double value) {
+  int index = 1;
+  for (int n = 1; n <= count; ++n) {
+    if (lines[n] <= value) index = n;
+  }
+  return index;
+}
+
 std::string output_stem_of(const std::string& file_name) {
   std::string stem;
   int taken = 0;

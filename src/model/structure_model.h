@@ -32,11 +32,14 @@ inline constexpr int32_t kSideGesamt = 5;
 
 inline constexpr const char* kVersionTag = "V4.3 ";
 
+// The coordinates of the lines of one direction, [1..count]; [0] unused.
+using GridLines = std::array<double, kMaxLines + 1>;
+
 struct Grid {
   int32_t nx = 0;  // 0: this direction has no discretisation
   int32_t ny = 0;
-  std::array<double, kMaxLines + 1> x{};  // x[1..nx]; x[0] unused
-  std::array<double, kMaxLines + 1> y{};  // y[1..ny]; y[0] unused
+  GridLines x{};  // x[1..nx]
+  GridLines y{};  // y[1..ny]
   int nodes() const { return nx * ny; }
   // Flat node index, 1-based, i running fastest.
   int node(int i, int j) const { return (j - 1) * nx + i; }
@@ -104,6 +107,10 @@ void reset_for_loading(StructureModel& model);
 // Reset of the value tables for a new field problem: materials 0..9 = 1.0,
 // potentials and excitations 1..9 = 0.0.
 void reset_tables_for_new_problem(StructureModel& model);
+
+// The largest n in 1..count with lines[n] <= value (the line at or below a
+// coordinate); 1 when there is none.
+int line_at_or_below(const GridLines& lines, int count, double value);
 
 // Output stem of a file name: the characters before the first "." or blank,
 // at most 8, blank-padded to 12 characters.
