@@ -13,7 +13,7 @@ namespace tambri {
 
 inline constexpr double kCutLogOffset = 1.0E-15;  // keeps log10 of a zero finite
 inline constexpr double kCutMinimumSpan = 1.0E-15;
-inline constexpr double kCutCrossingOffset = 1.0E-15;  // added to a value difference divided by
+inline constexpr double kCutCrossingOffset = 1.0E-15;  // added to the value difference a crossing divides by
 inline constexpr double kCutPageSize = 16.0;  // cm, both axes of the printed diagram
 
 // The line a cut at `value` uses: the largest n in first..last with
