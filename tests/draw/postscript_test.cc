@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "external_tools.h"
+#include "support/external_tools.h"
 #include "draw/picture_files.h"
 #include "support/session.h"
 #include "text/text_width.h"
@@ -239,7 +239,7 @@ TEST_F(PostScript, GhostscriptRendersAFileWithEveryOperation) {
   ps.plot(0, 0, kPenEnd);
 
   const test::CommandResult gs =
-      test::run_command("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox '" + path.string() + "'");
+      test::render_postscript(path.string());
   EXPECT_EQ(gs.status, 0) << gs.output;
   EXPECT_EQ(gs.output.find("Error"), std::string::npos) << gs.output;
   // Two pages, each with something drawn on it.
@@ -257,7 +257,7 @@ TEST_F(PostScript, GhostscriptPlacesOneUnitAtOneCentimetre) {
   ps.rectangle(1, 2, 3, 4, kRectangleFilled);
   ps.plot(0, 0, kPenEnd);
   const test::CommandResult gs =
-      test::run_command("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox '" + path.string() + "'");
+      test::render_postscript(path.string());
   EXPECT_EQ(gs.status, 0) << gs.output;
   // 28.3 points per centimetre: 28.3 56.6 84.9 113.2, rounded outward.
   EXPECT_NE(gs.output.find("%%BoundingBox: 28 56 85 114"), std::string::npos) << gs.output;

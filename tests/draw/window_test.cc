@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "external_tools.h"
+#include "support/external_tools.h"
 #include "support/session.h"
 #include "window_picture.h"
 

@@ -32,6 +32,17 @@ inline CommandResult run_command(const std::string& command) {
   return result;
 }
 
+// Ghostscript renders the file into bounding boxes: one "%%BoundingBox:"
+// line per page, and an error message for a file it cannot read.
+inline CommandResult render_postscript(const std::string& path) {
+  return run_command("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox '" + path + "'");
+}
+
+inline bool rendered_cleanly(const CommandResult& gs) {
+  return gs.status == 0 && gs.output.find("Error") == std::string::npos &&
+         gs.output.find("%%BoundingBox:") != std::string::npos;
+}
+
 }  // namespace tambri::test
 
 #define TAMBRI_REQUIRE_PROGRAM(name)                                              \
