@@ -1,5 +1,7 @@
 #include "model/structure_file.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
@@ -28,6 +30,21 @@ constexpr size_t kBorderSize = 2 * 4;
 int stored_count(int32_t count, int capacity) { return std::clamp<int>(count, 0, capacity); }
 
 bool count_fits(int32_t count, int capacity) { return count >= 0 && count <= capacity; }
+
+bool all_finite(std::initializer_list<double> values) {
+  for (double v : values) {
+    if (!std::isfinite(v)) return false;
+  }
+  return true;
+}
+
+// Grid lines must be finite and strictly increasing: every spacing is divided by.
+bool lines_increase(const GridLines& lines, int count) {
+  for (int n = 1; n <= count; ++n) {
+    if (!std::isfinite(lines[n]) || (n > 1 && !(lines[n] > lines[n - 1]))) return false;
+  }
+  return true;
+}
 
 class RecordWriter {
  public:
@@ -147,8 +164,10 @@ void read_tables(FieldCursor& c, ValueTables& t) {
   }
 }
 
-// Records 2 to 12, each checked for its length before anything is stored; the
-// counts of records 2 and 6 are checked against the capacities as well.
+// Records 2 to 12, each checked before anything of it is stored: its length,
+// the counts of records 2 and 6 against the capacities, and every number it
+// holds for being finite (grid lines also for rising), since the rest of the
+// program divides by spacings and indexes by coordinates.
 bool read_record(int number, std::string_view record, StructureModel& m) {
   FieldCursor c(record);
   auto long_enough = [&](size_t bytes) { return record.size() >= bytes; };
@@ -156,29 +175,39 @@ bool read_record(int number, std::string_view record, StructureModel& m) {
     case 2: {
       if (!long_enough(kHeaderSize)) return false;
       const int32_t problem = c.i32(), nx = c.i32(), ny = c.i32();
+      const double xb = c.f64(), yb = c.f64(), xe = c.f64(), ye = c.f64(), material0 = c.f64();
       if (!count_fits(nx, kMaxLines) || !count_fits(ny, kMaxLines)) return false;
+      if (!all_finite({xb, yb, xe, ye, material0})) return false;
       m.problem = problem;
       m.grid.nx = nx;
       m.grid.ny = ny;
-      m.xb = c.f64();
-      m.yb = c.f64();
-      m.xe = c.f64();
-      m.ye = c.f64();
-      m.tables.material0 = c.f64();
+      m.xb = xb;
+      m.yb = yb;
+      m.xe = xe;
+      m.ye = ye;
+      m.tables.material0 = material0;
       return true;
     }
     case 3:
-      if (!long_enough(8 * static_cast<size_t>(m.grid.nx))) return false;
-      for (int i = 1; i <= m.grid.nx; ++i) m.grid.x[i] = c.f64();
+    case 4: {
+      const int count = number == 3 ? m.grid.nx : m.grid.ny;
+      if (!long_enough(8 * static_cast<size_t>(count))) return false;
+      GridLines lines{};
+      for (int n = 1; n <= count; ++n) lines[n] = c.f64();
+      if (!lines_increase(lines, count)) return false;
+      (number == 3 ? m.grid.x : m.grid.y) = lines;
       return true;
-    case 4:
-      if (!long_enough(8 * static_cast<size_t>(m.grid.ny))) return false;
-      for (int j = 1; j <= m.grid.ny; ++j) m.grid.y[j] = c.f64();
-      return true;
-    case 5:
+    }
+    case 5: {
       if (!long_enough(kTableSize)) return false;
-      read_tables(c, m.tables);
+      ValueTables tables = m.tables;
+      read_tables(c, tables);
+      for (int n = 1; n <= 9; ++n) {
+        if (!all_finite({tables.potential[n], tables.material[n], tables.excitation[n]})) return false;
+      }
+      m.tables = tables;
       return true;
+    }
     case 6: {
       if (!long_enough(kCountsSize)) return false;
       const int32_t np = c.i32(), nr = c.i32(), nt = c.i32(), nc = c.i32(), nb = c.i32(), ns = c.i32();
@@ -195,30 +224,39 @@ bool read_record(int number, std::string_view record, StructureModel& m) {
       m.sequence_length = ns;
       return true;
     }
-    case 7:
+    case 7: {
       if (!long_enough(kPointSize * static_cast<size_t>(m.points.count))) return false;
-      for (int k = 1; k <= m.points.count; ++k) {
-        PointPart& p = m.points.at[k];
+      auto points = m.points;
+      for (int k = 1; k <= points.count; ++k) {
+        PointPart& p = points.at[k];
         p.xp = c.f64();
         p.yp = c.f64();
         p.code = c.i32();
+        if (!all_finite({p.xp, p.yp})) return false;
       }
+      m.points = points;
       return true;
-    case 8:
+    }
+    case 8: {
       if (!long_enough(kRectangleSize * static_cast<size_t>(m.rectangles.count))) return false;
-      for (int k = 1; k <= m.rectangles.count; ++k) {
-        RectanglePart& r = m.rectangles.at[k];
+      auto rectangles = m.rectangles;
+      for (int k = 1; k <= rectangles.count; ++k) {
+        RectanglePart& r = rectangles.at[k];
         r.xlo = c.f64();
         r.ylo = c.f64();
         r.xru = c.f64();
         r.yru = c.f64();
         r.code = c.i32();
+        if (!all_finite({r.xlo, r.ylo, r.xru, r.yru})) return false;
       }
+      m.rectangles = rectangles;
       return true;
-    case 9:
+    }
+    case 9: {
       if (!long_enough(kTriangleSize * static_cast<size_t>(m.triangles.count))) return false;
-      for (int k = 1; k <= m.triangles.count; ++k) {
-        TrianglePart& t = m.triangles.at[k];
+      auto triangles = m.triangles;
+      for (int k = 1; k <= triangles.count; ++k) {
+        TrianglePart& t = triangles.at[k];
         t.x1 = c.f64();
         t.y1 = c.f64();
         t.x2 = c.f64();
@@ -226,18 +264,25 @@ bool read_record(int number, std::string_view record, StructureModel& m) {
         t.x3 = c.f64();
         t.y3 = c.f64();
         t.code = c.i32();
+        if (!all_finite({t.x1, t.y1, t.x2, t.y2, t.x3, t.y3})) return false;
       }
+      m.triangles = triangles;
       return true;
-    case 10:
+    }
+    case 10: {
       if (!long_enough(kCircleSize * static_cast<size_t>(m.circles.count))) return false;
-      for (int k = 1; k <= m.circles.count; ++k) {
-        CirclePart& circle = m.circles.at[k];
+      auto circles = m.circles;
+      for (int k = 1; k <= circles.count; ++k) {
+        CirclePart& circle = circles.at[k];
         circle.xmi = c.f64();
         circle.ymi = c.f64();
         circle.rad = c.f64();
         circle.code = c.i32();
+        if (!all_finite({circle.xmi, circle.ymi, circle.rad})) return false;
       }
+      m.circles = circles;
       return true;
+    }
     case 11:
       if (!long_enough(kBorderSize * static_cast<size_t>(m.borders.count))) return false;
       for (int k = 1; k <= m.borders.count; ++k) {

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 #include "model/assignment.h"
 
@@ -35,7 +36,7 @@ StructureModel full_model() {
   m.xb = -0.0;
   m.yb = std::numeric_limits<double>::denorm_min();
   m.xe = 2.0;
-  m.ye = std::bit_cast<double>(uint64_t{0x7FF8'0000'0000'1234});  // NaN with a payload
+  m.ye = std::numeric_limits<double>::max();
   m.tables.material0 = 4.5;
   m.grid.nx = kMaxLines;
   m.grid.ny = kMaxLines;
@@ -116,7 +117,7 @@ TEST(StructureFileRoundTrip, EveryMemberComesBackBitForBit) {
   EXPECT_EQ(result.records_read, 12);
   EXPECT_EQ(encode_structure(loaded), bytes);
   EXPECT_TRUE(std::signbit(loaded.xb));
-  EXPECT_EQ(std::bit_cast<uint64_t>(loaded.ye), 0x7FF8'0000'0000'1234u);
+  EXPECT_EQ(loaded.ye, std::numeric_limits<double>::max());
   EXPECT_EQ(loaded.yb, std::numeric_limits<double>::denorm_min());
   EXPECT_EQ(loaded.tables.material0, 4.5);
   EXPECT_EQ(loaded.tables.reserved[3], 7);
@@ -208,6 +209,109 @@ TEST(StructureFileReading, ForeignVersionAndDamagedFramingAreToldApart) {
   std::string short_form = good;
   short_form.replace(62, 2, std::string(1, '\x80') + std::string(128, '\0') + '\x80');
   EXPECT_EQ(decode_structure(short_form, loaded).status, StructureReadStatus::kOk);
+}
+
+// A small structure with a part of every shape, for the byte-by-byte cases.
+StructureModel small_model() {
+  StructureModel m;
+  m.problem = kProblemE;
+  m.xe = m.ye = 1.0;
+  m.grid.nx = m.grid.ny = 3;
+  for (int n = 1; n <= 3; ++n) m.grid.x[n] = m.grid.y[n] = 0.5 * (n - 1);
+  m.points.at[1] = {0.5, 0.5, 10};
+  m.rectangles.at[1] = {0, 0, 0.5, 0.5, 2};
+  m.triangles.at[1] = {0, 0, 1, 0, 0, 1, 100};
+  m.circles.at[1] = {0.5, 0.5, 0.2, 3};
+  m.borders.at[1] = {kSideOben, 20};
+  m.points.count = m.rectangles.count = m.triangles.count = m.circles.count = m.borders.count = 1;
+  m.sequence_length = 5;
+  for (int k = 1; k <= 5; ++k) m.sequence[k] = std::array<int32_t, 5>{1, 2, 4, 5, 6}[k - 1];
+  return m;
+}
+
+// Whatever a read leaves, no count lies beyond its capacity.
+void expect_within_capacities(const StructureModel& m) {
+  EXPECT_TRUE(m.grid.nx >= 0 && m.grid.nx <= kMaxLines && m.grid.ny >= 0 && m.grid.ny <= kMaxLines);
+  for (int count : {m.points.count, m.rectangles.count, m.triangles.count, m.circles.count}) {
+    EXPECT_TRUE(count >= 0 && count <= kMaxShapeParts);
+  }
+  EXPECT_TRUE(m.borders.count >= 0 && m.borders.count <= kMaxBorders);
+  EXPECT_TRUE(m.sequence_length >= 0 && m.sequence_length <= kMaxSequence);
+}
+
+TEST(HostileStructureFiles, EveryTruncationPointIsRefused) {
+  const std::string bytes = encode_structure(small_model());
+  for (size_t length = 0; length < bytes.size() - 1; ++length) {
+    StructureModel loaded;
+    const StructureReadStatus status = decode_structure(bytes.substr(0, length), loaded).status;
+    EXPECT_TRUE(status == StructureReadStatus::kTooShort || status == StructureReadStatus::kError) << length;
+    expect_within_capacities(loaded);
+  }
+}
+
+TEST(HostileStructureFiles, EveryChangedFramingByteIsRefused) {
+  const std::string good = encode_structure(small_model());
+  // The framing bytes: the start mark and the length byte before and after
+  // each block (the end mark after the last record is not read).
+  std::vector<size_t> framing = {0};
+  for (size_t at = 1; at + 1 < good.size();) {
+    const auto length = static_cast<unsigned char>(good[at]);
+    const size_t data = length == 0x81 ? 128 : length;
+    framing.push_back(at);
+    framing.push_back(at + 1 + data);
+    at += data + 2;
+  }
+  for (size_t at : framing) {
+    for (unsigned char replacement : {0x00, 0x05, 0x7F, 0x80, 0x81, 0x82, 0xFF}) {
+      if (static_cast<unsigned char>(good[at]) == replacement) continue;
+      std::string bytes = good;
+      bytes[at] = static_cast<char>(replacement);
+      StructureModel loaded;
+      EXPECT_NE(decode_structure(bytes, loaded).status, StructureReadStatus::kOk)
+          << "byte " << at << " = " << int{replacement};
+      expect_within_capacities(loaded);
+    }
+  }
+}
+
+TEST(HostileStructureFiles, NonFiniteNumbersAndGridLinesThatDoNotRiseAreRefused) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const double inf = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* what;
+    void (*damage)(StructureModel&, double);
+    int records_read;  // the damaged record is not taken
+  };
+  const Case cases[] = {
+      {"extent", [](StructureModel& m, double v) { m.xe = v; }, 1},
+      {"material 0", [](StructureModel& m, double v) { m.tables.material0 = v; }, 1},
+      {"x line", [](StructureModel& m, double v) { m.grid.x[2] = v; }, 2},
+      {"y line", [](StructureModel& m, double v) { m.grid.y[3] = v; }, 3},
+      {"potential", [](StructureModel& m, double v) { m.tables.potential[9] = v; }, 4},
+      {"material", [](StructureModel& m, double v) { m.tables.material[1] = v; }, 4},
+      {"excitation", [](StructureModel& m, double v) { m.tables.excitation[5] = v; }, 4},
+      {"point", [](StructureModel& m, double v) { m.points.at[1].yp = v; }, 6},
+      {"rectangle", [](StructureModel& m, double v) { m.rectangles.at[1].xru = v; }, 7},
+      {"triangle", [](StructureModel& m, double v) { m.triangles.at[1].y3 = v; }, 8},
+      {"circle", [](StructureModel& m, double v) { m.circles.at[1].rad = v; }, 9},
+  };
+  for (const Case& c : cases) {
+    for (double v : {nan, inf, -inf}) {
+      StructureModel m = small_model();
+      c.damage(m, v);
+      StructureModel loaded;
+      const StructureReadResult r = decode_structure(encode_structure(m), loaded);
+      EXPECT_EQ(r.status, StructureReadStatus::kError) << c.what << " " << v;
+      EXPECT_EQ(r.records_read, c.records_read) << c.what;
+    }
+  }
+  for (double second : {0.0, -0.5}) {  // equal to the first line, or below it
+    StructureModel m = small_model();
+    m.grid.y[2] = second;
+    StructureModel loaded;
+    EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, StructureReadStatus::kError) << second;
+    EXPECT_EQ(loaded.grid.y[2], 0.0);  // the refused lines are not taken
+  }
 }
 
 }  // namespace
