@@ -135,7 +135,9 @@ class WindowViewer final : public Viewer {
       // picture was up does not count.
       take_events(Wait::Stale);
       present(surface);
-      if (!wait_for_line(Wait::Picture)) return;
+      // A window lost before the picture was up leaves the wait to the
+      // console, as without a window.
+      if (!lost_ && !wait_for_line(Wait::Picture)) return;
     }
     console.read_line();
   }
