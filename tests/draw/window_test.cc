@@ -326,6 +326,14 @@ bool shows_picture(const std::string& display, const test::TempDir& dir, const s
   return d && d->first == 0 && d->second > 0;
 }
 
+// The picture a frame saved and a prompt of at most nine characters wherever
+// the picture put it.
+bool shows_picture_and_a_prompt(const std::string& display, const test::TempDir& dir, const std::string& bitmap_path) {
+  const auto d = compare_window(display, dir, bitmap_path);
+  const int total = d ? d->first + d->second : 0;
+  return total > 0 && total <= 9 * GraphicsSurface::kCellWidth * GraphicsSurface::kCellHeight;
+}
+
 // Exactly the saved surface.
 bool shows_exactly(const std::string& display, const test::TempDir& dir, const std::string& bitmap_path) {
   const auto d = compare_window(display, dir, bitmap_path);
@@ -485,10 +493,12 @@ TEST(PictureWindow, CloseRequestHidesTheWindowEndingAPicturesWaitButNotTheNextOn
 }
 
 // The program itself on the example structure under Xvfb: load it, show the
-// structure picture (A, A at GENERATE), and what `disturb` does to the
-// window; once the program has said that the window is lost, a second
-// picture, which waits for a line as without a window, and the way out.
+// structure picture (A at GENERATE, B for its bitmap, A), and, once the window
+// shows it, what `disturb` does to the window; once the program has said that
+// the window is lost, a second picture, which waits for a line as without a
+// window, and the way out.
 struct DisturbedRun {
+  bool picture_shown = false;
   std::string screen;
   std::string errors;
   std::optional<int> status;
@@ -504,17 +514,14 @@ DisturbedRun run_disturbed(Moment moment, const std::function<void(XServer&, con
   DisturbedRun run;
   if (!x.running()) return run;
   Child program({TAMBRI_BINARY}, {"DISPLAY=" + x.display(), kNoLeakCheck}, dir.path());
-  program.write_input("kondensa.dat\nA\nA\n");
-  std::string id;
-  eventually(
-      [&] {
-        id = window_id(x.display());
-        return !id.empty() && x_tool(x.display(), "state", id) == "viewable";
-      },
-      std::chrono::seconds(30));
+  program.write_input("kondensa.dat\nA\nB\nA\n");
+  const std::string bitmap = (dir / "konden_a.bmp").string();
+  run.picture_shown =
+      eventually([&] { return shows_picture_and_a_prompt(x.display(), dir, bitmap); }, std::chrono::seconds(30));
+  const std::string id = window_id(x.display());
   if (moment == Moment::AtPrompt) {
     program.write_input("\n");
-    read_until(program.stdout_fd(), run.screen, "GENERATE\\ANZEIGE>", 2, std::chrono::seconds(20));
+    read_until(program.stdout_fd(), run.screen, "GENERATE\\ANZEIGE>", 3, std::chrono::seconds(20));
   }
   disturb(x, id);
   read_until(program.stderr_fd(), run.errors, "\n", 1, std::chrono::seconds(20));
@@ -542,6 +549,7 @@ TEST(PictureWindow, ProgramKilledOffTheDisplayWhileAPictureWaitsGoesOnHeadlessTo
   const DisturbedRun run = run_disturbed(Moment::PictureWaits, [](XServer& x, const std::string& id) {
     test::run_command("DISPLAY=" + x.display() + " xdotool windowkill " + id);
   });
+  EXPECT_TRUE(run.picture_shown);
   EXPECT_EQ(run.status, std::optional<int>(0)) << run.errors;
   EXPECT_EQ(run.errors, kWindowLost);
   // The lost window ended the first wait; the second picture took a line.
@@ -559,11 +567,13 @@ TEST(PictureWindow, WindowDestroyedOrDisplayGoneAtAPromptLeavesTheSessionToANorm
   const DisturbedRun destroyed = run_disturbed(Moment::AtPrompt, [](XServer& x, const std::string& id) {
     x_tool(x.display(), "destroy", id);
   });
+  EXPECT_TRUE(destroyed.picture_shown);
   EXPECT_EQ(destroyed.status, std::optional<int>(0)) << destroyed.errors;
   EXPECT_EQ(destroyed.errors, kWindowLost);
   EXPECT_TRUE(test::contains_run(lines_of(destroyed.screen), after_first_wait)) << destroyed.screen;
 
   const DisturbedRun server_gone = run_disturbed(Moment::AtPrompt, [](XServer& x, const std::string&) { x.stop(); });
+  EXPECT_TRUE(server_gone.picture_shown);
   EXPECT_EQ(server_gone.status, std::optional<int>(0)) << server_gone.errors;
   EXPECT_EQ(server_gone.errors, kWindowLost);
   EXPECT_TRUE(test::contains_run(lines_of(server_gone.screen), after_first_wait)) << server_gone.screen;
