@@ -1,5 +1,9 @@
 #include "draw/picture_frame.h"
 
+#include <string>
+
+#include "draw/picture_files.h"
+
 namespace tambri {
 
 void PictureFrame::begin(std::string_view title, PixelRect viewport) {
@@ -16,15 +20,25 @@ void PictureFrame::begin(std::string_view title, PixelRect viewport) {
 }
 
 void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
+  std::string saved;
+  bool bitmap_failed = false;
   if (!output_.bitmap_off && !bitmap_name.empty()) {
     surface_.gfx_set_viewport(0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
-    if (!surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
-      console_.message(" ### Fehler bei Dateieröffnung ###");
+    if (surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
+      saved = trimmed_file_name(bitmap_name);
+    } else {
+      bitmap_failed = true;
     }
   }
   surface_.gfx_text(prompt);
+  if (!viewer_.has_window() && console_.interactive()) {
+    console_.message(saved.empty() ? " Bild ohne Fenster gezeichnet, keine Datei geschrieben"
+                                   : " Bild ohne Fenster gezeichnet, gespeichert in " + saved);
+    console_.prompt(prompt);
+  }
   viewer_.wait_for_return(surface_, console_);
   restore();
+  if (bitmap_failed) console_.message(" ### Fehler bei Dateieröffnung ###");
 }
 
 void PictureFrame::restore() {

@@ -142,7 +142,8 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
   }
 
   Console console(io.in, io.out, io.echo_input);
-  auto state = std::make_unique<ProgramState>(headless);
+  auto state = std::make_unique<ProgramState>(headless, io.err);
+  console.set_input_waiter(&state->input_waiter);
   int status;
   try {
     status = MainProgram(console, *state).run();

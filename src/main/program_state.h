@@ -3,6 +3,7 @@
 // structure model and the settings and arrays that live beside it. Allocated
 // once at start-up.
 #include <memory>
+#include <ostream>
 
 #include "dialogue/generate_state.h"
 #include "dialogue/results_state.h"
@@ -18,7 +19,9 @@
 namespace tambri {
 
 struct ProgramState {
-  explicit ProgramState(bool headless_run) : headless(headless_run) {}
+  // `notes` takes the viewer's line when no window can be had.
+  ProgramState(bool headless_run, std::ostream& notes)
+      : headless(headless_run), viewer(make_viewer(headless_run, notes)) {}
 
   bool headless;
   StructureModel model;
@@ -31,9 +34,11 @@ struct ProgramState {
   OutputSettings output;
   ResultsState results;
   // The picture window's image and where it is shown (a desktop window unless
-  // headless or no display is available).
+  // headless or no display is available); the console hands its waits to the
+  // viewer through input_waiter.
   GraphicsSurface surface;
-  std::unique_ptr<Viewer> viewer = make_viewer(headless);
+  std::unique_ptr<Viewer> viewer;
+  ViewerInputWaiter input_waiter{*viewer, surface};
 
   Pictures pictures() { return {surface, *viewer}; }
 };

@@ -142,6 +142,7 @@ void Console::finish() {
 
 std::string Console::read_line() {
   out_.flush();
+  if (waiter_) waiter_->await_input(in_);
   std::string line;
   if (!std::getline(in_, line)) throw EndOfInput{};
   if (!line.empty() && line.back() == '\r') line.pop_back();

@@ -10,13 +10,15 @@
 //
 // Input: when stdin is not a terminal every line read is echoed, so a piped
 // transcript reads like the screen. Every read throws EndOfInput when the
-// input is closed, so no prompt loop can spin on a closed input.
+// input is closed, so no prompt loop can spin on a closed input. An input
+// waiter, when set, is called before every line is read.
 #include <istream>
 #include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "text/input_waiter.h"
 #include "text/record_sink.h"
 
 namespace tambri {
@@ -67,6 +69,12 @@ class Console : public RecordSink {
   // value, anything else fails.
   std::optional<int> read_digit();
 
+  // Called before each line is read; null for none. Not owned.
+  void set_input_waiter(InputWaiter* waiter) { waiter_ = waiter; }
+  // True when the input is a terminal, i.e. answers are not echoed: the user
+  // sees what the program writes there as it happens.
+  bool interactive() const { return !echo_input_; }
+
   std::istream& input() { return in_; }
   std::ostream& output() { return out_; }
 
@@ -76,6 +84,7 @@ class Console : public RecordSink {
   std::istream& in_;
   std::ostream& out_;
   bool echo_input_;
+  InputWaiter* waiter_ = nullptr;
   bool line_occupied_ = false;  // a record occupies the current line
   int line_chars_ = 0;          // characters shown on the current line
 };

@@ -47,6 +47,13 @@ TEST_F(StructureDisplaySession, SquareWindowIsShownWithoutQuestionAndSavedWithTh
   EXPECT_EQ(bitmap_pixel(bmp, 310, 301), 8);  // the potential-2 rectangle round node (0.5, 0.5)
 }
 
+TEST_F(StructureDisplaySession, BitmapThatCannotBeCreatedIsReportedAfterTheWaitOnItsOwnLine) {
+  std::filesystem::create_directory(dir / "test_a.bmp");
+  SessionResult r = run(structure_session("test.dat", {"AB", "A", "RET", "X"}));
+  EXPECT_TRUE(contains_run(r.lines(), {
+      "GENERATE\\ANZEIGE>A", "RET", "", "### Fehler bei Dateieröffnung ###", "", "GENERATE\\ANZEIGE>X"})) << r.screen;
+}
+
 TEST_F(StructureDisplaySession, ZoomAsksForAnOblongWindowWhichStaysUntilV) {
   SessionResult r = run(structure_session("test.dat", {"A", "Z", "0.25 0.2", "0.6 0.8", "n", "", "A", "Y",
                                                        "", "V", "", "X"}));

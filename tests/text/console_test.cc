@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace tambri {
 namespace {
@@ -99,6 +101,29 @@ TEST(ConsoleInput, DigitFieldAndTextField) {
   EXPECT_EQ(s.console.read_digit(), 3);
   EXPECT_EQ(s.console.read_digit(), std::nullopt);
   EXPECT_EQ(s.console.read_text(12), "Wärmeleiter.");
+}
+
+// Records what the screen showed each time the console was about to block.
+struct ScreenAtEachWait : InputWaiter {
+  explicit ScreenAtEachWait(const std::ostringstream& screen) : out(screen) {}
+  void await_input(std::istream&) override { seen.push_back(out.str()); }
+  const std::ostringstream& out;
+  std::vector<std::string> seen;
+};
+
+TEST(ConsoleInput, WaiterRunsBeforeEveryLineWithThePromptAlreadyShown) {
+  Screen s("1\n2 3\ny\nrest\n");
+  ScreenAtEachWait waiter(s.out);
+  s.console.set_input_waiter(&waiter);
+  s.console.prompt(" Werte:");
+  double a = 0, b = 0, c = 0;
+  ASSERT_TRUE(s.console.read_numbers({a, b, c}));
+  s.console.prompt_after_empty_line(" Weiter [Y/N]:");
+  EXPECT_EQ(s.console.read_letter(), 'Y');
+  EXPECT_EQ(waiter.seen, (std::vector<std::string>{"Werte:", "Werte:1\n", "Werte:1\n2 3\n\nWeiter [Y/N]:"}));
+  s.console.set_input_waiter(nullptr);
+  EXPECT_EQ(s.console.read_line(), "rest");
+  EXPECT_EQ(waiter.seen.size(), 3u);
 }
 
 }  // namespace
