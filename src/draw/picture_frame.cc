@@ -3,6 +3,7 @@
 #include <string>
 
 #include "draw/picture_files.h"
+#include "text/text_width.h"
 
 namespace tambri {
 
@@ -25,7 +26,7 @@ void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
   if (!output_.bitmap_off && !bitmap_name.empty()) {
     surface_.gfx_set_viewport(0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
     if (surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
-      saved = trimmed_file_name(bitmap_name);
+      saved = trim_trailing_blanks(bitmap_name);
     } else {
       bitmap_failed = true;
     }
