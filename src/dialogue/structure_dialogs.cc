@@ -134,21 +134,28 @@ LoadOutcome load_dialogue(Console& console, StructureModel& model) {
 
 void save_dialogue(Console& console, const StructureModel& model) {
   std::string path = trim_trailing_blanks(model.file_name);
-  bool created = create_new_file(path);
-  while (!created) {
-    if (ask_yes_after_empty_line(console, " Datei überschreiben [Y/N]:")) {
-      if (!can_overwrite(path)) {
-        console.message(" ### Fehler bei Dateieröffnung ###");
-        return;
+  CreateResult result = create_new_file(path);
+  while (result != CreateResult::kCreated) {
+    if (result == CreateResult::kExists) {
+      if (ask_yes_after_empty_line(console, " Datei überschreiben [Y/N]:")) {
+        if (!can_overwrite(path)) {
+          console.message(" ### Fehler bei Dateieröffnung ###");
+          return;
+        }
+        break;
       }
-      break;
+    } else {
+      // No folder of that name, or no permission: there is nothing to
+      // overwrite, so another name is asked for at once.
+      console.message(" ### Fehler bei Dateieröffnung ###");
     }
     console.prompt(" Neue Strukturdatei:");
     const std::string name = console.read_text(kNameWidth);
     if (cancels(name)) return;
     path = trim_trailing_blanks(name);
-    created = create_new_file(path);
+    result = create_new_file(path);
   }
+  const bool created = result == CreateResult::kCreated;
 
   switch (replace_file(path, encode_structure(model))) {
     case ReplaceResult::kDone:

@@ -23,12 +23,12 @@ bool write_all(int fd, std::string_view bytes) {
 
 }  // namespace
 
-bool create_new_file(const std::string& path) {
-  if (path.empty()) return false;
+CreateResult create_new_file(const std::string& path) {
+  if (path.empty()) return CreateResult::kFailed;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
+  if (fd < 0) return errno == EEXIST ? CreateResult::kExists : CreateResult::kFailed;
   ::close(fd);
-  return true;
+  return CreateResult::kCreated;
 }
 
 bool can_overwrite(const std::string& path) {

@@ -6,9 +6,14 @@
 
 namespace tambri {
 
-// Creates `path` as a new empty file; false when it exists or cannot be
-// created at all.
-bool create_new_file(const std::string& path);
+enum class CreateResult {
+  kCreated,
+  kExists,  // something of that name is there already
+  kFailed,  // it cannot be made: no such folder, no permission, no name
+};
+
+// Creates `path` as a new empty file unless something of that name exists.
+CreateResult create_new_file(const std::string& path);
 
 // Whether an existing regular file could be opened to be overwritten; the
 // file is not changed.

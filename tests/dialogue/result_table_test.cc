@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sstream>
 
 #include "support/session.h"
@@ -108,15 +110,27 @@ TEST(ResultTableFile, NewFileAndOverwriteOnlyAfterYes) {
   EXPECT_EQ(test::read_file(dir / "pot.txt"), file);
 }
 
-TEST(ResultTableFile, OpenFailureAsksForTheNameAgain) {
+TEST(ResultTableFile, ANameInNoFolderIsRefusedWithoutTheOverwriteQuestion) {
   test::TempDir dir;
-  const std::vector<std::string> screen = print_in(dir, "kein/ordner.txt\ny\n\n");
-  const std::vector<std::string> expected{"Ausgabedatei (<Return> Terminal):kein/ordner.txt",
+  const std::vector<std::string> screen = print_in(dir, "kein/ordner.txt\n\n");
+  const std::vector<std::string> expected{"Ausgabedatei (<Return> Terminal):kein/ordner.txt", "",
+                                          "### Fehler bei Dateieröffnung ###",
+                                          "Ausgabedatei (<Return> Terminal):", kHeader.substr(1)};
+  ASSERT_GE(screen.size(), expected.size());
+  EXPECT_EQ(std::vector<std::string>(screen.begin(), screen.begin() + 5), expected);
+}
+
+TEST(ResultTableFile, AFolderOfThatNameIsOfferedForOverwritingAndThenRefused) {
+  test::TempDir dir;
+  std::filesystem::create_directory(dir / "ordner");
+  const std::vector<std::string> screen = print_in(dir, "ordner\ny\n\n");
+  const std::vector<std::string> expected{"Ausgabedatei (<Return> Terminal):ordner",
                                           "Datei vorhanden - überschreiben? [y/n]:y", "",
                                           "### Fehler bei Dateieröffnung ###",
                                           "Ausgabedatei (<Return> Terminal):", kHeader.substr(1)};
   ASSERT_GE(screen.size(), expected.size());
   EXPECT_EQ(std::vector<std::string>(screen.begin(), screen.begin() + 6), expected);
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "ordner"));
 }
 
 }  // namespace

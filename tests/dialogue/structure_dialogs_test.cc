@@ -264,6 +264,14 @@ TEST_F(StructureDialogs, OverwriteThatCannotBeOpenedSavesNothing) {
   EXPECT_TRUE(fs::is_directory("a.dat"));
 }
 
+TEST_F(StructureDialogs, ANameInNoFolderAsksForAnotherNameWithoutTheOverwriteQuestion) {
+  StructureModel m = sample(kProblemE);
+  m.file_name = "kein/a.dat  ";
+  EXPECT_EQ(save(m, "b.dat\n"),
+            (Lines{"", "### Fehler bei Dateieröffnung ###", "Neue Strukturdatei:b.dat", "*** Save ready ***"}));
+  EXPECT_EQ(test::read_file("b.dat"), encode_structure(m));
+}
+
 TEST_F(StructureDialogs, WriteErrorLeavesTheOldFileAndNoDebris) {
   const std::string old(100, 'o');
   test::write_file("a.dat", old);
