@@ -1,7 +1,9 @@
 #include "draw/bitmap_file.h"
 
-#include <fstream>
+#include <string_view>
 #include <vector>
+
+#include "text/files.h"
 
 namespace tambri {
 namespace {
@@ -57,11 +59,9 @@ bool write_indexed_bmp(const std::string& path, const IndexedImage& image,
     out.insert(out.end(), row_bytes - width, 0);
   }
 
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (!file) return false;
-  file.write(out.data(), static_cast<std::streamsize>(out.size()));
-  file.close();
-  return !file.fail();
+  // Written beside the old file and renamed over it when complete, so a
+  // failed write never leaves a truncated bitmap under the name.
+  return replace_file(path, std::string_view(out.data(), out.size())) == ReplaceResult::kDone;
 }
 
 }  // namespace tambri

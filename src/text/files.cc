@@ -48,8 +48,16 @@ ReplaceResult replace_file(const std::string& name, std::string_view bytes) {
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return ReplaceResult::kOpenFailed;
+  // The new content keeps the old file's permissions; a new file gets those
+  // any file the program creates gets (mkstemp's are private).
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  if (::stat(path.c_str(), &st) == 0) {
+    ::fchmod(fd, st.st_mode & 07777);
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
   bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
   ok = ::close(fd) == 0 && ok;
   ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;

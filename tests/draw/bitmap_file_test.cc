@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <iterator>
 #include <string>
 
 #include "draw/surface.h"
+#include "support/file_size_limit.h"
 #include "support/session.h"
 
 namespace tambri {
@@ -79,6 +82,19 @@ TEST(BitmapFile, FileThatCannotBeCreatedReportsFailure) {
   GraphicsSurface s;
   EXPECT_FALSE(s.gfx_save_bitmap((dir / "fehlt" / "a.bmp").string(), 0, 0, 800, 630));
   EXPECT_FALSE(s.gfx_save_bitmap("            ", 0, 0, 800, 630));
+}
+
+TEST(BitmapFile, AFailedWriteLeavesTheOldFileAndNoDebris) {
+  test::TempDir dir;
+  test::write_file(dir / "alt.bmp", "alt");
+  const std::string path = (dir / "alt.bmp").string();
+  const int status = test::with_file_size_limit(4096, [&] {
+    GraphicsSurface s;
+    return s.gfx_save_bitmap(path, 0, 0, 800, 630) ? 1 : 0;
+  });
+  EXPECT_EQ(status, 0);  // the save reported its failure
+  EXPECT_EQ(test::read_file(dir / "alt.bmp"), "alt");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace
