@@ -5,6 +5,9 @@ JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-san
 
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
+
 .PHONY: all run test test-plain test-sanitize deps clean
 
 all: deps
@@ -30,5 +33,17 @@ test-sanitize: deps
 deps:
 	./.ci/install-deps
 
+# make fuzz-structure_file, fuzz-free_form or fuzz-dialogue [FUZZ_SECONDS=600]:
+# the libFuzzer target with clang, ASan and UBSan, on a working corpus in the
+# build folder seeded from fuzz/corpus. Findings land in $(FUZZ_BUILD)/findings.
+fuzz-%: deps
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBRI_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $*_fuzz
+	mkdir -p $(FUZZ_BUILD)/corpus/$* $(FUZZ_BUILD)/findings
+	$(FUZZ_BUILD)/fuzz/$*_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=4096 \
+	  -artifact_prefix=$(FUZZ_BUILD)/findings/$*- -print_final_stats=1 \
+	  $(FUZZ_BUILD)/corpus/$* fuzz/corpus/$*
+
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
