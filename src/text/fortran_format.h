@@ -10,9 +10,18 @@ namespace tambri {
 // exponent has three digits): format_e(-4.0, 10, 3) == "-4.000E+00".
 std::string format_e(double value, int width, int decimals);
 
-// Fw.d: fixed point; the leading zero of |value| < 1 is dropped when the field
-// has no room for it (format_f(-0.5, 4, 2) == "-.50").
+// Fw.d: fixed point, correctly rounded (an exact tie goes to the even last
+// digit); a negative value keeps its sign even when it rounds to zero, as does
+// -0.0 ("-0.00"). The leading zero of |value| < 1 is dropped when the field
+// has no room for it (format_f(-0.5, 4, 2) == "-.50"). Without decimals the
+// field holds no point (format_f(12.3, 4, 0) == "  12").
 std::string format_f(double value, int width, int decimals);
+
+// The same field appended to `out`, for writers that build records in a
+// buffer. Up to 9 decimals and |value| * 10^decimals below 10^18 it is
+// worked out exactly in integer arithmetic, without the C library's formatted
+// output and without allocating beyond the growth of `out`.
+void append_f(std::string& out, double value, int width, int decimals);
 
 // Iw: integer.
 std::string format_i(long long value, int width);
