@@ -1,5 +1,6 @@
 #include "text/fortran_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -15,9 +16,11 @@ namespace {
 __extension__ using Uint128 = unsigned __int128;
 
 constexpr int kFastMaxDecimals = 9;
-constexpr uint64_t kFastLimit = 1'000'000'000'000'000'000ULL;  // 10^18: all digits in 64 bits
-constexpr uint64_t kPow10[kFastMaxDecimals + 1] = {
-    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000,
+constexpr uint64_t kPow10[19] = {
+    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
+    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
+    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1000000000000000000ULL,
 };
 
 // |value| * 10^decimals rounded to the nearest integer, an exact tie to the
@@ -47,46 +50,103 @@ bool scaled_round(double value, int decimals, uint64_t& result) {
     const Uint128 half = Uint128{1} << (s - 1);
     if (rest > half || (rest == half && (q & 1) != 0)) ++q;
   }
-  if (q >= kFastLimit) return false;
+  if (q >= kPow10[18]) return false;
   result = static_cast<uint64_t>(q);
   return true;
 }
 
-// Room for "%.*f" of any value the integer path takes: sign, 18 digits, point.
-constexpr size_t kFastText = 24;
+// How the text of "%.*f" ("[-]i.ddd", `length` characters) sits in a field
+// of `width`: the zero before the point is left out when the field has no
+// room for it, and text still too long becomes asterisks.
+struct Layout {
+  bool drop_zero;
+  size_t shown;
+  bool fits;
+};
 
-// Writes "[-]i.ddd" ("[-]i" without decimals) as "%.*f" does, ending at `end`;
-// returns its first character.
-char* fixed_text(char* end, bool negative, uint64_t scaled, int decimals) {
-  char* p = end;
-  for (int k = 0; k < decimals; ++k) {
-    *--p = static_cast<char>('0' + scaled % 10);
-    scaled /= 10;
+Layout layout(size_t length, bool zero_before_point, size_t width) {
+  const bool drop = length > width && zero_before_point;
+  const size_t shown = length - (drop ? 1 : 0);
+  return {drop, shown, shown <= width};
+}
+
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes the digits of n so that they end at p; returns their first character.
+template <typename Uint>
+char* integer_digits(char* p, Uint n) {
+  while (n >= 100) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * (n % 100), 2);
+    n /= 100;
   }
-  if (decimals > 0) *--p = '.';
-  do {
-    *--p = static_cast<char>('0' + scaled % 10);
-    scaled /= 10;
-  } while (scaled != 0);
-  if (negative) *--p = '-';
+  if (n >= 10) {
+    p -= 2;
+    std::memcpy(p, kDigitPairs + 2 * n, 2);
+  } else {
+    *--p = static_cast<char>('0' + n);
+  }
   return p;
 }
 
-// The Fortran field around the text of "%.*f": the zero before the point goes
-// when the field has no room for it, text still too long becomes asterisks.
-void append_field(std::string& out, const char* text, size_t length, int width) {
-  const size_t w = static_cast<size_t>(width);
-  const size_t sign = text[0] == '-' ? 1 : 0;
-  const size_t dropped =
-      (length > w && length >= sign + 2 && text[sign] == '0' && text[sign + 1] == '.') ? 1 : 0;
-  const size_t shown = length - dropped;
-  if (shown > w) {
-    out.append(w, '*');
+// The field of scaled / 10^D with sign `negative`, written right to left into
+// out[0, width). One instance per number of decimals, so that every division
+// is by a constant.
+template <int D>
+void put_scaled(char* out, size_t width, bool negative, uint64_t scaled) {
+  const uint64_t whole = scaled / kPow10[D];
+  size_t whole_digits = 1;
+  while (whole_digits < 19 && whole >= kPow10[whole_digits]) ++whole_digits;
+  const size_t length = (negative ? 1 : 0) + whole_digits + (D > 0 ? D + 1 : 0);
+  const Layout l = layout(length, D > 0 && whole == 0, width);
+  if (!l.fits) {
+    std::fill(out, out + width, '*');
     return;
   }
-  out.append(w - shown, ' ');
-  out.append(text, sign);
-  out.append(text + sign + dropped, length - sign - dropped);
+  char* p = out + width;
+  if constexpr (D > 0) {
+    auto part = static_cast<uint32_t>(scaled % kPow10[D]);
+    for (int k = 0; k + 2 <= D; k += 2) {
+      p -= 2;
+      std::memcpy(p, kDigitPairs + 2 * (part % 100), 2);
+      part /= 100;
+    }
+    if (D % 2 == 1) *--p = static_cast<char>('0' + part);
+    *--p = '.';
+  }
+  if (!l.drop_zero) {
+    p = whole <= UINT32_MAX ? integer_digits(p, static_cast<uint32_t>(whole)) : integer_digits(p, whole);
+  }
+  if (negative) *--p = '-';
+  std::fill(out, p, ' ');
+}
+
+using ScaledWriter = void (*)(char*, size_t, bool, uint64_t);
+constexpr ScaledWriter kScaledWriters[kFastMaxDecimals + 1] = {
+    put_scaled<0>, put_scaled<1>, put_scaled<2>, put_scaled<3>, put_scaled<4>,
+    put_scaled<5>, put_scaled<6>, put_scaled<7>, put_scaled<8>, put_scaled<9>,
+};
+
+// The same field from the C library's "%.*f", for the values the integer
+// path does not take. Kept out of line: its buffer would otherwise weigh on
+// every call.
+[[gnu::noinline]] void put_printed(char* out, size_t width, double value, int decimals) {
+  char text[400];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  const size_t length = std::strlen(text);
+  const size_t sign = text[0] == '-' ? 1 : 0;
+  const Layout l = layout(length, length >= sign + 2 && text[sign] == '0' && text[sign + 1] == '.', width);
+  if (!l.fits) {
+    std::fill(out, out + width, '*');
+    return;
+  }
+  char* p = std::fill_n(out, width - l.shown, ' ');
+  p = std::copy_n(text, sign, p);
+  const size_t skip = sign + (l.drop_zero ? 1 : 0);
+  std::copy(text + skip, text + length, p);
 }
 
 }  // namespace
@@ -116,22 +176,25 @@ std::string format_e(double value, int width, int decimals) {
   return right_align(mantissa + exp_buf, width);
 }
 
-void append_f(std::string& out, double value, int width, int decimals) {
-  if (!std::isfinite(value)) {
-    out.append(static_cast<size_t>(width), '*');
-    return;
-  }
+char* put_f(char* out, double value, int width, int decimals) {
+  if (width <= 0) return out;
+  const auto w = static_cast<size_t>(width);
   uint64_t scaled;
-  if (decimals >= 0 && decimals <= kFastMaxDecimals && scaled_round(value, decimals, scaled)) {
-    char buf[kFastText];
-    char* const end = buf + sizeof buf;
-    const char* text = fixed_text(end, std::signbit(value), scaled, decimals);
-    append_field(out, text, static_cast<size_t>(end - text), width);
-    return;
+  if (!std::isfinite(value)) {
+    std::fill(out, out + w, '*');
+  } else if (decimals >= 0 && decimals <= kFastMaxDecimals && scaled_round(value, decimals, scaled)) {
+    kScaledWriters[decimals](out, w, std::signbit(value), scaled);
+  } else {
+    put_printed(out, w, value, decimals);
   }
-  char buf[400];
-  std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
-  append_field(out, buf, std::strlen(buf), width);
+  return out + w;
+}
+
+void append_f(std::string& out, double value, int width, int decimals) {
+  if (width <= 0) return;
+  const size_t at = out.size();
+  out.resize(at + static_cast<size_t>(width));
+  put_f(out.data() + at, value, width, decimals);
 }
 
 std::string format_f(double value, int width, int decimals) {

@@ -17,10 +17,13 @@ std::string format_e(double value, int width, int decimals);
 // field holds no point (format_f(12.3, 4, 0) == "  12").
 std::string format_f(double value, int width, int decimals);
 
-// The same field appended to `out`, for writers that build records in a
-// buffer. Up to 9 decimals and |value| * 10^decimals below 10^18 it is
+// The same field written into exactly `width` characters at `out` (none for
+// a width of 0 or less); returns the end of the field. Up to 9 decimals and |value| * 10^decimals below 10^18 it is
 // worked out exactly in integer arithmetic, without the C library's formatted
-// output and without allocating beyond the growth of `out`.
+// output, for writers that build records in a buffer of their own.
+char* put_f(char* out, double value, int width, int decimals);
+
+// The same field appended to `out`.
 void append_f(std::string& out, double value, int width, int decimals);
 
 // Iw: integer.

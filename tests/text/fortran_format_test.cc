@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -162,13 +163,26 @@ TEST(FortranFormat, FixedPointEdgeValues) {
   EXPECT_EQ(format_f(1e300, 9, 4), "*********");
 }
 
-TEST(FortranFormat, AppendedFieldsFollowWhatIsAlreadyThere) {
+TEST(FortranFormat, FieldsInPlaceTakeExactlyTheirWidth) {
   std::string record = "x";
   append_f(record, 1.5, 5, 2);
   append_f(record, -0.5, 4, 2);
   append_f(record, INFINITY, 3, 1);
   append_f(record, 2.0, 2, 1);
+  append_f(record, 2.0, 0, 1);
   EXPECT_EQ(record, "x 1.50-.50*****");
+
+  // put_f writes its field and nothing around it, on both of its paths.
+  for (const double v : {-0.5, 12345.678, 1e300, std::nan(""), -1e-300}) {
+    char buf[40];
+    std::fill(std::begin(buf), std::end(buf), '#');
+    char* end = put_f(buf + 3, v, 12, 4);
+    ASSERT_EQ(end, buf + 15);
+    EXPECT_EQ(std::string(buf, 3), "###");
+    EXPECT_EQ(std::string(buf + 3, 12), format_f(v, 12, 4));
+    EXPECT_EQ(std::string(buf + 15, 25), std::string(25, '#'));
+    EXPECT_EQ(put_f(buf, v, -1, 4), buf);
+  }
 }
 
 TEST(FortranFormat, Integers) {
