@@ -7,7 +7,7 @@
 //     line) in its hue at width 2; the frame and the labels at the end;
 //   - an equicolour mosaic: one hue and one filled rectangle per cell.
 // The same pictures in grey (black and white) are measured as well, since
-// set_grey formats a field of its own.
+// set_grey formats a field of its own, and the bare file for comparison.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "draw/postscript.h"
+#include "text/record_sink.h"
 
 namespace tambri {
 namespace {
@@ -159,6 +160,24 @@ void BM_PsWriter(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<int64_t>(size) * state.iterations());
   state.counters["file_MB"] = static_cast<double>(size) / 1e6;
 }
+// What the file alone costs: as many bytes as the filled isoline picture in
+// colour, in records of 21 characters (a point record and its line end)
+// formatted beforehand, through the same buffered record file.
+void BM_RecordFileOnly(benchmark::State& state) {
+  Scratch g;
+  const std::string name = (g.dir / "bench_r.txt").string();
+  const std::string record = "  12.3456 -78.9012 l";
+  constexpr size_t kBytes = 26'793'500;
+  const size_t records = kBytes / (record.size() + 1);
+  for (auto _ : state) {
+    FileRecordSink file(name);
+    for (size_t k = 0; k < records; ++k) file.record(record);
+    if (!file.close()) state.SkipWithError("cannot write the file");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(records * (record.size() + 1)) * state.iterations());
+}
+BENCHMARK(BM_RecordFileOnly)->Unit(benchmark::kMillisecond);
+
 BENCHMARK(BM_PsWriter<write_isolines>)->Name("BM_PsWriterFilledIsolines")->ArgName("grey")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PsWriter<write_mosaic>)->Name("BM_PsWriterMosaic")->ArgName("grey")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
