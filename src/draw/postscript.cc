@@ -50,36 +50,42 @@ constexpr std::array<Rgb, 17> kFixedColours = {{
 constexpr double kFontFactor = 1.2;
 constexpr int kMaxTextCount = 2000;
 
-// Fw.d of a value clamped to what the field can show (so that no field turns
-// into asterisks, which PostScript cannot read); nothing for a non-finite one.
-std::optional<std::string> field(double value, int width, int decimals) {
-  if (!std::isfinite(value)) return std::nullopt;
-  const double unit = std::pow(10.0, -decimals);
-  const double high = std::pow(10.0, width - decimals - 1) - unit;
-  const double low = -(std::pow(10.0, width - decimals - 2) - unit);
-  return format_f(std::clamp(value, low, high), width, decimals);
+// A number field of the records, and the range it can show: a value beyond
+// it is clamped to the nearest end, so that no field turns into asterisks,
+// which PostScript cannot read.
+struct NumberField {
+  NumberField(int w, int d)
+      : width(w),
+        decimals(d),
+        low(-(std::pow(10.0, w - d - 2) - std::pow(10.0, -d))),
+        high(std::pow(10.0, w - d - 1) - std::pow(10.0, -d)) {}
+  int width, decimals;
+  double low, high;
+};
+
+const NumberField kCoordinateField(9, 4);  // coordinates, angles, sizes
+const NumberField kLevelField(5, 2);       // grey, hue, saturation, brightness
+const NumberField kColourField(4, 1);      // red, green, blue
+const NumberField kWidthField(4, 2);       // line width
+
+// Writes the field of a finite value at `out`; returns its end.
+char* put(char* out, double value, const NumberField& f) {
+  return put_f(out, std::clamp(value, f.low, f.high), f.width, f.decimals);
 }
 
-std::string escaped(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (c == '\\' || c == '(' || c == ')') out += '\\';
-    out += c;
-  }
-  return out;
-}
+char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
 
 }  // namespace
 
 bool PsWriter::open(std::string_view file_name) {
+  ok_ = true;
   if (settings_.postscript_off) return true;
   file_.reset();
   const std::string path = trim_trailing_blanks(file_name);
-  if (path.empty()) return false;
-  file_.emplace(path);
-  if (!file_->ok()) {
+  if (!path.empty()) file_.emplace(path);
+  if (!file_ || !file_->ok()) {
     file_.reset();
+    ok_ = false;
     return false;
   }
   x0_ = y0_ = 0;
@@ -99,7 +105,10 @@ void PsWriter::stroke_pending(std::string_view record) {
 }
 
 void PsWriter::write_point(double x, double y, std::string_view op) {
-  write(*field(x, 9, 4) + *field(y, 9, 4) + std::string(op));
+  char* p = file_->open_record(2 * kCoordinateField.width + op.size());
+  p = put(p, x, kCoordinateField);
+  p = put(p, y, kCoordinateField);
+  file_->end_record(put(p, op));
 }
 
 void PsWriter::plot(double x, double y, int pen) {
@@ -109,7 +118,7 @@ void PsWriter::plot(double x, double y, int pen) {
     write("showpage");
     current_point_ = false;
     if (pen == kPenEnd) {
-      file_->close();
+      ok_ = file_->close();
       file_.reset();
       return;
     }
@@ -139,31 +148,43 @@ void PsWriter::plot(double x, double y, int pen) {
 
 void PsWriter::set_grey(int k, int n) {
   if (!active()) return;
-  const std::optional<std::string> grey = field(static_cast<double>(n - k) / n, 5, 2);
-  if (!grey) return;
+  const double grey = static_cast<double>(n - k) / n;
+  if (!std::isfinite(grey)) return;
   stroke_pending(" s");
-  write(*grey + " g");
+  char* p = file_->open_record(kLevelField.width + 2);
+  p = put(p, grey, kLevelField);
+  file_->end_record(put(p, " g"));
 }
 
 void PsWriter::set_hue(int k, int n) {
   if (!active()) return;
-  const std::optional<std::string> hue = field(0.667 * (n - k) / n, 5, 2);
-  if (!hue) return;
+  const double hue = 0.667 * (n - k) / n;
+  if (!std::isfinite(hue)) return;
   stroke_pending(" s");
-  write(*hue + *field(1.0, 5, 2) + *field(1.0, 5, 2) + " hs");
+  char* p = file_->open_record(3 * kLevelField.width + 3);
+  p = put(p, hue, kLevelField);
+  p = put(p, 1.0, kLevelField);
+  p = put(p, 1.0, kLevelField);
+  file_->end_record(put(p, " hs"));
 }
 
 void PsWriter::set_colour(int index) {
   if (!active() || index < 1 || index > static_cast<int>(kFixedColours.size())) return;
   const Rgb& c = kFixedColours[static_cast<size_t>(index - 1)];
   stroke_pending(" s");
-  write(*field(c.r, 4, 1) + *field(c.g, 4, 1) + *field(c.b, 4, 1) + " co");
+  char* p = file_->open_record(3 * kColourField.width + 3);
+  p = put(p, c.r, kColourField);
+  p = put(p, c.g, kColourField);
+  p = put(p, c.b, kColourField);
+  file_->end_record(put(p, " co"));
 }
 
 void PsWriter::set_line_width(int k) {
   if (!active() || k < 1 || k > 2 || k == line_width_) return;
   stroke_pending(" s");
-  write(*field(0.01 * k, 4, 2) + " w");
+  char* p = file_->open_record(kWidthField.width + 2);
+  p = put(p, 0.01 * k, kWidthField);
+  file_->end_record(put(p, " w"));
   line_width_ = k;
 }
 
@@ -194,12 +215,24 @@ void PsWriter::rectangle(double x1, double y1, double x2, double y2, int mode) {
 
 void PsWriter::text(double x, double y, double size, std::string_view text, double angle, int count) {
   if (!active() || count < 0 || count >= kMaxTextCount) return;
-  const std::optional<std::string> a = field(angle, 9, 4), px = field(x + x0_, 9, 4),
-                                   py = field(y + y0_, 9, 4), s = field(size * kFontFactor, 9, 4);
-  if (!a || !px || !py || !s) return;
+  const double px = x + x0_, py = y + y0_, font = size * kFontFactor;
+  if (!std::isfinite(angle) || !std::isfinite(px) || !std::isfinite(py) || !std::isfinite(font)) return;
   stroke_pending("s");
-  write("(" + escaped(pad_to_width(text, count)) + ") ");
-  write(*a + *px + *py + *s + " /Helvetica t");
+  const std::string shown = pad_to_width(text, count);
+  // Every character may take a backslash before it.
+  char* p = put(file_->open_record(2 * shown.size() + 3), "(");
+  for (char c : shown) {
+    if (c == '\\' || c == '(' || c == ')') *p++ = '\\';
+    *p++ = c;
+  }
+  file_->end_record(put(p, ") "));
+  constexpr std::string_view kFont = " /Helvetica t";
+  p = file_->open_record(4 * kCoordinateField.width + kFont.size());
+  p = put(p, angle, kCoordinateField);
+  p = put(p, px, kCoordinateField);
+  p = put(p, py, kCoordinateField);
+  p = put(p, font, kCoordinateField);
+  file_->end_record(put(p, kFont));
 }
 
 std::string ps_title_text(std::string_view quantity_name) {

@@ -44,6 +44,10 @@ class PsWriter {
   // it is off.
   bool open(std::string_view file_name);
   bool is_open() const { return file_.has_value(); }
+  // False when the last file could not be created or writing it failed. The
+  // records are written out in large pieces, so a failure shows for certain
+  // once the picture has ended (plot with kPenEnd).
+  bool ok() const { return ok_ && (!file_ || file_->ok()); }
 
   // Pen-plotter primitive: 3 move, 2 line, negative: afterwards the point is
   // the origin, 999 new page, 9999 end of picture (stroke, showpage, close).
@@ -79,6 +83,7 @@ class PsWriter {
   bool current_point_ = false;  // the interpreter has a current point
   int line_width_ = 1;
   int page_ = 1;
+  bool ok_ = true;
 };
 
 // Where a picture of the structure sits on the page: a structure point

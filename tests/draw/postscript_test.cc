@@ -10,6 +10,7 @@
 
 #include "support/external_tools.h"
 #include "draw/picture_files.h"
+#include "text/fortran_format.h"
 #include "support/session.h"
 #include "text/text_width.h"
 
@@ -148,6 +149,68 @@ TEST_F(PostScript, NumbersOutsideTheirFieldsAreClampedAndNonFiniteOnesLeftOut) {
   EXPECT_EQ(body(path), expected);
 }
 
+TEST_F(PostScript, CoordinatesAtTheEndsOfTheirFieldsAreClampedNotStarred) {
+  open();
+  ps.plot(9999.99994, -999.99994, kPenMove);
+  ps.plot(9999.99996, -999.99996, kPenMove);  // would round to 10000.0000 and -1000.0000
+  ps.plot(-1e300, 1e300, kPenMove);
+  ps.text(0, 0, 1e5, "x", -1e4, 1);
+  ps.plot(0, 0, kPenEnd);
+  const std::vector<std::string> expected = {
+      "9999.9999-999.9999 m", "9999.9999-999.9999 m", "-999.99999999.9999 m", "(x) ",
+      "-999.9999   0.0000   0.00009999.9999 /Helvetica t", "showpage",
+  };
+  EXPECT_EQ(body(path), expected);
+}
+
+// A picture many times the size of the write buffer: every record must come
+// out whole and in order across the pieces the file is written in.
+TEST_F(PostScript, LargePictureKeepsEveryRecord) {
+  open();
+  std::vector<std::string> expected;
+  bool pending = false, current = false;
+  for (int k = 0; k < 40000; ++k) {
+    const double x = k * 0.2503 - 999.5, y = (k % 1013) * 0.0137 - 7.0;
+    const bool move = k % 7 == 0 || !current;  // a stroke leaves no current point
+    ps.plot(x, y, k % 7 == 0 ? kPenMove : kPenLine);
+    if (move && pending) expected.push_back("s");
+    expected.push_back(format_f(x, 9, 4) + format_f(y, 9, 4) + (move ? " m" : " l"));
+    pending = !move;
+    current = true;
+    if (k % 1000 == 999) {
+      ps.set_hue(k / 1000 % 12, 11);
+      if (pending) {
+        expected.push_back(" s");
+        pending = current = false;
+      }
+      expected.push_back(format_f(0.667 * (11 - k / 1000 % 12) / 11, 5, 2) + " 1.00 1.00 hs");
+    }
+  }
+  ps.plot(0, 0, kPenEnd);
+  if (pending) expected.push_back("s");
+  expected.push_back("showpage");
+  EXPECT_TRUE(ps.ok());
+  const std::vector<std::string> written = body(path);
+  ASSERT_EQ(written.size(), expected.size());
+  for (size_t k = 0; k < written.size(); ++k) ASSERT_EQ(written[k], expected[k]) << "record " << k;
+}
+
+TEST_F(PostScript, FailedWriteIsReportedWhenThePictureEnds) {
+  open();
+  ps.rectangle(1, 2, 3, 4, kRectangleFilled);
+  EXPECT_TRUE(ps.ok());
+  ps.plot(0, 0, kPenEnd);
+  EXPECT_TRUE(ps.ok());
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
+  ASSERT_TRUE(ps.open("/dev/full"));  // opens, but takes no byte
+  ps.rectangle(1, 2, 3, 4, kRectangleFilled);
+  ps.plot(0, 0, kPenEnd);
+  EXPECT_FALSE(ps.ok());
+  EXPECT_FALSE(ps.is_open());
+  EXPECT_TRUE(ps.open(path.string()));  // a new file starts afresh
+  EXPECT_TRUE(ps.ok());
+}
+
 TEST_F(PostScript, NothingIsOpenedOrWrittenWhilePostScriptIsOff) {
   settings.postscript_off = true;
   EXPECT_TRUE(ps.open(path.string()));
@@ -162,6 +225,7 @@ TEST_F(PostScript, NothingIsOpenedOrWrittenWhilePostScriptIsOff) {
 TEST_F(PostScript, FileThatCannotBeCreatedIsReportedAndLeavesTheWriterIdle) {
   EXPECT_FALSE(ps.open((dir / "fehlt" / "x.ps").string()));
   EXPECT_FALSE(ps.is_open());
+  EXPECT_FALSE(ps.ok());
   ps.plot(1, 1, kPenMove);  // harmless
 }
 
