@@ -174,6 +174,7 @@ void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
   }
   ps.plot(-4.0, -8.0, kPenMoveOrigin);
   ps.plot(0, 0, kPenEnd);
+  if (!ps.ok()) console.message(ps.failure_message());
 }
 
 }  // namespace tambri

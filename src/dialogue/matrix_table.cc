@@ -61,6 +61,8 @@ void show_matrix_table(Console& console, const Grid& grid, const StencilMatrix& 
       }
     }
   }
+  // A failed write leaves the old file (or none) in place.
+  if (file && !file->close()) console.message(" ### Schreibfehler ###");
 }
 
 }  // namespace tambri

@@ -110,7 +110,8 @@ void print_result_table(Console& console, const StructureModel& model, const Fie
   const LocalDateTime when = clock ? clock() : system_local_time();
   if (std::unique_ptr<FileRecordSink> file = choose_table_destination(console, OverwriteRule::kAsk)) {
     write_result_table(*file, model, arrays, selector, title, when);
-    file->close();
+    // A failed write leaves the old file (or none) in place.
+    if (!file->close()) console.message(" ### Schreibfehler ###");
   } else {
     write_result_table(console, model, arrays, selector, title, when);
   }

@@ -77,15 +77,22 @@ char* put(char* out, std::string_view text) { return std::copy(text.begin(), tex
 
 }  // namespace
 
+PsWriter::~PsWriter() {
+  if (file_) file_->abandon();
+}
+
 bool PsWriter::open(std::string_view file_name) {
   ok_ = true;
+  open_failed_ = false;
   if (settings_.postscript_off) return true;
+  if (file_) file_->abandon();
   file_.reset();
   const std::string path = trim_trailing_blanks(file_name);
   if (!path.empty()) file_.emplace(path);
   if (!file_ || !file_->ok()) {
     file_.reset();
     ok_ = false;
+    open_failed_ = true;
     return false;
   }
   x0_ = y0_ = 0;

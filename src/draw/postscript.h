@@ -37,6 +37,11 @@ class PsWriter {
  public:
   // The settings are read at every call; they must outlive the writer.
   explicit PsWriter(const OutputSettings& settings) : settings_(settings) {}
+  // A picture that did not reach its end (pen 9999) leaves no file: an old
+  // one of that name stays as it was.
+  ~PsWriter();
+  PsWriter(const PsWriter&) = delete;
+  PsWriter& operator=(const PsWriter&) = delete;
 
   // Creates or overwrites the file named by the blank-padded field, resets the
   // state and writes the prolog. Returns false when PostScript is on and the
@@ -48,6 +53,13 @@ class PsWriter {
   // records are written out in large pieces, so a failure shows for certain
   // once the picture has ended (plot with kPenEnd).
   bool ok() const { return ok_ && (!file_ || file_->ok()); }
+  // What a picture says after its wait when ok() is false: the file could not
+  // be created, or writing it failed (then the old file stays as it was).
+  // Empty while all is well.
+  std::string_view failure_message() const {
+    if (ok()) return {};
+    return open_failed_ ? " ### Fehler bei Dateieröffnung ###" : " ### Schreibfehler ###";
+  }
 
   // Pen-plotter primitive: 3 move, 2 line, negative: afterwards the point is
   // the origin, 999 new page, 9999 end of picture (stroke, showpage, close).
@@ -84,6 +96,7 @@ class PsWriter {
   int line_width_ = 1;
   int page_ = 1;
   bool ok_ = true;
+  bool open_failed_ = false;
 };
 
 // Where a picture of the structure sits on the page: a structure point

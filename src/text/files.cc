@@ -41,28 +41,61 @@ bool can_overwrite(const std::string& path) {
   return regular;
 }
 
-ReplaceResult replace_file(const std::string& name, std::string_view bytes) {
+PendingFile::PendingFile(const std::string& path) {
   std::error_code ec;
-  const std::filesystem::path real = std::filesystem::canonical(name, ec);
-  const std::string path = ec ? name : real.string();
-  std::string temp = path + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return ReplaceResult::kOpenFailed;
-  // The new content keeps the old file's permissions; a new file gets those
-  // any file the program creates gets (mkstemp's are private).
+  const std::filesystem::path real = std::filesystem::canonical(path, ec);
+  target_ = ec ? path : real.string();
   struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) {
-    ::fchmod(fd, st.st_mode & 07777);
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) {
+    fd_ = S_ISDIR(st.st_mode) ? -1 : ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+    return;
+  }
+  temp_ = target_ + ".XXXXXX";
+  fd_ = ::mkstemp(temp_.data());
+  if (fd_ < 0) {
+    temp_.clear();
+    return;
+  }
+  // mkstemp's files are private; the new content gets the old permissions,
+  // or those any file the program creates gets.
+  if (exists) {
+    ::fchmod(fd_, st.st_mode & 07777);
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    ::fchmod(fd_, 0666 & ~mask);
   }
-  bool ok = write_all(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok ? ReplaceResult::kDone : ReplaceResult::kWriteFailed;
+}
+
+bool PendingFile::write(std::string_view bytes) {
+  if (fd_ < 0 || failed_ || !write_all(fd_, bytes)) failed_ = true;
+  return !failed_;
+}
+
+bool PendingFile::commit(bool sync) {
+  if (fd_ < 0) return false;
+  bool ok = !failed_ && (!sync || temp_.empty() || ::fsync(fd_) == 0);
+  ok = ::close(fd_) == 0 && ok;
+  fd_ = -1;
+  if (temp_.empty()) return ok;
+  ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
+  if (!ok) ::unlink(temp_.c_str());
+  return ok;
+}
+
+void PendingFile::abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+}
+
+ReplaceResult replace_file(const std::string& path, std::string_view bytes) {
+  PendingFile file(path);
+  if (!file.opened()) return ReplaceResult::kOpenFailed;
+  file.write(bytes);
+  return file.commit(/*sync=*/true) ? ReplaceResult::kDone : ReplaceResult::kWriteFailed;
 }
 
 }  // namespace tambri

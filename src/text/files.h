@@ -19,16 +19,46 @@ CreateResult create_new_file(const std::string& path);
 // file is not changed.
 bool can_overwrite(const std::string& path);
 
+// A new content for `path`, written under a temporary name beside it and
+// renamed over it by commit() once complete, so `path` always holds either the
+// old or the whole new content. A symbolic link is followed: the link stays
+// and the file it names is replaced. The new content keeps the old file's
+// permissions (a new file gets the usual ones). Not committed, it is removed.
+// A target that exists but is no regular file (a device, a pipe) is written
+// directly: there is nothing there to keep, and it must not be replaced.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::string& path);
+  ~PendingFile() { abandon(); }
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  // Whether the temporary file could be made; -1 without one.
+  bool opened() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  // Writes all of `bytes`; false on a failure (after which commit() fails).
+  bool write(std::string_view bytes);
+  // Closes and renames; with `sync` the content is on the disk first. False,
+  // and the temporary file removed, when anything failed.
+  bool commit(bool sync);
+  // Closes and removes the temporary file; the old content stays.
+  void abandon();
+
+ private:
+  std::string target_;
+  std::string temp_;  // empty when the target is written directly
+  int fd_ = -1;
+  bool failed_ = false;
+};
+
 enum class ReplaceResult {
   kDone,
   kOpenFailed,   // no temporary file could be made beside the target
   kWriteFailed,  // writing, syncing or renaming failed; the target is untouched
 };
 
-// Writes `bytes` to a temporary file beside `path` and renames it over `path`
-// once it is complete and on disk, so `path` always holds either the old or the
-// new content and no temporary file is left behind. A symbolic link is
-// followed: the link stays and the file it names is replaced.
+// `bytes` as the new content of `path` through a PendingFile, on the disk
+// before the rename.
 ReplaceResult replace_file(const std::string& path, std::string_view bytes);
 
 }  // namespace tambri

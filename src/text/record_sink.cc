@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "text/files.h"
+
 namespace tambri {
 namespace {
 
@@ -12,11 +14,11 @@ constexpr size_t kSlack = 4096;
 }  // namespace
 
 FileRecordSink::FileRecordSink(const std::string& path)
-    : file_(std::fopen(path.c_str(), "w")), opened_(file_ != nullptr) {
-  if (!opened_) return;
-  // The records are buffered here already; a second buffer in the C library
-  // would only copy them once more.
-  std::setvbuf(file_, nullptr, _IONBF, 0);
+    : file_(std::make_unique<PendingFile>(path)), opened_(file_->opened()) {
+  if (!opened_) {
+    file_.reset();
+    return;
+  }
   buffer_.resize(kChunk + kSlack);
 }
 
@@ -35,7 +37,7 @@ void FileRecordSink::make_room(size_t max_length) {
 }
 
 void FileRecordSink::write_out() {
-  if (file_ != nullptr && !failed_ && used_ > 0 && std::fwrite(buffer_.data(), 1, used_, file_) != used_) {
+  if (file_ != nullptr && !failed_ && used_ > 0 && !file_->write(std::string_view(buffer_.data(), used_))) {
     failed_ = true;
   }
   used_ = 0;
@@ -44,10 +46,15 @@ void FileRecordSink::write_out() {
 bool FileRecordSink::close() {
   if (file_ != nullptr) {
     write_out();
-    if (std::fclose(file_) != 0) failed_ = true;
-    file_ = nullptr;
+    if (!file_->commit(/*sync=*/false)) failed_ = true;
+    file_.reset();
   }
   return ok();
+}
+
+void FileRecordSink::abandon() {
+  used_ = 0;
+  file_.reset();  // removes the new file; the old one was never touched
 }
 
 }  // namespace tambri

@@ -2,12 +2,14 @@
 // Where line records go. On the console the first character of a record is
 // carriage control; in a file every record is written as it stands, first
 // character included, one record per line.
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tambri {
+
+class PendingFile;
 
 class RecordSink {
  public:
@@ -15,11 +17,12 @@ class RecordSink {
   virtual void record(std::string_view text) = 0;
 };
 
-// A text file of records, created or overwritten. Records are collected in a
-// buffer and written out in large pieces, the rest on close() or destruction.
-// `ok()` is false when the file could not be opened or a write failed; a
-// failure shows when the buffer is written out, so for certain only after
-// close().
+// A text file of records, created or replaced. Records are collected in a
+// buffer and written out in large pieces to a new file beside the target,
+// which close() (or destruction) renames over it when every write succeeded:
+// a failed write never leaves a truncated file under the name, and an old
+// file stays as it was. `ok()` is false when the file could not be made or a
+// write failed; for certain only after close().
 class FileRecordSink : public RecordSink {
  public:
   explicit FileRecordSink(const std::string& path);
@@ -42,16 +45,18 @@ class FileRecordSink : public RecordSink {
   }
 
   bool ok() const { return opened_ && !failed_; }
-  // Writes out the rest and closes the file; returns ok(), which then includes
-  // the outcome of the last write.
+  // Writes out the rest and puts the file in place; returns ok(), which then
+  // includes the outcome of the last write and of the rename.
   bool close();
+  // Drops what was written: an unfinished file does not replace the old one.
+  void abandon();
 
  private:
   static constexpr size_t kChunk = size_t{1} << 16;
   void make_room(size_t max_length);
   void write_out();
 
-  std::FILE* file_;
+  std::unique_ptr<PendingFile> file_;
   bool opened_;
   bool failed_ = false;
   std::vector<char> buffer_;

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
 
 #include <sstream>
 
+#include "support/file_size_limit.h"
 #include "support/session.h"
 
 namespace tambri {
@@ -131,6 +133,18 @@ TEST(ResultTableFile, AFolderOfThatNameIsOfferedForOverwritingAndThenRefused) {
   ASSERT_GE(screen.size(), expected.size());
   EXPECT_EQ(std::vector<std::string>(screen.begin(), screen.begin() + 6), expected);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "ordner"));
+}
+
+TEST(ResultTableFile, AFailedWriteIsReportedAndLeavesTheOldFile) {
+  test::TempDir dir;
+  test::write_file(dir / "pot.txt", "alt");
+  const int status = test::with_file_size_limit(64, [&] {
+    const std::vector<std::string> screen = print_in(dir, "pot.txt\ny\n");
+    return screen.size() == 4 && screen[3] == "### Schreibfehler ###" ? 0 : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(test::read_file(dir / "pot.txt"), "alt");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "support/external_tools.h"
+#include "support/file_size_limit.h"
 #include "support/session.h"
 #include "support/small_structures.h"
 
@@ -231,6 +232,33 @@ TEST_F(Results, GhostscriptRendersEveryCutPicture) {
       EXPECT_TRUE(rendered_cleanly(gs)) << gs.output << read_file(dir / "s_s.ps");
     }
   }
+}
+
+TEST_F(Results, APictureFileThatCannotBeWrittenIsReportedAndTheOldOneStays) {
+  write_file(dir / "s_s.ps", "alt");
+  // Room for the small files of the session, not for the picture's.
+  const int status = with_file_size_limit(1024, [&] {
+    const SessionResult r = evaluate(kProblemE, {"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
+    return contains_run(r.lines(), {"Werte ändern [Y/N]:n", "", "", "### Schreibfehler ###", "",
+                                    "RESULTS\\SCHNITT>X"})
+               ? 0
+               : 1;
+  });
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(read_file(dir / "s_s.ps"), "alt");
+  Lines names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (Lines{"history.inp", "s.dat", "s_s.ps", "schnitt.dat"}));
+}
+
+TEST_F(Results, AnUnfinishedPictureLeavesNoFile) {
+  // The input ends while the cut waits for Return.
+  write_file(dir / "s.dat", small_structure(kProblemE));
+  const SessionResult r = run_session(dir.path(), {"s.dat", "X", "Y", "R", "AP", "X", "SP", "x", "0.01", "n", "n"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "s_s.ps"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "schnitt.dat"));
 }
 
 TEST_F(Results, PathIntegralDialogueRefusesAndReportsTheUsedLines) {
