@@ -155,7 +155,8 @@ std::string Console::read_line() {
 char Console::read_letter() { return read_letters(1)[0]; }
 
 std::string Console::read_letters(int count) {
-  std::vector<std::string> chars = utf8_characters(read_line());
+  // Only the first characters count: a long line is not split up.
+  std::vector<std::string> chars = utf8_characters(first_characters(read_line(), count));
   std::string letters;
   for (int k = 0; k < count; ++k) {
     letters += k < static_cast<int>(chars.size()) ? letter_of(chars[static_cast<size_t>(k)]) : ' ';

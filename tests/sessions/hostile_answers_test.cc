@@ -1,0 +1,97 @@
+// Answers no user means to give: overlong lines, binary bytes, broken UTF-8,
+// numbers beyond the double range, and the input ending at any prompt of a
+// session that visits every menu. The program must answer each as wrong input
+// and go on, or end with its documented status, and never hang.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/session.h"
+#include "support/small_structures.h"
+
+namespace tambri::test {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// One session through GENERATE and its sub-menus, CALCUL with its settings
+// and tables, and RESULTS with tables, a path integral, zoom, output and a cut.
+const Lines kLongSession = {
+    "s.dat", "A", "A", "N", "", "B", "X", "D", "S", "0 0 0.04 0.02", "X", "S", "T", "X", "M", "1 3", "X", "N", "Y",
+    "C", "S", "I", "40", "X", "T", "U", "", "M", "", "A", "X", "L", "2", "R", "X",
+    "R", "TP", "", "TQ", "0.01 0", "0.03 0.02", "", "X", "ZZ", "0.01 0", "0.03 0.02", "V", "X",
+    "AP", "K", "Text", "X", "SE", "x", "0.01", "y", "n", "", "X", "X", "Q", "X"};
+
+class HostileAnswers : public ::testing::Test {
+ protected:
+  void SetUp() override { write_file(dir / "s.dat", small_structure(kProblemE)); }
+  TempDir dir;
+};
+
+TEST_F(HostileAnswers, TheLongSessionRunsToItsEnd) {
+  const SessionResult r = run_session(dir.path(), kLongSession);
+  EXPECT_EQ(r.status, 0) << r.screen;
+  // It really visits the menus it is meant to.
+  for (const char* line : {"GENERATE\\ANZEIGE>X", "GENERATE\\DISKRET>X", "GENERATE\\STRUKTUR>X", "Iterationszahl =40",
+                           "CALCUL\\TABELLE>X", "RESULTS\\ZOOM>X", "RESULTS\\PS>X", "RESULTS\\SCHNITT>X", "TAMBRI>X"}) {
+    EXPECT_TRUE(contains_run(r.lines(), {line})) << line << "\n" << r.screen;
+  }
+}
+
+TEST_F(HostileAnswers, TheInputMayEndAtEveryPrompt) {
+  for (size_t n = 0; n < kLongSession.size(); ++n) {
+    TempDir fresh;
+    write_file(fresh / "s.dat", small_structure(kProblemE));
+    const SessionResult r = run_session(fresh.path(), Lines(kLongSession.begin(), kLongSession.begin() + n));
+    // 0 only when the input ended at the main menu's own prompt.
+    const bool at_main_menu = r.screen.size() >= 7 && r.screen.substr(r.screen.size() - 8) == "TAMBRI>\n";
+    EXPECT_EQ(r.status, at_main_menu ? 0 : 1) << "after " << n << " answers";
+    EXPECT_NE(r.errors.find("Eingabe"), std::string::npos) << "after " << n << " answers";
+  }
+}
+
+TEST_F(HostileAnswers, OverlongLinesAreWrongAnswersLikeAnyOther) {
+  const std::string huge(4 << 20, 'Q');
+  const std::string digits(1 << 20, '7');
+  const SessionResult r =
+      run_session(dir.path(), {"s.dat", huge, "X", "Y", "R", "TQ", digits + " 0", huge, "X", "X", "X"});
+  EXPECT_EQ(r.status, 0);
+  const Lines lines = r.lines();
+  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + huge, "", "### Falsche Eingabe ###"}));
+  // A number beyond the double range fails the reading: the path integral ends.
+  EXPECT_TRUE(contains_run(lines, {"Linke obere Ecke   (Xlo Ylo):" + digits + " 0", "", "RESULTS\\TABELLE>" + huge,
+                                   "", "### Falsche Eingabe ###"}));
+}
+
+TEST_F(HostileAnswers, BinaryBytesAndBrokenUtf8AreNeitherLettersNorNumbers) {
+  const std::string nul("\0X", 2);
+  const std::string broken = "\xC3(\xFF\xFE";
+  const SessionResult r = run_session(dir.path(), {"s.dat", nul, broken, "X", "Y", "C", "S", "I", "\x01\x02", "4\xC3",
+                                                   "20", "X", "X", "X"});
+  EXPECT_EQ(r.status, 0);
+  const Lines lines = r.lines();
+  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + nul, "", "### Falsche Eingabe ###"})) << r.screen;
+  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + broken, "", "### Falsche Eingabe ###"})) << r.screen;
+  // The iteration limit asks again until a number comes.
+  EXPECT_TRUE(contains_run(lines, {"Iterationszahl =\x01\x02", "Iterationszahl =4\xC3", "Iterationszahl =20"}))
+      << r.screen;
+}
+
+TEST_F(HostileAnswers, NamesThatAreFoldersOrInNoFolderGetAClearMessage) {
+  std::filesystem::create_directory(dir / "ordner");
+  const SessionResult r = run_session(dir.path(), {"ordner", "x", "", "G", "s.dat", "X", "Y", "R", "TP",
+                                                   "kein/t.txt", "ordner", "y", "", "X", "X", "X"});
+  EXPECT_EQ(r.status, 0);
+  const Lines lines = r.lines();
+  EXPECT_TRUE(contains_run(lines, {"Strukturdatei:ordner", "", "*** Datei nicht vorhanden ***", ""})) << r.screen;
+  EXPECT_TRUE(contains_run(lines, {"Ausgabedatei (<Return> Terminal):kein/t.txt", "",
+                                   "### Fehler bei Dateieröffnung ###", "Ausgabedatei (<Return> Terminal):ordner",
+                                   "Datei vorhanden - überschreiben? [y/n]:y", "", "### Fehler bei Dateieröffnung ###",
+                                   "Ausgabedatei (<Return> Terminal):"}))
+      << r.screen;
+}
+
+}  // namespace
+}  // namespace tambri::test
