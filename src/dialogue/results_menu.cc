@@ -4,10 +4,13 @@
 #include <vector>
 
 #include "core/derived_fields.h"
+#include "core/vtk_file.h"
 #include "dialogue/cut_plot.h"
 #include "dialogue/menu.h"
 #include "dialogue/path_integral_dialogue.h"
 #include "dialogue/result_quantities.h"
+#include "text/files.h"
+#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -62,6 +65,7 @@ class ResultsMenu {
     state_.window = full_display_window(model_.grid);
     compute_derived_fields(model_, arrays_.material, arrays_.solution, arrays_.derived);
     console_.record(" *** Felder ready ***");
+    if (state_.write_vtk) write_vtk_file();
 
     const auto plot = [this](PlotKind kind) {
       return then(MenuNext::kHelp, [this, kind](std::string_view rest) {
@@ -86,6 +90,14 @@ class ResultsMenu {
   }
 
  private:
+  // "<stem>.vtr" beside the structure; a failure is told like any other file's.
+  void write_vtk_file() {
+    const std::string name = trim_trailing_blanks(model_.output_stem) + ".vtr";
+    if (replace_file(name, vtk_rectilinear_grid(model_, arrays_)) != ReplaceResult::kDone) {
+      console_.message(" ### Schreibfehler ###");
+    }
+  }
+
   ResultPicture picture() {
     return {console_, model_, output_, state_.window, pictures_, state_.memory};
   }

@@ -12,6 +12,8 @@ struct ResultsState {
   DisplayWindow window;  // the zoom every picture shares; the full grid on entry
   PlotKind plot_kind = PlotKind::kEquicolour;
   PictureMemory memory;
+  // Set by the command line: every entry writes the fields as "<stem>.vtr".
+  bool write_vtk = false;
 };
 
 }  // namespace tambri

@@ -11,6 +11,9 @@ struct OutputSettings {
   bool bitmap_off = true;
   bool white_background = false;
   std::string comment = std::string(35, ' ');  // second PostScript title line
+  // Set by the command line, not the dialogue: every bitmap saved also as
+  // "<name>.png".
+  bool png_copies = false;
 };
 
 }  // namespace tambri

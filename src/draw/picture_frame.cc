@@ -6,6 +6,15 @@
 #include "text/text_width.h"
 
 namespace tambri {
+namespace {
+
+// "name.bmp" -> "name.png".
+std::string png_name_of(const std::string& bitmap) {
+  const size_t dot = bitmap.rfind('.');
+  return (dot == std::string::npos ? bitmap : bitmap.substr(0, dot)) + ".png";
+}
+
+}  // namespace
 
 void PictureFrame::begin(std::string_view title, PixelRect viewport) {
   white_background_ = output_.white_background;
@@ -27,6 +36,10 @@ void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
     surface_.gfx_set_viewport(0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
     if (surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
       saved = trim_trailing_blanks(bitmap_name);
+      if (output_.png_copies && !surface_.save_png(png_name_of(saved), 0, 0, GraphicsSurface::kWidth,
+                                                   GraphicsSurface::kHeight)) {
+        bitmap_failed = true;
+      }
     } else {
       bitmap_failed = true;
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "draw/bitmap_file.h"
+#include "draw/png_file.h"
 #include "draw/font.h"
 #include "draw/picture_files.h"
 #include "text/text_width.h"
@@ -325,16 +326,22 @@ void GraphicsSurface::scroll_text_window() {
   }
 }
 
-bool GraphicsSurface::gfx_save_bitmap(std::string_view file_name, int x1, int y1, int x2, int y2) const {
-  const std::string path = trim_trailing_blanks(file_name);
-  if (path.empty()) return false;
+IndexedImage GraphicsSurface::region(int x1, int y1, int x2, int y2) const {
   const int left = std::clamp(std::min(x1, x2), 0, kWidth - 1);
   const int right = std::clamp(std::max(x1, x2), 0, kWidth - 1);
   const int top = std::clamp(std::min(y1, y2), 0, kHeight - 1);
   const int bottom = std::clamp(std::max(y1, y2), 0, kHeight - 1);
-  const IndexedImage image{&pixels_[static_cast<size_t>(top * kWidth + left)], kWidth, right - left + 1,
-                           bottom - top + 1};
-  return write_indexed_bmp(path, image, palette_);
+  return {&pixels_[static_cast<size_t>(top * kWidth + left)], kWidth, right - left + 1, bottom - top + 1};
+}
+
+bool GraphicsSurface::gfx_save_bitmap(std::string_view file_name, int x1, int y1, int x2, int y2) const {
+  const std::string path = trim_trailing_blanks(file_name);
+  return !path.empty() && write_indexed_bmp(path, region(x1, y1, x2, y2), palette_);
+}
+
+bool GraphicsSurface::save_png(std::string_view file_name, int x1, int y1, int x2, int y2) const {
+  const std::string path = trim_trailing_blanks(file_name);
+  return !path.empty() && write_indexed_png(path, region(x1, y1, x2, y2), palette_);
 }
 
 }  // namespace tambri

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "draw/bitmap_file.h"
+
 namespace tambri {
 
 class CellFont;
@@ -104,6 +106,8 @@ class GraphicsSurface {
   // BMP under the blank-padded `file_name`; false when the file cannot be
   // written.
   bool gfx_save_bitmap(std::string_view file_name, int x1, int y1, int x2, int y2) const;
+  // The same region as a PNG file with the same pixels and colours.
+  bool save_png(std::string_view file_name, int x1, int y1, int x2, int y2) const;
   // The window closes at program end without asking.
   void gfx_set_exit_no_prompt() { exit_no_prompt_ = true; }
 
@@ -121,6 +125,8 @@ class GraphicsSurface {
     double y;
   };
 
+  // The region, inclusive and clipped to the window.
+  IndexedImage region(int x1, int y1, int x2, int y2) const;
   void update_mapping();
   PixelPoint to_pixel(double wx, double wy) const;
   void draw_line(PixelPoint a, PixelPoint b);

@@ -15,9 +15,11 @@ namespace tambri {
 namespace {
 
 constexpr const char* kUsage =
-    "Aufruf: tambri [--headless] [--help] [--version]\n"
+    "Aufruf: tambri [--headless] [--png] [--vtk] [--help] [--version]\n"
     "  2D-Numerische Feldberechnung im Dialog; alle Dateien im aktuellen Verzeichnis.\n"
     "  --headless  keine Fenster öffnen (Bilder nur als Dateien)\n"
+    "  --png       jede gespeicherte Bitmap auch als <Name>.png\n"
+    "  --vtk       bei jedem Eintritt in RESULTS die Felder als <Name>.vtr (VTK)\n"
     "  --help      diese Hilfe\n"
     "  --version   Version ausgeben\n";
 
@@ -123,7 +125,7 @@ class MainProgram {
 }  // namespace
 
 int run_program(const std::vector<std::string>& args, ProgramIo io) {
-  bool headless = false;
+  bool headless = false, png = false, vtk = false;
   for (const std::string& arg : args) {
     if (arg == "--help") {
       io.out << kUsage;
@@ -133,8 +135,8 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
       io.out << "tambri 4.3\n";
       return 0;
     }
-    if (arg == "--headless") {
-      headless = true;
+    if (arg == "--headless" || arg == "--png" || arg == "--vtk") {
+      (arg == "--headless" ? headless : arg == "--png" ? png : vtk) = true;
       continue;
     }
     io.err << "tambri: unbekannte Option '" << arg << "' (siehe tambri --help)\n";
@@ -143,6 +145,8 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
 
   Console console(io.in, io.out, io.echo_input);
   auto state = std::make_unique<ProgramState>(headless, io.err);
+  state->output.png_copies = png;
+  state->results.write_vtk = vtk;
   console.set_input_waiter(&state->input_waiter);
   int status;
   try {

@@ -12,6 +12,8 @@
 #include "support/file_size_limit.h"
 #include "support/session.h"
 #include "support/small_structures.h"
+#include "support/vtk_reader.h"
+#include "text/fortran_format.h"
 
 namespace tambri::test {
 namespace {
@@ -259,6 +261,38 @@ TEST_F(Results, AnUnfinishedPictureLeavesNoFile) {
   EXPECT_EQ(r.status, 1);
   EXPECT_FALSE(std::filesystem::exists(dir / "s_s.ps"));
   EXPECT_TRUE(std::filesystem::exists(dir / "schnitt.dat"));
+}
+
+TEST_F(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
+  write_file(dir / "s.dat", small_structure(kProblemE));
+  const Lines answers = {"s.dat", "X", "Y", "R", "AB", "X", "SP", "x", "0.01", "n", "n", "", "X", "TP", "t.txt", "X", "X", "X"};
+  TempDir without_options;
+  write_file(without_options / "s.dat", small_structure(kProblemE));
+  const SessionResult plain = run_session(without_options.path(), answers);
+  EXPECT_TRUE(std::filesystem::exists(without_options / "s_s.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(without_options / "s_s.png"));
+  EXPECT_FALSE(std::filesystem::exists(without_options / "s.vtr"));
+  const SessionResult with = run_session(dir.path(), answers, {"--headless", "--png", "--vtk"});
+  EXPECT_EQ(with.screen, plain.screen);  // the transcript is the same
+  EXPECT_TRUE(std::filesystem::exists(dir / "s_s.png"));
+  // The file's potential agrees with the table, node by node, to the table's digits.
+  const VtkFile vtk = read_vtk(read_file(dir / "s.vtr"));
+  EXPECT_EQ(vtk.whole_extent, "0 4 0 2 0 0");
+  const std::vector<double>& phi = vtk.arrays.at("Phi (V)");
+  ASSERT_EQ(phi.size(), 15u);
+  std::istringstream table(read_file(dir / "t.txt"));
+  int rows = 0;
+  for (std::string line; std::getline(table, line);) {
+    if (line.size() < 46 || line[0] != ' ' || line[3] < '1' || line[3] > '5') continue;
+    const int i = line[3] - '0';
+    for (int j = 1; j <= 3; ++j) {
+      EXPECT_EQ(line.substr(14 + 11 * (j - 1), 10), format_e10(phi[static_cast<size_t>((j - 1) * 5 + i - 1)]))
+          << i << "," << j;
+    }
+    ++rows;
+  }
+  EXPECT_EQ(rows, 5);
+  EXPECT_EQ(vtk.arrays.at("Epsilon (As/Vm)")[0], 8.86E-12);
 }
 
 TEST_F(Results, PathIntegralDialogueRefusesAndReportsTheUsedLines) {
