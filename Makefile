@@ -14,11 +14,14 @@ all: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: all
+# make run [ARGS="--headless --png"]: builds the program alone and starts it.
+run: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	mkdir -p work
 	cp -n examples/*.dat work/ 2>/dev/null || true
 	[ -f work/history.inp ] || printf 'kondensa.dat\r\n' > work/history.inp
-	cd work && ../$(BUILD)/src/tambri
+	cd work && ../$(BUILD)/src/tambri $(ARGS)
 
 test: test-plain test-sanitize
 

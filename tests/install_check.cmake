@@ -1,0 +1,21 @@
+# Installs the build into a fresh prefix and runs the installed program once:
+# its version, and a piped session on the installed example that loads it.
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix} RESULT_VARIABLE status OUTPUT_QUIET)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed: ${status}")
+endif()
+execute_process(COMMAND ${prefix}/bin/tambri --version OUTPUT_VARIABLE version RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT version STREQUAL "tambri 4.3\n")
+  message(FATAL_ERROR "installed tambri --version: ${status} '${version}'")
+endif()
+file(MAKE_DIRECTORY ${WORK_DIR}/run)
+file(COPY ${prefix}/share/tambri/examples/kondensa.dat DESTINATION ${WORK_DIR}/run)
+file(WRITE ${WORK_DIR}/run/answers "kondensa.dat\nX\nn\nX\n")
+execute_process(COMMAND ${prefix}/bin/tambri --headless INPUT_FILE ${WORK_DIR}/run/answers
+                WORKING_DIRECTORY ${WORK_DIR}/run OUTPUT_VARIABLE screen RESULT_VARIABLE status)
+if(NOT status EQUAL 0 OR NOT screen MATCHES "\\*\\*\\* Input ready \\*\\*\\*")
+  message(FATAL_ERROR "installed tambri on the example: ${status}\n${screen}")
+endif()
+file(REMOVE_RECURSE ${WORK_DIR})
