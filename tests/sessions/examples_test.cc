@@ -3,28 +3,20 @@
 // drift from what the dialogue produces.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 
+#include "support/example_session.h"
 #include "support/session.h"
 
 namespace tambri::test {
 namespace {
 
-std::vector<std::string> script_lines(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 TEST(Examples, ScriptsRebuildTheCommittedStructureFiles) {
-  const std::filesystem::path examples = std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples";
   int checked = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(examples)) {
+  for (const auto& entry : std::filesystem::directory_iterator(examples_dir())) {
     if (entry.path().extension() != ".txt") continue;
     TempDir dir;
-    SessionResult r = run_session(dir.path(), script_lines(entry.path()));
+    SessionResult r = run_session(dir.path(), read_lines(entry.path()));
     EXPECT_EQ(r.status, 0) << entry.path();
     std::filesystem::path dat = entry.path();
     dat.replace_extension(".dat");

@@ -1,0 +1,294 @@
+// The example structures against the answers of field theory. Each test builds
+// its example with the example's own answer script, solves it in the same
+// session and reads the program's printed results: path integrals from the
+// screen and quantity tables from files. Every printed value carries four
+// significant digits, so "exact" below means within half a unit of the last
+// printed digit; every other tolerance says where it comes from.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "support/example_session.h"
+#include "support/result_table_file.h"
+#include "support/session.h"
+
+namespace tambri::test {
+namespace {
+
+// The constants the program computes with.
+constexpr double kEps0 = 8.86E-12;
+constexpr double kMu0 = 1.2566E-6;
+constexpr double kPi = std::numbers::pi;
+
+// The default stop of ILU-BICG (largest correction 1E-6 of |u| + 0.1) leaves
+// the 100 V and 10 V examples well within this part of the value.
+constexpr double kDefaultStopShare = 1E-5;
+
+Lines concat(std::initializer_list<Lines> parts) {
+  Lines all;
+  for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
+  return all;
+}
+
+// Builds the structure with `generate` (a script cut before the start
+// question), solves it with `solve`, enters RESULTS with `results` and leaves
+// RESULTS and the program.
+SessionResult evaluate(const TempDir& dir, const Lines& generate, const Lines& solve, const Lines& results) {
+  SessionResult r = run_session(dir.path(), concat({generate, solve, {"R"}, results, {"X", "X"}}));
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.screen.find("*** ILU-BICG ready ***"), std::string::npos) << "solver did not converge";
+  EXPECT_EQ(r.screen.find("Keine Diskretisierungspunkte"), std::string::npos) << r.screen;
+  return r;
+}
+
+Lines generate(const std::string& example) { return until_start_question(example_script(example)); }
+
+// |printed - expected| within the print rounding and `share` of the expected value.
+::testing::AssertionResult near_printed(double printed, double expected, double share) {
+  const double allowed = half_print_unit(printed) + share * std::fabs(expected);
+  if (std::fabs(printed - expected) <= allowed) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << printed << " differs from " << expected << " by "
+                                       << std::fabs(printed - expected) << ", more than " << allowed;
+}
+
+ResultTableFile table_in(const TempDir& dir, const std::string& file) {
+  return parse_result_table(read_file(dir / file));
+}
+
+// Plates over the whole width, air from the upper plate down to 2.1 mm, then
+// Eps_rel 4 down to the lower plate at 10 mm. The grid line 2.0 mm is the last
+// air node and 2.5 mm the first dielectric one; the box scheme couples them
+// with the mean permittivity, which equals air and dielectric in series
+// exactly when the interface lies at eps1 / (eps1 + eps2) = 1/5 of that link,
+// that is at 2.1 mm. So the discrete field is the layered one.
+TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) {
+  constexpr double kU = 100.0, kWidth = 0.03, kD1 = 0.0021, kD2 = 0.0079, kEps1 = 1.0, kEps2 = 4.0;
+  const double e_air = kU / (kD1 + kD2 * kEps1 / kEps2);
+  const double e_dielectric = e_air * kEps1 / kEps2;
+  const double charge = kEps0 * kWidth * kU / (kD1 / kEps1 + kD2 / kEps2);
+
+  TempDir dir;
+  const SessionResult r = evaluate(dir, generate("platte"), immediate_start(),
+                                   concat({path_integral("Q", "0.00101 -1", "0.00101 1"),
+                                           path_integral("Q", "0.00701 -1", "0.00701 1"),
+                                           table_to_file("EX", "ex.txt")}));
+  // A line across the whole width in either layer carries the plate charge.
+  const std::vector<double> q = path_integral_results(r.screen);
+  ASSERT_EQ(q.size(), 2u) << r.screen;
+  EXPECT_TRUE(near_printed(q[0], charge, kDefaultStopShare));
+  EXPECT_TRUE(near_printed(q[1], charge, kDefaultStopShare));
+
+  const ResultTableFile ex = table_in(dir, "ex.txt");
+  ASSERT_EQ(ex.x.size() * ex.y.size(), ex.node.size());
+  for (const auto& [node, value] : ex.node) {
+    const double expected = ex.x.at(node.first) < kD1 ? e_air : e_dielectric;
+    EXPECT_TRUE(near_printed(value, expected, kDefaultStopShare)) << "node " << node.first << "," << node.second;
+  }
+  EXPECT_TRUE(near_printed(ex.maximum, e_air, kDefaultStopShare));
+  EXPECT_TRUE(near_printed(ex.minimum, e_dielectric, kDefaultStopShare));
+}
+
+// Inner conductor radius a = 2 mm at 100 V, outer conductor from b = 8 mm at
+// 0 V, Eps_rel 2.25 between, on 41, 81 and 161 lines over 20 mm.
+//
+// Two first-order effects separate the printed Q' from 2 pi eps U / ln(b/a):
+// - The closed rectangle's sides each reach half a box past the corners. In
+//   the radial field of the coax the four corner extensions add h / (pi s) of
+//   the enclosed charge (s the half side of the square). Dividing it out gives
+//   the same charge for two squares, which checks the path sum itself.
+// - The staircase circles: the rasterised conductor surfaces lie within half a
+//   cell of the circles; moving both radii by h/2 changes the capacitance to
+//   first order by (h/2)(1/a + 1/b) / ln(b/a). That is the tolerance, and the
+//   error must fall with every refinement.
+TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
+  constexpr double kA = 0.002, kB = 0.008, kEpsRel = 2.25, kU = 100.0, kSide = 0.02;
+  const double capacitance = 2 * kPi * kEps0 * kEpsRel / std::log(kB / kA);
+  const Lines script = example_script("koax");
+  double previous_error = INFINITY;
+  for (int lines : {41, 81, 161}) {
+    SCOPED_TRACE(lines);
+    const double h = kSide / (lines - 1);
+    const double staircase = h / 2 * (1 / kA + 1 / kB) / std::log(kB / kA);
+    TempDir dir;
+    const SessionResult r =
+        evaluate(dir, until_start_question(replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)})),
+                 immediate_start(),
+                 concat({path_integral("Q", "0.00501 0.00501", "0.01501 0.01501"),
+                         path_integral("Q", "0.00601 0.00601", "0.01401 0.01401")}));
+    const std::vector<double> q = path_integral_results(r.screen);
+    ASSERT_EQ(q.size(), 2u) << r.screen;
+    const double corners5 = h / (kPi * 0.005), corners4 = h / (kPi * 0.004);
+
+    const double printed_error = q[0] / kU / capacitance - 1;
+    EXPECT_LE(std::fabs(printed_error), staircase + corners5) << q[0];
+
+    const double enclosed5 = q[0] / (1 + corners5), enclosed4 = q[1] / (1 + corners4);
+    EXPECT_LE(std::fabs(enclosed5 - enclosed4),
+              half_print_unit(q[0]) + half_print_unit(q[1]) + 1E-3 * enclosed5)
+        << enclosed5 << " " << enclosed4;
+
+    const double error = enclosed5 / kU / capacitance - 1;
+    EXPECT_LE(std::fabs(error), staircase) << enclosed5;
+    EXPECT_LT(std::fabs(error), previous_error);
+    previous_error = std::fabs(error);
+  }
+}
+
+// Strip at 100 V on a 1.6 mm substrate (Eps_rel 4.4) over the ground plane,
+// walls without normal flux. There is no closed form for this box, but Gauss's
+// law must hold: no flux through a line across the whole width above the
+// strip (nothing is charged above it), and the same flux through every line
+// across the substrate below it.
+TEST(Validation, MicrostripFluxIsConservedAcrossTheBox) {
+  TempDir dir;
+  const SessionResult r = evaluate(dir, generate("mstrip"), immediate_start(),
+                                   concat({path_integral("Q", "0.00601 -1", "0.00601 1"),
+                                           path_integral("Q", "0.00891 -1", "0.00891 1"),
+                                           path_integral("Q", "0.00951 -1", "0.00951 1")}));
+  const std::vector<double> q = path_integral_results(r.screen);
+  ASSERT_EQ(q.size(), 3u) << r.screen;
+  EXPECT_GT(q[1], 0.0);
+  EXPECT_LE(std::fabs(q[0]), kDefaultStopShare * q[1]);
+  EXPECT_TRUE(near_printed(q[2], q[1], half_print_unit(q[1]) / q[1] + kDefaultStopShare));
+}
+
+// A 10 mm x 40 mm strip of 1000 S/m between 10 V and 0 V; a notch of 1E-6 S/m,
+// 5 mm deep and 4 mm long, from one edge in the middle.
+TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
+  constexpr double kKappa = 1000.0, kU = 10.0, kW = 0.01, kL = 0.04, kNotchDepth = 0.005, kNotchLength = 0.004;
+  const Lines sections = concat({path_integral("I", "-1 0.00501", "1 0.00501"),
+                                 path_integral("I", "-1 0.02001", "1 0.02001"),
+                                 path_integral("I", "-1 0.03501", "1 0.03501")});
+  const Lines script = example_script("kerbe");
+  {
+    // The notch filled with the strip's material: the uniform strip carries
+    // kappa U W / L through every cross-section.
+    TempDir dir;
+    const SessionResult r = evaluate(
+        dir, until_start_question(replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"})),
+        immediate_start(), sections);
+    const std::vector<double> i = path_integral_results(r.screen);
+    ASSERT_EQ(i.size(), 3u) << r.screen;
+    for (double current : i) EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
+  }
+  TempDir dir;
+  const SessionResult r = evaluate(dir, until_start_question(script), immediate_start(), sections);
+  const std::vector<double> i = path_integral_results(r.screen);
+  ASSERT_EQ(i.size(), 3u) << r.screen;
+  // Before, at and after the notch the same current flows.
+  EXPECT_TRUE(near_printed(i[1], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
+  EXPECT_TRUE(near_printed(i[2], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
+  // Rigorous bounds for the notched strip: insulating the strip along the
+  // notch's depth can only raise the resistance (the rest, W - depth wide,
+  // carries at least kappa U (W - depth) / L), and perfectly conducting cuts
+  // across it can only lower it (the strip in series with the narrowed piece).
+  const double lower = kKappa * kU * (kW - kNotchDepth) / kL;
+  const double upper = kU / ((kL - kNotchLength) / (kKappa * kW) + kNotchLength / (kKappa * (kW - kNotchDepth)));
+  EXPECT_GT(i[0], lower);
+  EXPECT_LT(i[0], upper);
+}
+
+// A round conductor of radius R = 2 mm and 1E6 A/m2 in air, centred in a
+// grounded circle of 9 mm, on 201 lines 0.1 mm apart. The flux per metre
+// through a radial line from r1 to r2 outside the conductor is
+// (mu0 I / 2 pi) ln(r2 / r1); the program's line sum reaches half a box
+// beyond its end nodes, so nodes from 3 mm to 8 mm cover 2.95 mm to 8.05 mm.
+// From the centre the line also crosses the conductor, whose inside adds
+// mu0 I / 4 pi.
+//
+// Tolerance 1E-3: the print rounding (2E-4), the staircase disc's current
+// (1257 nodes of 0.01 mm2 for pi 400 of them: 3E-4) and the five-point
+// truncation near the conductor (below 2E-4) together stay under it.
+//
+// The solve runs to a relative error of 1E-12: the default 1E-6 is measured
+// against |Vz| + 0.1, so it stops once the corrections fall below about
+// 1E-7 Vs/m, while Vz here is itself of the order of 1E-6 Vs/m.
+TEST(Validation, RoundConductorFluxFollowsTheLogarithm) {
+  constexpr double kR = 0.002, kSz = 1E6, kH = 1E-4;
+  const double current = kPi * kR * kR * kSz;
+  const double k = kMu0 * current / (2 * kPi);
+  TempDir dir;
+  const SessionResult r = evaluate(dir, generate("rund"), solve_with_relative_error("1E-12"),
+                                   concat({path_integral("F", "0.01001 0.01301", "0.01001 0.01801"),
+                                           path_integral("F", "0.01001 0.01001", "0.01001 0.01801"),
+                                           table_to_file("U", "u.txt")}));
+  const std::vector<double> phi = path_integral_results(r.screen);
+  ASSERT_EQ(phi.size(), 2u) << r.screen;
+  // Positive Sz gives Vz falling outward: the flux in +x through the line is negative.
+  const double outside = -k * std::log((0.008 + kH / 2) / (0.003 - kH / 2));
+  EXPECT_TRUE(near_printed(phi[0], outside, 1E-3));
+  const double half = kH / 2;
+  const double through = -k * (0.5 - half * half / (2 * kR * kR) + std::log((0.008 + half) / kR));
+  EXPECT_TRUE(near_printed(phi[1], through, 1E-3));
+
+  // The excited nodes are the lattice points of the disc: 1257 for radius 20 cells.
+  const ResultTableFile occupancy = table_in(dir, "u.txt");
+  const long excited = std::count_if(occupancy.node.begin(), occupancy.node.end(),
+                                     [](const auto& entry) { return entry.second >= 100.0; });
+  EXPECT_EQ(excited, 1257);
+}
+
+// A slot 4 mm wide and 10 mm deep in iron (Mue_rel 1000) with the conductor
+// filling its lower 8 mm (1E6 A/m2), Vz = 0 along the top. With ideal iron,
+// Ampere's law across the slot gives Hy rising linearly with the height above
+// the slot bottom, slope Sz, independent of the slot width, and constant above
+// the conductor.
+//
+// Tolerances: the slope within 0.5 % of Sz, because iron of finite
+// permeability takes a share of the magnetic voltage of the order of its path
+// length over the slot width divided by Mue_rel (measured 0.23 %); with
+// Mue_rel 10000 that share must fall to a fifth or less. The values lie on
+// the fitted line within 0.03 % of the largest value, about 2.3 A/m, where
+// the print rounding alone allows 0.5 A/m (measured 1.0 A/m).
+struct SlotProfile {
+  double slope = 0, intercept = 0, largest_residual = 0, above = 0;
+  bool constant_above = true;
+};
+
+SlotProfile slot_profile(const std::string& permeability) {
+  TempDir dir;
+  const Lines script = replace_run(example_script("nut"), {"M", "1 1000"}, {"M", "1 " + permeability});
+  evaluate(dir, until_start_question(script), solve_with_relative_error("1E-12"), table_to_file("HY", "hy.txt"));
+  const ResultTableFile hy = table_in(dir, "hy.txt");
+  const int centre = hy.y_line_at(0.010);
+  // Conductor nodes between 2.5 mm and 9.5 mm (its first and last lines mix
+  // with the air and the iron); least squares for Hy = intercept + slope x.
+  std::vector<std::pair<double, double>> points;
+  for (const auto& [i, x] : hy.x) {
+    if (x > 0.0025 - 1E-9 && x < 0.0095 + 1E-9) points.emplace_back(x, hy.at(i, centre));
+  }
+  const double n = static_cast<double>(points.size());
+  double sx = 0, sy = 0, sxx = 0, sxy = 0;
+  for (const auto& [x, v] : points) sx += x, sy += v, sxx += x * x, sxy += x * v;
+  SlotProfile p;
+  p.slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
+  p.intercept = (sy - p.slope * sx) / n;
+  for (const auto& [x, v] : points) p.largest_residual = std::max(p.largest_residual, std::fabs(v - p.intercept - p.slope * x));
+  // Air above the conductor: every node from the top to 1.5 mm.
+  p.above = hy.at(hy.x_line_at(0.0), centre);
+  for (const auto& [i, x] : hy.x) {
+    if (x < 0.0015 + 1E-9 && !near_printed(hy.at(i, centre), p.above, 0.0)) p.constant_above = false;
+  }
+  return p;
+}
+
+TEST(Validation, SlotConductorFieldRisesLinearlyAcrossTheSlot) {
+  constexpr double kSz = 1E6, kConductorTop = 0.002, kH = 0.00025;
+  const SlotProfile iron = slot_profile("1000");
+  EXPECT_NEAR(iron.slope / kSz, 1.0, 5E-3) << iron.slope;
+  EXPECT_LE(iron.largest_residual, 3E-4 * std::fabs(iron.intercept + iron.slope * 0.0025));
+  // Above the conductor the field of the whole current: the fitted line at the
+  // upper edge of the conductor's boxes, half a cell above its top line.
+  EXPECT_TRUE(iron.constant_above);
+  EXPECT_TRUE(near_printed(iron.above, iron.intercept + iron.slope * (kConductorTop - kH / 2), 1E-3));
+
+  const SlotProfile better_iron = slot_profile("10000");
+  EXPECT_LE(std::fabs(better_iron.slope / kSz - 1), std::fabs(iron.slope / kSz - 1) / 5) << better_iron.slope;
+}
+
+}  // namespace
+}  // namespace tambri::test
