@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -111,9 +113,7 @@ TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
   EXPECT_EQ(white.colour(15), (C{0, 0, 0}));
   EXPECT_EQ(white.colour(11), (C{0, 0, 63}));
   // The bitmap shows the picture before "<Return>" was written.
-  std::vector<std::uint8_t> saved(800 * 630);
-  for (int y = 0; y < 630; ++y)
-    for (int x = 0; x < 800; ++x) saved[static_cast<size_t>(y * 800 + x)] = static_cast<std::uint8_t>(white.pixel(x, y));
+  const std::vector<std::uint8_t> saved = white.pixels();
   EXPECT_TRUE(test::blank_cells(saved, 35, 75, 8));
   EXPECT_SHOWS_TEXT(viewer.shown, 35, 75, "<Return>");
   EXPECT_SHOWS_TEXT(saved, 33, 35, "x (m) ");

@@ -4,8 +4,10 @@
 // components times 4, rows bottom-up).
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "support/session.h"
 
@@ -27,6 +29,13 @@ class SavedBitmap {
   // The palette index of window pixel (x, y), y counted from the top.
   int pixel(int x, int y) const {
     return static_cast<unsigned char>(bytes_[kPixelsAt + static_cast<size_t>((kHeight - 1 - y) * kWidth + x)]);
+  }
+  // All pixels, top row first, as the surface holds them.
+  std::vector<std::uint8_t> pixels() const {
+    std::vector<std::uint8_t> out(size_t{kWidth} * kHeight);
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x) out[static_cast<size_t>(y * kWidth + x)] = static_cast<std::uint8_t>(pixel(x, y));
+    return out;
   }
 
  private:
