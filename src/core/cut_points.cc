@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+
+#include "core/span_widening.h"
 
 namespace tambri {
 namespace {
@@ -43,11 +44,7 @@ void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbsci
   }
 }
 
-double widened_max(double min, double max) {
-  if (!(std::fabs(max - min) <= kCutMinimumSpan)) return max;
-  const double widened = min + kCutMinimumSpan;
-  return widened != min ? widened : std::nextafter(min, std::numeric_limits<double>::infinity());
-}
+double widened_max(double min, double max) { return widened_max(min, max, kCutMinimumSpan); }
 
 CutRange cut_range(const CutPoints& points) {
   const int count = std::min(points.count, kMaxLines);

@@ -6,7 +6,9 @@
 #include "core/derived_fields.h"
 #include "core/vtk_file.h"
 #include "dialogue/cut_plot.h"
+#include "dialogue/equicolour.h"
 #include "dialogue/menu.h"
+#include "dialogue/mountain.h"
 #include "dialogue/path_integral_dialogue.h"
 #include "dialogue/result_quantities.h"
 #include "text/files.h"
@@ -119,9 +121,9 @@ class ResultsMenu {
     ResultPicture p = picture();
     switch (kind) {
       case PlotKind::kCut: draw_cut(p, quantity); return;
-      case PlotKind::kEquicolour:
-      case PlotKind::kIsolines:
-      case PlotKind::kMountain: not_yet_available(); return;
+      case PlotKind::kEquicolour: draw_equicolour(p, quantity); return;
+      case PlotKind::kIsolines: not_yet_available(); return;
+      case PlotKind::kMountain: draw_mountain(p, quantity); return;
     }
   }
 

@@ -1,0 +1,251 @@
+#include "dialogue/mountain.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "core/mountain_view.h"
+#include "core/picture_values.h"
+#include "core/span_widening.h"
+#include "draw/palettes.h"
+#include "draw/picture_files.h"
+#include "draw/picture_frame.h"
+#include "draw/plotter.h"
+#include "draw/postscript.h"
+#include "text/fortran_format.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+constexpr PixelRect kMountainViewport{100, 60, 640, 510};
+constexpr double kWorldSize = 15;
+// The world's origin on the page, in centimetres: one world unit is 1 cm.
+constexpr double kPageOriginX = 4.5, kPageOriginY = 10;
+constexpr double kD = kMountainDepth;
+
+constexpr int kBoxColour = 11;
+constexpr int kGreyIndex = 12;
+constexpr int kWireColour = 13;
+constexpr int kHeightLevels = 10;  // the page's hue and grey scale of the facets
+
+// A facet is drawn on the screen only where it starts inside the picture.
+constexpr double kScreenLimit = 16;
+
+std::string label(double v) { return format_e(v, 8, 1); }
+
+// Indices 11 (lowest) to 1 (highest) from the ramp, 12 grey, 13 the wire
+// colour: green on black, red on white.
+void set_height_palette(GraphicsSurface& surface, bool white_background) {
+  for (int n = 0; n <= 10; ++n) surface.gfx_set_palette_rgb(11 - n, ramp_colour(height_ramp_position(n)));
+  surface.gfx_set_palette_rgb(kGreyIndex, rgb(30, 30, 30));
+  surface.gfx_set_palette_rgb(kWireColour, white_background ? rgb(63, 0, 0) : rgb(0, 63, 0));
+}
+
+// " Min=" and " Max=" read until each widens the range (or keeps it).
+void widen_range(Console& console, ValueRange& range) {
+  for (;;) {
+    double v = 0;
+    console.prompt(" Min=");
+    if (!console.read_numbers({v})) continue;
+    if (v <= range.min) {
+      range.min = v;
+      break;
+    }
+    console.message(" ### Min zu gross ###");
+  }
+  for (;;) {
+    double v = 0;
+    console.prompt(" Max=");
+    if (!console.read_numbers({v})) continue;
+    if (v >= range.max) {
+      range.max = v;
+      break;
+    }
+    console.message(" ### Max zu klein ###");
+  }
+}
+
+// The floor, the three visible vertical edges and the top edges.
+void draw_box(Plotter& plot) {
+  plot.colour(kBoxColour, PageColour::fixed(3, 1));
+  plot.line_width(2);
+  const std::array<WorldPoint, 5> floor = {{{0, 0}, {10, 0}, {10 + kD, kD}, {kD, kD}, {0, 0}}};
+  plot.polyline(floor);
+  plot.line(0, 0, 0, 10);
+  plot.line(kD, kD, kD, 10 + kD);
+  plot.line(10 + kD, kD, 10 + kD, 10 + kD);
+  const std::array<WorldPoint, 3> top = {{{0, 10}, {kD, 10 + kD}, {10 + kD, 10 + kD}}};
+  plot.polyline(top);
+  plot.line_width(1);
+}
+
+using Facet = std::array<WorldPoint, 4>;
+
+// The facet's path on the page: P1 to P4 and back to P1.
+void page_path(PsWriter& ps, const Facet& p) {
+  ps.plot(p[0].x, p[0].y, kPenMove);
+  for (int n = 1; n < 4; ++n) ps.plot(p[n].x, p[n].y, kPenLine);
+  ps.plot(p[0].x, p[0].y, kPenLine);
+}
+
+struct FacetInks {
+  int screen_fill, screen_outline;
+  PageColour page_fill, page_outline;
+};
+
+// Without colouring a facet is filled with the background and outlined in
+// the wire colour (white and violet on the page); with colouring it is filled
+// with its height colour and outlined in the colour that shows white.
+FacetInks inks_of(int colour, bool coloured, bool white_background) {
+  const PageColour white = PageColour::always(PageInk::grey(0, kHeightLevels));
+  if (!coloured) return {0, kWireColour, white, PageColour::fixed(6, 1)};
+  return {colour, white_background ? 0 : 15, PageColour::level_of(12 - colour, kHeightLevels), white};
+}
+
+struct FacetInput {
+  const Grid& grid;
+  const DisplayWindow& w;
+  const NodeQuantity& quantity;
+  bool logarithmic;
+  bool coloured;
+  bool white_background;
+};
+
+// Painter's order: the rows from the back (the largest y) to the front, each
+// facet filled before its outline, so nearer facets cover what lies behind.
+// The row buffer carries the back edge of the current strip.
+void draw_facets(Plotter& plot, const MountainView& view, const FacetInput& in) {
+  const Grid& grid = in.grid;
+  const DisplayWindow& w = in.w;
+  GraphicsSurface& surface = plot.surface();
+  PsWriter& ps = *plot.page();
+  const auto value = [&](int i, int j) { return picture_value(in.quantity, grid.node(i, j), in.logarithmic); };
+  std::array<double, kMaxLines + 1> back{};
+  for (int i = w.i1; i <= w.i2; ++i) back[static_cast<size_t>(i)] = value(i, w.j2);
+  for (int j = w.j2; j > w.j1; --j) {
+    for (int i = w.i1; i < w.i2; ++i) {
+      const double w1 = back[static_cast<size_t>(i)], w2 = back[static_cast<size_t>(i + 1)];
+      const double w3 = value(i + 1, j - 1), w4 = value(i, j - 1);
+      back[static_cast<size_t>(i)] = w4;
+      if (i + 1 == w.i2) back[static_cast<size_t>(i + 1)] = w3;
+      // A corner without a finite value leaves the facet out.
+      if (!std::isfinite(w1) || !std::isfinite(w2) || !std::isfinite(w3) || !std::isfinite(w4)) continue;
+      const double xa = grid.x[i], xb = grid.x[i + 1], yb = grid.y[j], ya = grid.y[j - 1];
+      const Facet p = {{{view.h(xa, yb), view.v(w1, yb)},
+                        {view.h(xb, yb), view.v(w2, yb)},
+                        {view.h(xb, ya), view.v(w3, ya)},
+                        {view.h(xa, ya), view.v(w4, ya)}}};
+      const int colour = mountain_colour(view, (w1 + w2 + w3 + w4) * 0.25);
+      const FacetInks inks = inks_of(colour, in.coloured, in.white_background);
+      if (p[3].y < kScreenLimit && p[0].y > 0 && p[0].x > 0 && p[3].x < kScreenLimit) {
+        surface.gfx_set_color(inks.screen_fill);
+        surface.gfx_polygon(kGfxFilled, p);
+        surface.gfx_set_color(inks.screen_outline);
+        surface.gfx_polygon(kGfxOutline, p);
+      }
+      // The page shows every facet; its outline is stroked by the next one.
+      plot.page_colour(inks.page_fill);
+      ps.end_path(kPathNew);
+      page_path(ps, p);
+      ps.end_path(kPathFill);
+      plot.page_colour(inks.page_outline);
+      page_path(ps, p);
+    }
+  }
+}
+
+void draw_screen_labels(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
+                        bool logarithmic) {
+  surface.gfx_set_text_window(2, 1, 40, 12);
+  surface.gfx_set_text_position(13, 5);
+  surface.gfx_text(label(range.max));
+  if (logarithmic) {
+    surface.gfx_set_text_position(22, 3);
+    surface.gfx_text("LOG-Betrag");
+  }
+  surface.gfx_set_text_position(31, 5);
+  surface.gfx_text(label(range.min));
+  surface.gfx_set_text_window(33, 1, 36, 80);
+  surface.gfx_set_text_position(1, 35);
+  surface.gfx_text("x (m) ");
+  surface.gfx_set_text_position(1, 13);
+  surface.gfx_text(label(grid.x[w.i1]));
+  surface.gfx_set_text_position(1, 49);
+  surface.gfx_text(label(grid.x[w.i2]));
+  surface.gfx_set_text_window(32, 61, 32, 80);
+  surface.gfx_set_text_position(1, 1);
+  surface.gfx_text(label(grid.y[w.j1]));
+  surface.gfx_set_text_window(2, 73, 30, 80);
+  surface.gfx_set_text_position(26, 1);
+  surface.gfx_text(label(grid.y[w.j2]));
+  surface.gfx_set_text_window(29, 69, 29, 80);
+  surface.gfx_set_text_position(1, 1);
+  surface.gfx_text("y (m) ");
+}
+
+void write_page_labels(PsWriter& ps, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
+                       bool logarithmic) {
+  ps.set_colour(1);
+  ps.text(-2, 9.6, 0.4, label(range.max), 0, 8);
+  if (logarithmic) ps.text(5, -4, 0.8, "LOG-Betrag", 0, 10);
+  ps.text(-2, 0, 0.4, label(range.min), 0, 8);
+  ps.text(4, -1, 0.5, "x (m) ", 0, 6);
+  ps.text(0, -0.6, 0.4, label(grid.x[w.i1]), 0, 8);
+  ps.text(8, -0.6, 0.4, label(grid.x[w.i2]), 0, 8);
+  ps.text(10.4, 0, 0.4, label(grid.y[w.j1]), 0, 8);
+  ps.text(10.2 + kD, kD, 0.4, label(grid.y[w.j2]), 0, 8);
+  ps.text(10.5 + kD / 2, kD / 2 - 0.3, 0.5, "y (m) ", 0, 6);
+}
+
+}  // namespace
+
+void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
+  Console& console = picture.console;
+  const Grid& grid = picture.model.grid;
+  const DisplayWindow& w = picture.window;
+  const OutputSettings& output = picture.output;
+  console.prompt(" Logarithmus bilden [Y/N]:");
+  const bool logarithmic = console.read_letter() == 'Y';
+  // Without grid lines at the window's indices there is nothing to show.
+  if (!names_grid_lines(grid, w)) return;
+
+  ValueRange range = picture_value_range(grid, quantity, logarithmic);
+  // A constant field would give the heights no scale; it stands flat on the floor.
+  range.max = widened_max(range.min, range.max, kMountainMinimumSpan);
+  console.record(" Min=" + format_e10(range.min));
+  console.record(" Max=" + format_e10(range.max));
+  console.prompt(" Wertebereich vergrößern [Y/N]:");
+  if (console.read_letter() == 'Y') widen_range(console, range);
+  const MountainView view = mountain_view(grid.x[w.i1], grid.x[w.i2], grid.y[w.j1], grid.y[w.j2], range.min, range.max);
+  console.prompt(" Einfärben [Y/N]:");
+  const bool coloured = console.read_letter() == 'Y';
+
+  GraphicsSurface& surface = picture.pictures.surface;
+  const std::string& stem = picture.model.output_stem;
+  PictureFrame frame(surface, picture.pictures.viewer, console, output);
+  PsWriter ps(output);
+  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25), kMountainViewport);
+  ps.open(picture_file_name(stem, kTagMountain, ".ps"));
+  ps.set_colour(1);
+  ps.text(2, 26.5, 0.5, ps_structure_text(picture.model.file_name, output.comment), 0, 60);
+  ps.text(2, 28, 0.6, ps_title_text(quantity.name), 0, 33);
+  surface.gfx_set_world(1, 0, 0, kWorldSize, kWorldSize);
+  ps.plot(kPageOriginX, kPageOriginY, kPenMoveOrigin);
+  set_height_palette(surface, output.white_background);
+
+  Plotter plot(surface, &ps, output, {});
+  draw_box(plot);
+  draw_facets(plot, view, {grid, w, quantity, logarithmic, coloured, output.white_background});
+
+  draw_screen_labels(surface, grid, w, range, logarithmic);
+  surface.gfx_set_text_window(35, 75, 35, 90);
+  surface.gfx_set_text_position(1, 1);
+  frame.end(picture_file_name(stem, kTagMountain, ".bmp"), "<Return>");
+
+  write_page_labels(ps, grid, w, range, logarithmic);
+  ps.plot(-kPageOriginX, -kPageOriginY, kPenMoveOrigin);
+  ps.plot(0, 0, kPenEnd);
+}
+
+}  // namespace tambri
