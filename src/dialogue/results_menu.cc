@@ -5,6 +5,7 @@
 
 #include "core/derived_fields.h"
 #include "core/vtk_file.h"
+#include "dialogue/arrows.h"
 #include "dialogue/cut_plot.h"
 #include "dialogue/equicolour.h"
 #include "dialogue/menu.h"
@@ -159,7 +160,10 @@ class ResultsMenu {
   void arrow_menu(std::string_view carried) {
     std::vector<MenuCommand> commands;
     for (const ArrowRow& row : arrow_rows(model_.problem)) {
-      commands.push_back({row.keys, row.help, then(MenuNext::kPrompt, [this] { not_yet_available(); })});
+      commands.push_back({row.keys, row.help, then(MenuNext::kPrompt, [this, &row] {
+                            ResultPicture p = picture();
+                            draw_arrows(p, row.quantity(arrays_));
+                          })});
     }
     commands.push_back({"X", "X - zum Hauptmenue", leave_menu});
     run_menu(console_, kArrowStyle, commands, carried);

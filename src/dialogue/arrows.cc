@@ -1,0 +1,269 @@
+#include "dialogue/arrows.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "core/arrow_shapes.h"
+#include "core/potential_legend.h"
+#include "draw/node_marks.h"
+#include "draw/palettes.h"
+#include "draw/picture_files.h"
+#include "draw/picture_frame.h"
+#include "draw/plotter.h"
+#include "draw/postscript.h"
+#include "model/assignment.h"
+#include "text/fortran_format.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+constexpr int kArrowColour = 15;
+constexpr int kFrameColour = kStructureGrey;
+constexpr int kExcitationColour = 13;  // not reprogrammed: the start-up colour
+constexpr int kBackground = 0;
+constexpr int kTextColour = 15;
+constexpr int kPotentialLevels = 9;
+constexpr int kLegendBoxHeight = 32;
+constexpr int kLegendBoxWidth = 50;
+
+// The true-to-scale square is masked below or right of the region only when
+// it is longer by more than this (metres), and the mask starts a little away
+// from the region's border so that its frame stays.
+constexpr double kMaskTolerance = 0.001;
+constexpr double kMaskGap = static_cast<double>(0.005f);
+
+bool is_excitation(int32_t value) { return value >= 100 && value <= 909; }
+
+// " Min=" and " Max=" until the range can scale arrows: a positive maximum
+// not below the minimum.
+void ask_limits(Console& console, MagnitudeRange& range) {
+  for (;;) {
+    do {
+      console.prompt(" Min=");
+    } while (!console.read_numbers({range.min}));
+    do {
+      console.prompt(" Max=");
+    } while (!console.read_numbers({range.max}));
+    if (range.max > 0 && range.max >= range.min) return;
+    console.message(" ### Max. kleiner Min. ###");
+  }
+}
+
+// The bounds of the shown part, 86 characters, for the page.
+std::string dimensions_text(const Grid& grid, const DisplayWindow& w) {
+  const std::string gap(6, ' ');
+  return "(Abmessungen (m):  Xb=" + format_e(grid.x[w.i1], 9, 2) + gap + "Xe=" + format_e(grid.x[w.i2], 9, 2) +
+         gap + "Yb=" + format_e(grid.y[w.j1], 9, 2) + gap + "Ye=" + format_e(grid.y[w.j2], 9, 2) + ")";
+}
+
+// The page half of the arrows: only points inside the shown part are
+// written, and a line to a point after a left-out one starts there instead,
+// so no line joins the two sides of a gap.
+class RegionPath {
+ public:
+  RegionPath(PsWriter& ps, const PageMapping& mapping, const Grid& grid, const DisplayWindow& w)
+      : ps_(ps), mapping_(mapping), y1_(grid.y[w.j1]), y2_(grid.y[w.j2]), x1_(grid.x[w.i1]), x2_(grid.x[w.i2]) {}
+
+  void move(const ArrowPoint& p) { put(p, kPenMove); }
+  void line(const ArrowPoint& p) { put(p, kPenLine); }
+
+ private:
+  void put(const ArrowPoint& p, int pen) {
+    if (!(p.y >= y1_ && p.y <= y2_ && p.x >= x1_ && p.x <= x2_)) {
+      after_gap_ = true;
+      return;
+    }
+    ps_.plot(mapping_.page_h(p.y), mapping_.page_v(p.x), after_gap_ ? kPenMove : pen);
+    after_gap_ = false;
+  }
+
+  PsWriter& ps_;
+  const PageMapping& mapping_;
+  double y1_, y2_, x1_, x2_;
+  bool after_gap_ = true;
+};
+
+void draw_arrow_field(Plotter& plot, const Grid& grid, const DisplayWindow& w, const VectorQuantity& quantity,
+                      const ArrowScale& scale, int sx, int sy, bool page) {
+  GraphicsSurface& surface = plot.surface();
+  plot.colour(kArrowColour, PageColour::fixed(kArrowColour));
+  plot.line_width(1);
+  std::optional<RegionPath> path;
+  if (page) path.emplace(*plot.page(), plot.mapping(), grid, w);
+  for (int j = w.j1; j <= w.j2; j += sy) {
+    for (int i = w.i1; i <= w.i2; i += sx) {
+      const auto k = static_cast<size_t>(grid.node(i, j));
+      const std::optional<Arrow> arrow = arrow_at(scale, grid.x[i], grid.y[j], (*quantity.x)[k], (*quantity.y)[k]);
+      if (!arrow) continue;
+      surface.gfx_move_to(arrow->node.y, arrow->node.x);
+      surface.gfx_line_to(arrow->tip.y, arrow->tip.x);
+      surface.gfx_move_to(arrow->head1.y, arrow->head1.x);
+      surface.gfx_line_to(arrow->tip.y, arrow->tip.x);
+      surface.gfx_line_to(arrow->head2.y, arrow->head2.x);
+      if (!path) continue;
+      path->move(arrow->node);
+      path->line(arrow->tip);
+      path->move(arrow->head1);
+      path->line(arrow->tip);
+      path->line(arrow->head2);
+    }
+  }
+}
+
+// Fixed-potential cells in the colour of their value, excitation nodes as
+// diamonds over their cells.
+void draw_structure_overlay(Plotter& plot, const StructureModel& model, const DisplayWindow& w,
+                            const PotentialLegend& legend) {
+  const Grid& grid = model.grid;
+  int current = -1;
+  const auto use = [&](int colour, PageColour page) {
+    if (colour == current) return;
+    plot.colour(colour, page);
+    current = colour;
+  };
+  for (int j = w.j1; j <= w.j2; ++j) {
+    for (int i = w.i1; i <= w.i2; ++i) {
+      const int32_t value = model.occupancy[static_cast<size_t>(grid.node(i, j))];
+      if (!is_fixed_potential(value) && !is_excitation(value)) continue;
+      const NodeSpan x = cell_span(grid.x, i, w.i1, w.i2), y = cell_span(grid.y, j, w.j1, w.j2);
+      if (is_fixed_potential(value)) {
+        const int colour = legend.colour_of[static_cast<size_t>(value / 10)];
+        use(colour, PageColour::level_of(colour, kPotentialLevels));
+        plot.rectangle(kGfxFilled, y.lo, x.lo, y.hi, x.hi);
+      } else {
+        use(kExcitationColour, PageColour::fixed(kExcitationColour));
+        plot.polyline(diamond(x, y));
+      }
+    }
+  }
+}
+
+// In the true-to-scale square, what lies beyond the region is painted over on
+// the screen; the page leaves those points out instead.
+void mask_beyond_region(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w) {
+  const double x1 = grid.x[w.i1], x2 = grid.x[w.i2], y1 = grid.y[w.j1], y2 = grid.y[w.j2];
+  const double lx = x2 - x1, ly = y2 - y1, side = std::max(lx, ly);
+  surface.gfx_set_color(kBackground);
+  if (side - kMaskTolerance > lx) surface.gfx_rectangle(kGfxFilled, y1, x2 + kMaskGap * side, y1 + side, x1 + side);
+  if (side - kMaskTolerance > ly) surface.gfx_rectangle(kGfxFilled, y2 + kMaskGap * side, x1, y1 + side, x1 + side);
+}
+
+const char* potential_name(int32_t problem) { return problem == kProblemM ? "Vz (Vs/m)" : "Phi (V)"; }
+
+void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, const DisplayWindow& w,
+                        const PotentialLegend& legend) {
+  surface.gfx_set_viewport(kLegendViewport.x1, kLegendViewport.y1, kLegendViewport.x2, kLegendViewport.y2);
+  for (int c = 1; c <= kPotentialLevels; ++c) {
+    surface.gfx_set_color(c);
+    surface.gfx_rectangle_px(kGfxFilled, 0, kLegendBoxHeight * (kPotentialLevels - c), kLegendBoxWidth,
+                             kLegendBoxHeight * (kPotentialLevels + 1 - c));
+  }
+  // Each value beside its colour's box, in that colour.
+  surface.gfx_set_text_window(3, 85, 30, 100);
+  for (int n = 0; n < legend.count; ++n) {
+    const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
+    surface.gfx_set_text_color(e.colour);
+    surface.gfx_set_text_position(19 - 2 * e.colour, 2);
+    surface.gfx_text(format_e(e.value, 8, 1));
+  }
+  surface.gfx_set_text_color(kTextColour);
+  surface.gfx_set_text_position(20, 3);
+  surface.gfx_text(potential_name(model.problem));
+  surface.gfx_set_text_window(3, 80, 30, 100);
+  write_window_coordinates(surface, model.grid, w, 22, 3);
+  surface.gfx_set_text_position(27, 5);
+}
+
+// Written with the origin back at the page corner.
+void write_page_legend(PsWriter& ps, Plotter& plot, const StructureModel& model, const DisplayWindow& w,
+                       const PotentialLegend& legend, bool logarithmic) {
+  ps.set_colour(1);
+  ps.text(3, 25.5, 0.3, dimensions_text(model.grid, w), 0, 86);
+  for (int k = 1; k <= kPotentialLevels; ++k) {
+    plot.page_colour(PageColour::level_of(k, kPotentialLevels));
+    ps.rectangle(2.0 * k, 4, 2.0 * k + 2, 5, kRectangleFilled);
+  }
+  ps.set_colour(1);
+  for (int n = 0; n < legend.count; ++n) {
+    const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
+    ps.text(2.0 * e.colour, 5.5, 0.4, format_e(e.value, 8, 1), 0, 8);
+  }
+  ps.set_line_width(2);
+  ps.rectangle(2, 4, 20, 5, kRectangleOutline);
+  const std::string name = potential_name(model.problem);
+  ps.text(9.3, 6.5, 0.5, name, 0, static_cast<int>(name.size()));
+  if (logarithmic) ps.text(9, 8, 0.4, "LOG-Betrag", 0, 10);
+}
+
+}  // namespace
+
+void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
+  Console& console = picture.console;
+  const StructureModel& model = picture.model;
+  const Grid& grid = model.grid;
+  const DisplayWindow& w = picture.window;
+  // The RESULTS menu always hands over lines of the grid; without them there
+  // is nothing to point at.
+  if (!names_grid_lines(grid, w)) return;
+
+  console.prompt(" Logarithmus bilden [Y/N]:");
+  const bool logarithmic = console.read_letter() == 'Y';
+  bool& full_window = picture.memory.arrows_full_window;
+  full_window = ask_full_window(console, grid, w, full_window);
+  const ArrowThinning thinning = arrow_thinning(w.i1, w.i2, w.j1, w.j2);
+  bool all_arrows = true;
+  if (thinning.offered()) {
+    console.prompt(" Alle Pfeile zeichnen [Y/N]:");
+    all_arrows = console.read_letter() == 'Y';
+  }
+
+  MagnitudeRange range = magnitude_range(*quantity.x, *quantity.y, grid.nodes());
+  if (!(range.max > 0)) {
+    console.message(" ### Feldgrößen zu klein ###");
+    return;
+  }
+  console.record(" Min=" + format_e10(range.min));
+  console.record(" Max=" + format_e10(range.max));
+  console.prompt(" Werte ändern [Y/N]:");
+  if (console.read_letter() == 'Y') ask_limits(console, range);
+  const int sx = thinning.step_x(all_arrows), sy = thinning.step_y(all_arrows);
+  const ArrowScale scale = arrow_scale(grid, w.i1, w.i2, w.j1, w.j2, sx, sy, range.min, range.max, logarithmic);
+  const PotentialLegend legend = potential_legend(model);
+
+  // --- the picture
+  const OutputSettings& output = picture.output;
+  GraphicsSurface& surface = picture.pictures.surface;
+  const std::string& stem = model.output_stem;
+  PictureFrame frame(surface, picture.pictures.viewer, console, output);
+  PsWriter ps(output);
+  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25));
+  ps.open(picture_file_name(stem, kTagArrows, ".ps"));
+  set_structure_palette(surface);
+  if (logarithmic) {
+    surface.gfx_set_text_position(1, 49);
+    surface.gfx_text("LOG-Betrag");
+  }
+  const double x1 = grid.x[w.i1], y1 = grid.y[w.j1];
+  const PicturePlacement placement = place_picture(ps, full_window, x1, grid.x[w.i2] - x1, y1, grid.y[w.j2] - y1,
+                                                   quantity.name, stem, output.comment);
+  Plotter plot(surface, &ps, output, structure_page_mapping(placement));
+  // A region without extent has no world; the surface would keep an earlier
+  // picture's mapping.
+  if (set_picture_world(surface, picture_world(grid, w, full_window))) {
+    plot.colour(kFrameColour, PageColour::fixed(kFrameColour));
+    plot.rectangle(kGfxOutline, y1, x1, grid.y[w.j2], grid.x[w.i2]);
+    draw_arrow_field(plot, grid, w, quantity, scale, sx, sy, !output.postscript_off && ps.is_open());
+    draw_structure_overlay(plot, model, w, legend);
+    if (!full_window) mask_beyond_region(surface, grid, w);
+  }
+  ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
+
+  draw_screen_legend(surface, model, w, legend);
+  write_page_legend(ps, plot, model, w, legend, logarithmic);
+  frame.end(picture_file_name(stem, kTagArrows, ".bmp"));
+  ps.plot(0, 0, kPenEnd);
+}
+
+}  // namespace tambri
