@@ -263,7 +263,7 @@ void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
   draw_screen_legend(surface, model, w, legend);
   write_page_legend(ps, plot, model, w, legend, logarithmic);
   frame.end(picture_file_name(stem, kTagArrows, ".bmp"));
-  ps.plot(0, 0, kPenEnd);
+  end_page(ps, picture.console);
 }
 
 }  // namespace tambri

@@ -173,8 +173,7 @@ void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
     ps.text(-1.5, 7.6, 0.4, "ABS", 0, 3);
   }
   ps.plot(-4.0, -8.0, kPenMoveOrigin);
-  ps.plot(0, 0, kPenEnd);
-  if (!ps.ok()) console.message(ps.failure_message());
+  end_page(ps, console);
 }
 
 }  // namespace tambri

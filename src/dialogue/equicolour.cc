@@ -158,7 +158,7 @@ void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
   frame.end(picture_file_name(stem, kTagEquicolour, ".bmp"), " <Return>");
 
   write_page_legend(plot, ps, range, logarithmic);
-  ps.plot(0, 0, kPenEnd);
+  end_page(ps, picture.console);
 }
 
 }  // namespace tambri

@@ -245,7 +245,7 @@ void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
 
   write_page_labels(ps, grid, w, range, logarithmic);
   ps.plot(-kPageOriginX, -kPageOriginY, kPenMoveOrigin);
-  ps.plot(0, 0, kPenEnd);
+  end_page(ps, picture.console);
 }
 
 }  // namespace tambri

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "draw/output_settings.h"
+#include "draw/postscript.h"
 #include "draw/surface.h"
 #include "draw/viewer.h"
 #include "text/console.h"
@@ -63,5 +64,10 @@ class PictureFrame {
   const OutputSettings& output_;
   bool white_background_ = false;
 };
+
+// Ends the picture's page (pen 9999) and, when its file could not be made or
+// written, says so on the console: after the picture's wait, so the message
+// has its own line.
+void end_page(PsWriter& ps, Console& console);
 
 }  // namespace tambri
