@@ -8,7 +8,7 @@ SAN_BUILD ?= build-san
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: all run test test-plain test-sanitize deps clean
+.PHONY: all run test test-plain test-sanitize demo deps clean
 
 all: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -24,6 +24,14 @@ run: deps
 	cd work && ../$(BUILD)/src/tambri $(ARGS)
 
 test: test-plain test-sanitize
+
+# make demo: every example solved and drawn headless into gallery/ (PostScript
+# with PDF copies, bitmaps with PNG copies), one line per example with its
+# key result beside the analytic value.
+demo: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS) --target tambri
+	python3 scripts/demo.py $(BUILD) gallery
 
 test-plain: all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
