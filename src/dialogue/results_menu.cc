@@ -5,6 +5,7 @@
 
 #include "core/derived_fields.h"
 #include "dialogue/cut_plot.h"
+#include "dialogue/isolines.h"
 #include "dialogue/menu.h"
 #include "dialogue/path_integral_dialogue.h"
 #include "dialogue/result_quantities.h"
@@ -107,8 +108,8 @@ class ResultsMenu {
     ResultPicture p = picture();
     switch (kind) {
       case PlotKind::kCut: draw_cut(p, quantity); return;
+      case PlotKind::kIsolines: draw_isolines(p, quantity); return;
       case PlotKind::kEquicolour:
-      case PlotKind::kIsolines:
       case PlotKind::kMountain: not_yet_available(); return;
     }
   }
