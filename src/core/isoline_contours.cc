@@ -1,6 +1,8 @@
 #include "core/isoline_contours.h"
 
+#include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 namespace tambri {
 namespace {
@@ -9,6 +11,7 @@ namespace {
 enum Corner { kA = 0, kB = 1, kC = 2, kD = 3 };
 
 constexpr double kBelowFraction = 0.25;  // a corner is below at less than -tol / 4
+constexpr double kOneSidedMargin = 2.0;  // see find_crossings
 
 struct Edge {
   Corner from, to;
@@ -38,27 +41,35 @@ PlanePoint corner_point(const ElementCorners& c, Corner n) {
 
 void add(FillPolygon& p, PlanePoint q) { p.points[static_cast<size_t>(p.count++)] = q; }
 
-// Adds the polygon when one of `corners` (the corners it holds) is below.
-void add_if_below(ElementFills& fills, const FillPolygon& polygon, const ElementCorners& c,
+void set_polygon(FillPolygon& p, std::initializer_list<PlanePoint> points) {
+  p.count = 0;
+  for (const PlanePoint& q : points) add(p, q);
+}
+
+// Adds the polygon through `points` when one of `corners` (the corners it
+// holds) is below.
+void add_if_below(ElementFills& fills, std::initializer_list<PlanePoint> points, const ElementCorners& c,
                   std::initializer_list<Corner> corners, double tol) {
   for (Corner n : corners) {
     if (corner_below(value_at(c, n), tol)) {
-      fills.polygons[static_cast<size_t>(fills.count++)] = polygon;
+      set_polygon(fills.polygons[static_cast<size_t>(fills.count++)], points);
       return;
     }
   }
-}
-
-FillPolygon polygon_of(std::initializer_list<PlanePoint> points) {
-  FillPolygon p;
-  for (const PlanePoint& q : points) add(p, q);
-  return p;
 }
 
 }  // namespace
 
 EdgeCrossings find_crossings(const ElementCorners& c, double tol) {
   EdgeCrossings e;
+  // Most elements lie well to one side of the level. When every corner is
+  // further from it than tol times the element's spread s, each edge has
+  // |t| > tol or t - 1 > tol (|fP| / |fP - fQ| >= min |f| / s), so no edge
+  // is crossed; twice the margin keeps rounding out of that.
+  const double lo = std::min(std::min(c.fa, c.fb), std::min(c.fc, c.fd));
+  const double hi = std::max(std::max(c.fa, c.fb), std::max(c.fc, c.fd));
+  const double margin = kOneSidedMargin * tol * (hi - lo);
+  if (lo > margin || hi < -margin) return e;
   for (int n = 1; n <= 4; ++n) {
     const Edge& edge = kEdges[static_cast<size_t>(n)];
     const double fp = value_at(c, edge.from), fq = value_at(c, edge.to);
@@ -81,55 +92,60 @@ bool saddle_cuts_off_b_and_c(const ElementCorners& c) {
 
 bool corner_below(double f, double tol) { return f < -tol * kBelowFraction; }
 
-ElementLines join_crossings(const EdgeCrossings& crossings, const ElementCorners& c) {
-  ElementLines lines;
+void join_crossings(const EdgeCrossings& crossings, const ElementCorners& c, ElementLines& lines) {
+  lines.count = 0;
   const auto& at = crossings.at;
+  const auto segment = [&lines](const PlanePoint& p, const PlanePoint& q) {
+    ContourPath& path = lines.paths[static_cast<size_t>(lines.count++)];
+    path.count = 2;
+    path.points[0] = p;
+    path.points[1] = q;
+  };
   if (crossings.count == 4) {
-    lines.count = 2;
     if (saddle_cuts_off_b_and_c(c)) {
-      lines.paths[0] = {2, {at[1], at[4]}};
-      lines.paths[1] = {2, {at[2], at[3]}};
+      segment(at[1], at[4]);
+      segment(at[2], at[3]);
     } else {
-      lines.paths[0] = {2, {at[1], at[2]}};
-      lines.paths[1] = {2, {at[3], at[4]}};
+      segment(at[1], at[2]);
+      segment(at[3], at[4]);
     }
-    return lines;
+    return;
   }
-  if (crossings.count < 2) return lines;
+  if (crossings.count < 2) return;
   ContourPath& path = lines.paths[0];
+  path.count = 0;
   for (int n = 1; n <= 4; ++n) {
     if (crossings.crossed[static_cast<size_t>(n)]) path.points[static_cast<size_t>(path.count++)] = at[static_cast<size_t>(n)];
   }
   lines.count = 1;
-  return lines;
 }
 
-ElementFills fill_below(const EdgeCrossings& crossings, const ElementCorners& c, double tol) {
-  ElementFills fills;
+void fill_below(const EdgeCrossings& crossings, const ElementCorners& c, double tol, ElementFills& fills) {
+  fills.count = 0;
   const PlanePoint a = corner_point(c, kA), b = corner_point(c, kB), cc = corner_point(c, kC),
                    d = corner_point(c, kD);
   const auto& p = crossings.at;
   if (crossings.count == 0) {
-    if (corner_below(c.fa, tol)) fills.polygons[static_cast<size_t>(fills.count++)] = polygon_of({a, b, d, cc});
-    return fills;
+    if (corner_below(c.fa, tol)) set_polygon(fills.polygons[static_cast<size_t>(fills.count++)], {a, b, d, cc});
+    return;
   }
   if (crossings.count == 4) {
     if (saddle_cuts_off_b_and_c(c)) {
       if (corner_below(c.fb, tol)) {
-        add_if_below(fills, polygon_of({p[1], p[4], b}), c, {kB}, tol);
-        add_if_below(fills, polygon_of({p[2], p[3], cc}), c, {kC}, tol);
+        add_if_below(fills, {p[1], p[4], b}, c, {kB}, tol);
+        add_if_below(fills, {p[2], p[3], cc}, c, {kC}, tol);
       } else {
-        add_if_below(fills, polygon_of({p[1], p[4], d, a}), c, {kA, kD}, tol);
-        add_if_below(fills, polygon_of({p[2], p[3], d, a}), c, {kA, kD}, tol);
+        add_if_below(fills, {p[1], p[4], d, a}, c, {kA, kD}, tol);
+        add_if_below(fills, {p[2], p[3], d, a}, c, {kA, kD}, tol);
       }
     } else if (corner_below(c.fa, tol)) {
-      add_if_below(fills, polygon_of({p[1], p[2], a}), c, {kA}, tol);
-      add_if_below(fills, polygon_of({p[3], p[4], d}), c, {kD}, tol);
+      add_if_below(fills, {p[1], p[2], a}, c, {kA}, tol);
+      add_if_below(fills, {p[3], p[4], d}, c, {kD}, tol);
     } else {
-      add_if_below(fills, polygon_of({p[1], p[2], cc, b}), c, {kB, kC}, tol);
-      add_if_below(fills, polygon_of({p[3], p[4], b, cc}), c, {kB, kC}, tol);
+      add_if_below(fills, {p[1], p[2], cc, b}, c, {kB, kC}, tol);
+      add_if_below(fills, {p[3], p[4], b, cc}, c, {kB, kC}, tol);
     }
-    return fills;
+    return;
   }
   // Round the element: a corner, then the crossing of the edge to the next one.
   struct Stop {
@@ -137,7 +153,8 @@ ElementFills fill_below(const EdgeCrossings& crossings, const ElementCorners& c,
     int edge;
   };
   static constexpr std::array<Stop, 4> kRound = {{{kA, 1}, {kB, 4}, {kD, 3}, {kC, 2}}};
-  FillPolygon polygon;
+  FillPolygon& polygon = fills.polygons[0];
+  polygon.count = 0;
   bool any_below = false;
   for (const Stop& s : kRound) {
     if (corner_below(value_at(c, s.corner), tol)) {
@@ -146,8 +163,7 @@ ElementFills fill_below(const EdgeCrossings& crossings, const ElementCorners& c,
     }
     if (crossings.crossed[static_cast<size_t>(s.edge)]) add(polygon, p[static_cast<size_t>(s.edge)]);
   }
-  if (any_below && polygon.count >= 3) fills.polygons[static_cast<size_t>(fills.count++)] = polygon;
-  return fills;
+  if (any_below && polygon.count >= 3) fills.count = 1;
 }
 
 }  // namespace tambri

@@ -55,7 +55,8 @@ struct ElementLines {
   int count = 0;
   std::array<ContourPath, 2> paths{};
 };
-ElementLines join_crossings(const EdgeCrossings& crossings, const ElementCorners& c);
+// `lines` is the caller's, reused from element to element.
+void join_crossings(const EdgeCrossings& crossings, const ElementCorners& c, ElementLines& lines);
 
 // A corner is below the level when its value is less than -tol / 4.
 bool corner_below(double f, double tol);
@@ -81,6 +82,7 @@ struct ElementFills {
   int count = 0;
   std::array<FillPolygon, 2> polygons{};
 };
-ElementFills fill_below(const EdgeCrossings& crossings, const ElementCorners& c, double tol);
+// `fills` is the caller's, reused from element to element.
+void fill_below(const EdgeCrossings& crossings, const ElementCorners& c, double tol, ElementFills& fills);
 
 }  // namespace tambri

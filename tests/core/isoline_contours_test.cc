@@ -23,7 +23,8 @@ ElementCorners element(double fa, double fb, double fc, double fd) { return {fa,
 const PlanePoint kA{1, 10}, kB{3, 10}, kC{1, 14}, kD{3, 14};
 
 std::vector<Points> lines_of(const ElementCorners& c, double tol = kTol) {
-  const ElementLines lines = join_crossings(find_crossings(c, tol), c);
+  ElementLines lines;
+  join_crossings(find_crossings(c, tol), c, lines);
   std::vector<Points> out;
   for (int n = 0; n < lines.count; ++n) {
     const ContourPath& p = lines.paths[static_cast<size_t>(n)];
@@ -33,7 +34,8 @@ std::vector<Points> lines_of(const ElementCorners& c, double tol = kTol) {
 }
 
 std::vector<Points> fills_of(const ElementCorners& c, double tol = kTol) {
-  const ElementFills fills = fill_below(find_crossings(c, tol), c, tol);
+  ElementFills fills;
+  fill_below(find_crossings(c, tol), c, tol, fills);
   std::vector<Points> out;
   for (int n = 0; n < fills.count; ++n) {
     const FillPolygon& p = fills.polygons[static_cast<size_t>(n)];

@@ -203,6 +203,45 @@ TEST_F(IsolinePicture, BandsChangeColourAtEachLevelAndTheLineIsDrawnInTheLevelsC
   }
 }
 
+// The picture fills an element that lies wholly below a level as a rectangle
+// on the screen: the same pixels as the filled polygon of its corners.
+TEST(IsolineWholeElements, RectangleOnTheScreenCoversThePixelsOfThePolygon) {
+  struct Case {
+    int lines;
+    double from, to, growth;
+  };
+  for (const Case& c : {Case{201, 0.0, 0.1, 1.0}, Case{37, -3.7, 12.9, 1.013}, Case{90, 1.0e3, 1.0e3 + 7.3e-3, 0.99}}) {
+    std::vector<double> x{c.from}, y{c.from};
+    for (double h = 1; static_cast<int>(x.size()) < c.lines; h *= c.growth) x.push_back(x.back() + h);
+    for (double h = 1; static_cast<int>(y.size()) < c.lines; h /= c.growth) y.push_back(y.back() + h);
+    for (double& v : x) v = c.from + (c.to - c.from) * (v - c.from) / (x.back() - c.from);
+    for (double& v : y) v = c.from + (c.to - c.from) * 0.7 * (v - c.from) / (y.back() - c.from);
+    GraphicsSurface polygons, rectangles;
+    for (GraphicsSurface* s : {&polygons, &rectangles}) {
+      s->gfx_set_viewport(0, 25, 600, 625);
+      s->gfx_set_world(0, y.front(), x.front(), y.front() + (c.to - c.from), x.back());  // true to scale
+    }
+    for (size_t i = 1; i < x.size(); ++i) {
+      for (size_t j = 1; j < y.size(); ++j) {
+        const int colour = static_cast<int>(1 + (i * 7 + j * 3) % 13);
+        const std::array<WorldPoint, 4> corners = {
+            {{y[j - 1], x[i - 1]}, {y[j - 1], x[i]}, {y[j], x[i]}, {y[j], x[i - 1]}}};
+        polygons.gfx_set_color(colour);
+        polygons.gfx_polygon(kGfxFilled, corners);
+        rectangles.gfx_set_color(colour);
+        rectangles.gfx_rectangle(kGfxFilled, y[j - 1], x[i - 1], y[j], x[i]);
+      }
+    }
+    int differing = 0, painted = 0;
+    for (int p = 0; p < GraphicsSurface::kWidth * GraphicsSurface::kHeight; ++p) {
+      differing += polygons.pixels()[p] != rectangles.pixels()[p];
+      painted += polygons.pixels()[p] != 0;
+    }
+    EXPECT_EQ(differing, 0) << c.lines << " lines";
+    EXPECT_GT(painted, 600 * 400) << c.lines << " lines";
+  }
+}
+
 TEST_F(IsolinePicture, LevelsThroughNodesAreUnbrokenLines) {
   // v = i - 1 exactly: level L runs along x line L + 1, through every node of it.
   set_values([](int i, int) { return i - 1.0; });
