@@ -181,6 +181,33 @@ TEST_F(IsolinePicture, ChangedRangeRefusesMaxBelowMinAndAsksAgainAfterUnreadable
   }
 }
 
+TEST_F(IsolinePicture, OnlyTheFirstLevelPaintsTheWholeWindow) {
+  set_values(sloped);
+  // Min = Max is accepted: eleven levels 4.0 (a zero step and tolerance).
+  // Each of them equals the first, but only the first pass paints the
+  // window, so the values above 4 keep index 1 and those below end in 12.
+  const std::string screen = draw("N\nN\nN\nY\nY\n4\n4\n\n");
+  EXPECT_EQ(screen.find("### Max. kleiner Min. ###"), std::string::npos);
+  EXPECT_EQ(shown(330, 400), 1);
+  EXPECT_EQ(shown(330, 100), 12);
+  // A single value repeated: 5, 5, then nine values below all others. The
+  // second pass paints below 5 again (in 3) and leaves index 1 above it.
+  std::string answers = "N\nN\nN\nY\nN\nY\n5\n5\n";
+  for (int k = 3; k <= 11; ++k) answers += "-1\n";
+  draw(answers + "\n");
+  EXPECT_EQ(shown(330, 445), 1);  // v = 7.25
+  EXPECT_EQ(shown(330, 145), 3);  // v = 2.25
+}
+
+TEST_F(IsolinePicture, LevelThroughTheCornerOfAnElementAboveItLeavesThatElementAlone) {
+  // v = (i - 1) + (j - 1): the lowest level, 0, touches only node (1, 1),
+  // the corner of the first element, whose other corners lie above it.
+  set_values([](int i, int j) { return (i - 1) + (j - 1.0); });
+  draw(automatic(true));
+  EXPECT_EQ(shown(30, 55), 11);    // v = 1: the band between 2 and 0, not below 0
+  EXPECT_EQ(shown(590, 615), 2);   // v = 19.7, between 18 and 20
+}
+
 TEST_F(IsolinePicture, BandsChangeColourAtEachLevelAndTheLineIsDrawnInTheLevelsColour) {
   set_values(sloped);
   draw(automatic(true));
