@@ -8,6 +8,7 @@
 #include "dialogue/arrows.h"
 #include "dialogue/cut_plot.h"
 #include "dialogue/equicolour.h"
+#include "dialogue/isolines.h"
 #include "dialogue/menu.h"
 #include "dialogue/mountain.h"
 #include "dialogue/path_integral_dialogue.h"
@@ -123,12 +124,10 @@ class ResultsMenu {
     switch (kind) {
       case PlotKind::kCut: draw_cut(p, quantity); return;
       case PlotKind::kEquicolour: draw_equicolour(p, quantity); return;
-      case PlotKind::kIsolines: not_yet_available(); return;
+      case PlotKind::kIsolines: draw_isolines(p, quantity); return;
       case PlotKind::kMountain: draw_mountain(p, quantity); return;
     }
   }
-
-  void not_yet_available() { console_.message(" ### Darstellung noch nicht verfügbar ###"); }
 
   // --- tables and path integrals
 

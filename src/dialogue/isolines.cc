@@ -1,0 +1,425 @@
+#include "dialogue/isolines.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "core/isoline_contours.h"
+#include "core/isoline_levels.h"
+#include "draw/node_marks.h"
+#include "draw/palettes.h"
+#include "draw/picture_files.h"
+#include "draw/picture_frame.h"
+#include "draw/plotter.h"
+#include "draw/postscript.h"
+#include "model/assignment.h"
+#include "text/fortran_format.h"
+#include "text/text_width.h"
+
+namespace tambri {
+namespace {
+
+// The marks of fixed-potential and excited nodes reach this far towards their
+// neighbours (single precision, as always).
+constexpr double kMarkFraction = static_cast<double>(0.1f);
+
+constexpr int kFrameColour = 12;
+constexpr int kTextColour = 15;
+constexpr int kMarkColour = 15;
+// Page colours: level k is shade 12 - k of 11 on the hue or the grey scale.
+constexpr int kShades = 11;
+constexpr int kPageBlack = 1;
+constexpr int kPageMagenta = 6;
+
+// The legend's text window and its rows.
+constexpr int kLegendFirstRow = 1, kLegendLastRow = 30, kLegendFirstColumn = 80, kLegendLastColumn = 110;
+constexpr int kLogRow = 15;
+constexpr int kWindowRow = 17;
+constexpr int kValueRow = 25;
+constexpr int kEndRow = 30;
+constexpr int kClearWidth = 19;
+
+struct Options {
+  bool logarithmic = false;
+  bool full_window = false;
+  bool grid_lines = false;
+  bool raster_lines = false;
+  bool filled = false;
+};
+
+// The range the levels come from and how they are given.
+struct Range {
+  double min = 0, max = 0;
+  bool single_values = false;
+};
+
+bool ask_yes(Console& console, const char* question) {
+  console.prompt_after_empty_line(question);
+  return console.read_letter() == 'Y';
+}
+
+double ask_number(Console& console, const char* prompt) {
+  double value = 0;
+  do {
+    console.prompt_after_empty_line(prompt);
+  } while (!console.read_numbers({value}));
+  return value;
+}
+
+Options ask_options(Console& console, const Grid& grid, const DisplayWindow& w) {
+  Options o;
+  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+  o.full_window = ask_full_window(console, grid, w, false, PromptSpacing::kAfterEmptyLine);
+  o.grid_lines = ask_yes(console, " Diskretisierungslinien [Y/N]:");
+  if (!o.grid_lines) o.raster_lines = ask_yes(console, " Rasterlinien [Y/N]:");
+  o.filled = ask_yes(console, " Farbig ausfüllen [Y/N]:");
+  return o;
+}
+
+// Min and max shown, then changed or kept; none when all values are equal.
+std::optional<Range> ask_range(Console& console, const ValueRange& values) {
+  console.message(" Min=" + format_e10(values.min));
+  console.record(" Max=" + format_e10(values.max));
+  if (all_values_equal(values)) {
+    console.message(" ### Alle Werte sind gleich ###");
+    return std::nullopt;
+  }
+  Range r{values.min, values.max, false};
+  if (ask_yes(console, " Werte ändern [Y/N]:")) {
+    for (;;) {
+      r.min = ask_number(console, " Min=");
+      r.max = ask_number(console, " Max=");
+      if (!(r.max < r.min)) break;
+      console.message(" ### Max. kleiner Min. ###");
+    }
+  } else {
+    r.single_values = ask_yes(console, " Eingabe einzelner Werte [Y/N]:");
+  }
+  return r;
+}
+
+WorldPoint world(const PlanePoint& p) { return {p.y, p.x}; }
+
+// "(Abmessungen (m): " and the four window coordinates in 1PE9.2 at fixed
+// positions of an 86-character field.
+std::string dimensions_text(const Grid& grid, const DisplayWindow& w) {
+  std::string text(86, ' ');
+  const auto put = [&text](int position, const std::string& part) {
+    text.replace(static_cast<size_t>(position - 1), part.size(), part);
+  };
+  put(1, "(Abmessungen (m): ");
+  put(20, "Xb=");
+  put(23, format_e(grid.x[w.i1], 9, 2));
+  put(38, "Xe=");
+  put(41, format_e(grid.x[w.i2], 9, 2));
+  put(56, "Yb=");
+  put(59, format_e(grid.y[w.j1], 9, 2));
+  put(74, "Ye=");
+  put(77, format_e(grid.y[w.j2], 9, 2));
+  put(86, ")");
+  return text;
+}
+
+// Draws levels and overlays into the shown part of the grid, on the screen
+// and on the page at once.
+class LevelPainter {
+ public:
+  LevelPainter(Plotter& plot, const StructureModel& model, const DisplayWindow& w, const NodeArray& values,
+               const Options& options, double tolerance)
+      : plot_(plot), model_(model), grid_(model.grid), w_(w), values_(values), options_(options),
+        tolerance_(tolerance) {}
+
+  // Level k: with filling the whole window first for the first level, then
+  // the part of every element below the level, in k + 1; then its lines in k.
+  void level(int k, double level) {
+    if (options_.filled) {
+      if (k == 1) fill_window(k);
+      fill_below_level(k, level);
+    }
+    lines_of_level(k, level);
+  }
+
+  // Frame, discretisation or raster lines, node marks.
+  void overlays() {
+    GraphicsSurface& surface = plot_.surface();
+    const double y1 = grid_.y[w_.j1], x1 = grid_.x[w_.i1], y2 = grid_.y[w_.j2], x2 = grid_.x[w_.i2];
+    // The page has its frame drawn at the end of the picture, over everything.
+    surface.gfx_set_color(kFrameColour);
+    surface.gfx_rectangle(kGfxOutline, y1, x1, y2, x2);
+    if (options_.grid_lines || options_.raster_lines) {
+      plot_.colour(kFrameColour, PageColour::fixed(kPageBlack));
+      plot_.line_width(1);
+    }
+    if (options_.grid_lines) {
+      draw_grid_lines(plot_, grid_, w_);
+    } else if (options_.raster_lines) {
+      for (int m = 1; m <= 9; ++m) {
+        const double x = x1 + m * (x2 - x1) / 10;
+        plot_.line(y1, x, y2, x);
+      }
+      for (int m = 1; m <= 9; ++m) {
+        const double y = y1 + m * (y2 - y1) / 10;
+        plot_.line(y, x1, y, x2);
+      }
+    }
+    node_marks();
+  }
+
+ private:
+  static PageColour shade(int k) { return PageColour::level_of(12 - k, kShades); }
+
+  ElementCorners corners(int i, int j, double level) const {
+    const auto v = [this](int ii, int jj) { return values_[static_cast<size_t>(grid_.node(ii, jj))]; };
+    return {v(i - 1, j - 1) - level, v(i, j - 1) - level, v(i - 1, j) - level, v(i, j) - level,
+            grid_.x[i - 1], grid_.x[i], grid_.y[j - 1], grid_.y[j]};
+  }
+
+  void fill_window(int k) {
+    const double y1 = grid_.y[w_.j1], x1 = grid_.x[w_.i1], y2 = grid_.y[w_.j2], x2 = grid_.x[w_.i2];
+    const std::array<WorldPoint, 4> window = {{{y1, x1}, {y2, x1}, {y2, x2}, {y1, x2}}};
+    plot_.colour(k, shade(k));
+    plot_.polygon(kGfxFilled, window);
+  }
+
+  void fill_below_level(int k, double level) {
+    plot_.colour(k + 1, shade(k + 1));
+    std::array<WorldPoint, 9> points;
+    for (int i = w_.i1 + 1; i <= w_.i2; ++i) {
+      for (int j = w_.j1 + 1; j <= w_.j2; ++j) {
+        const ElementCorners c = corners(i, j, level);
+        const EdgeCrossings crossings = find_crossings(c, tolerance_);
+        fill_below(crossings, c, tolerance_, fills_);
+        for (int n = 0; n < fills_.count; ++n) {
+          const FillPolygon& polygon = fills_.polygons[static_cast<size_t>(n)];
+          const auto count = static_cast<size_t>(polygon.count);
+          for (size_t m = 0; m < count; ++m) points[m] = world(polygon.points[m]);
+          if (crossings.count > 0) {
+            plot_.polygon(kGfxFilled, std::span<const WorldPoint>(points.data(), count));
+            continue;
+          }
+          // A whole element, the most frequent fill by far: on the screen the
+          // filled rectangle covers exactly the pixels of the filled polygon
+          // of its corners (the rounded corners, edges included) and costs
+          // far less; the page gets the polygon.
+          plot_.surface().gfx_rectangle(kGfxFilled, c.y1, c.x1, c.y2, c.x2);
+          points[count] = points[0];
+          fill_on_page(std::span<const WorldPoint>(points.data(), count + 1));
+        }
+      }
+    }
+  }
+
+  void lines_of_level(int k, double level) {
+    plot_.colour(k, shade(k));
+    plot_.line_width(2);
+    std::array<WorldPoint, 3> points;
+    for (int i = w_.i1 + 1; i <= w_.i2; ++i) {
+      for (int j = w_.j1 + 1; j <= w_.j2; ++j) {
+        const ElementCorners c = corners(i, j, level);
+        join_crossings(find_crossings(c, tolerance_), c, lines_);
+        for (int n = 0; n < lines_.count; ++n) {
+          const ContourPath& path = lines_.paths[static_cast<size_t>(n)];
+          for (int m = 0; m < path.count; ++m) points[static_cast<size_t>(m)] = world(path.points[static_cast<size_t>(m)]);
+          plot_.polyline(std::span<const WorldPoint>(points.data(), static_cast<size_t>(path.count)));
+        }
+      }
+    }
+  }
+
+  // Fixed potentials as filled rectangles, excitations as diamonds: outlined
+  // on the screen, filled on the page.
+  void node_marks() {
+    plot_.colour(kMarkColour, PageColour::fixed(kPageBlack));
+    for_each_mark(is_fixed_potential, [this](const NodeSpan& x, const NodeSpan& y) {
+      plot_.rectangle(kGfxFilled, y.lo, x.lo, y.hi, x.hi);
+    });
+    plot_.colour(kMarkColour, PageColour::fixed(kPageMagenta, kPageBlack));
+    for_each_mark(is_excitation, [this](const NodeSpan& x, const NodeSpan& y) {
+      const std::array<WorldPoint, 5> outline = diamond(x, y);
+      GraphicsSurface& surface = plot_.surface();
+      surface.gfx_move_to(outline[0].x, outline[0].y);
+      for (size_t n = 1; n < outline.size(); ++n) surface.gfx_line_to(outline[n].x, outline[n].y);
+      fill_on_page(outline);
+    });
+  }
+
+  static bool is_excitation(int32_t code) { return code >= 100 && code <= 909; }
+
+  template <class Mark>
+  void for_each_mark(bool (*marked)(int32_t), Mark mark) {
+    for (int j = w_.j1; j <= w_.j2; ++j) {
+      for (int i = w_.i1; i <= w_.i2; ++i) {
+        if (!marked(model_.occupancy[static_cast<size_t>(grid_.node(i, j))])) continue;
+        mark(mark_span(grid_.x, i, w_.i1, w_.i2, kMarkFraction), mark_span(grid_.y, j, w_.j1, w_.j2, kMarkFraction));
+      }
+    }
+  }
+
+  // "n", a move, lines through the rest of the closed outline, "c f".
+  void fill_on_page(std::span<const WorldPoint> closed) {
+    PsWriter* ps = plot_.page();
+    if (!ps) return;
+    const PageMapping& m = plot_.mapping();
+    ps->end_path(kPathNew);
+    ps->plot(m.page_h(closed[0].x), m.page_v(closed[0].y), kPenMove);
+    for (const WorldPoint& p : closed.subspan(1)) ps->plot(m.page_h(p.x), m.page_v(p.y), kPenLine);
+    ps->end_path(kPathFill);
+  }
+
+  Plotter& plot_;
+  const StructureModel& model_;
+  const Grid& grid_;
+  const DisplayWindow& w_;
+  const NodeArray& values_;
+  const Options& options_;
+  double tolerance_;
+  // One element's pieces, reused from element to element.
+  ElementFills fills_;
+  ElementLines lines_;
+};
+
+// The legend beside the picture: level labels, "LOG-Betrag", the window's
+// coordinates, and the rows where single values are asked for.
+class Legend {
+ public:
+  explicit Legend(GraphicsSurface& surface) : surface_(surface) {}
+
+  void begin(const Grid& grid, const DisplayWindow& w, bool logarithmic) {
+    surface_.gfx_set_text_window(kLegendFirstRow, kLegendFirstColumn, kLegendLastRow, kLegendLastColumn);
+    surface_.gfx_set_text_color(kTextColour);
+    if (logarithmic) {
+      surface_.gfx_set_text_position(kLogRow, 2);
+      surface_.gfx_text("LOG-Betrag");
+    }
+    write_window_coordinates(surface_, grid, w, kWindowRow, 3);
+  }
+
+  void label(int k, double level) {
+    surface_.gfx_set_text_color(k);
+    surface_.gfx_set_text_position(k + 2, 2);
+    surface_.gfx_text(format_e(level, 8, 1));
+  }
+
+  // Rows 25 and 30 blanked; " Wert:" and " <x>: Ende" when `asking`.
+  void value_rows(bool asking) {
+    surface_.gfx_set_text_color(0);
+    for (int row : {kValueRow, kEndRow}) {
+      surface_.gfx_set_text_position(row, 1);
+      surface_.gfx_text(std::string(kClearWidth, ' '));
+    }
+    surface_.gfx_set_text_color(kTextColour);
+    if (asking) {
+      surface_.gfx_set_text_position(kEndRow, 1);
+      surface_.gfx_text(" <x>: Ende");
+    }
+    surface_.gfx_set_text_position(kValueRow, 1);
+    if (asking) surface_.gfx_text(" Wert:");
+  }
+
+ private:
+  GraphicsSurface& surface_;
+};
+
+// The end of the page: frame, back to the page origin, the window's
+// dimensions, the level labels in rows of six and "LOG-Betrag"; then the file
+// is closed.
+void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placement, const Grid& grid,
+              const DisplayWindow& w, const IsolineLevels& levels, bool logarithmic) {
+  ps.set_line_width(2);
+  ps.set_colour(kPageBlack);
+  ps.rectangle(placement.page_x(grid.y[w.j1]), placement.page_y(grid.x[w.i1]), placement.page_x(grid.y[w.j2]),
+               placement.page_y(grid.x[w.i2]), kRectangleOutline);
+  ps.set_line_width(1);
+  ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
+  ps.text(3, 25.5, 0.3, dimensions_text(grid, w), 0, 86);
+  double x = 2, y = 7;
+  for (int k = 1; k <= levels.count; ++k) {
+    plot.page_colour(PageColour::level_of(12 - k, kShades));
+    ps.text(x, y, 0.5, format_e(levels.at[static_cast<size_t>(k)], 8, 1), 0, 8);
+    x += 3;
+    if (k == 6) {
+      x = 2;
+      y -= 1;
+    }
+  }
+  if (logarithmic) {
+    ps.set_colour(kPageBlack);
+    ps.text(9, 4, 0.4, "LOG-Betrag", 0, 10);
+  }
+}
+
+}  // namespace
+
+void draw_isolines(ResultPicture& picture, const NodeQuantity& quantity) {
+  Console& console = picture.console;
+  const StructureModel& model = picture.model;
+  const Grid& grid = model.grid;
+  const DisplayWindow& w = picture.window;
+  if (!names_grid_lines(grid, w)) return;  // no grid: nothing to show
+
+  const Options options = ask_options(console, grid, w);
+  auto values = std::make_unique<NodeArray>();
+  isoline_values(grid, quantity, options.logarithmic, *values);
+  const std::optional<Range> range = ask_range(console, finite_range(*values, grid.nodes()));
+  if (!range) return;
+  const double step = isoline_step(range->min, range->max);
+  const double tolerance = isoline_tolerance(step);
+
+  // --- the picture
+  const OutputSettings& output = picture.output;
+  GraphicsSurface& surface = picture.pictures.surface;
+  const std::string& stem = model.output_stem;
+  PictureFrame frame(surface, picture.pictures.viewer, console, output);
+  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25));
+  set_line_palette(surface);
+  PsWriter ps(output);
+  ps.open(picture_file_name(stem, kTagIsolines, ".ps"));
+  const double dx = grid.x[w.i2] - grid.x[w.i1], dy = grid.y[w.j2] - grid.y[w.j1];
+  const PicturePlacement placement = place_picture(ps, options.full_window, grid.x[w.i1], dx, grid.y[w.j1], dy,
+                                                   quantity.name, stem, output.comment);
+  Plotter plot(surface, &ps, output, structure_page_mapping(placement));
+  // A window without extent has no mapping; the surface would keep an
+  // earlier picture's, which must not place this one.
+  const bool drawable = set_picture_world(surface, picture_world(grid, w, options.full_window));
+  LevelPainter painter(plot, model, w, *values, options, tolerance);
+  Legend legend(surface);
+  legend.begin(grid, w, options.logarithmic);
+
+  if (drawable && !options.filled) painter.overlays();
+  IsolineLevels levels;
+  bool ended_early = false;
+  if (range->single_values) {
+    while (levels.count < kMaxIsolineLevels) {
+      legend.value_rows(true);
+      picture.pictures.viewer.present(surface);
+      console.prompt(" Wert:");
+      double value = 0;
+      if (!console.read_numbers({value})) {
+        ended_early = true;
+        break;
+      }
+      levels.at[static_cast<size_t>(++levels.count)] = value;
+      if (drawable) painter.level(levels.count, value);
+      legend.label(levels.count, value);
+    }
+  } else {
+    levels = automatic_levels(range->max, step);
+    for (int k = 1; k <= levels.count; ++k) {
+      if (drawable) painter.level(k, levels.at[static_cast<size_t>(k)]);
+      legend.label(k, levels.at[static_cast<size_t>(k)]);
+    }
+  }
+  // " <Return>" goes to row 25.
+  legend.value_rows(false);
+  // With filling the overlays come last, on top; also when the input ended early.
+  if (drawable && options.filled) painter.overlays();
+
+  if (ended_early) frame.restore();
+  else frame.end(picture_file_name(stem, kTagIsolines, ".bmp"));
+  write_page_end(ps, plot, placement, grid, w, levels, options.logarithmic);
+  end_page(ps, picture.console);
+}
+
+}  // namespace tambri
