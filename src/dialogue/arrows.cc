@@ -51,13 +51,6 @@ void ask_limits(Console& console, MagnitudeRange& range) {
   }
 }
 
-// The bounds of the shown part, 86 characters, for the page.
-std::string dimensions_text(const Grid& grid, const DisplayWindow& w) {
-  const std::string gap(6, ' ');
-  return "(Abmessungen (m):  Xb=" + format_e(grid.x[w.i1], 9, 2) + gap + "Xe=" + format_e(grid.x[w.i2], 9, 2) +
-         gap + "Yb=" + format_e(grid.y[w.j1], 9, 2) + gap + "Ye=" + format_e(grid.y[w.j2], 9, 2) + ")";
-}
-
 // The page half of the arrows: only points inside the shown part are
 // written, and a line to a point after a left-out one starts there instead,
 // so no line joins the two sides of a gap.
@@ -180,7 +173,7 @@ void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, c
 void write_page_legend(PsWriter& ps, Plotter& plot, const StructureModel& model, const DisplayWindow& w,
                        const PotentialLegend& legend, bool logarithmic) {
   ps.set_colour(1);
-  ps.text(3, 25.5, 0.3, dimensions_text(model.grid, w), 0, 86);
+  write_window_bounds(ps, model.grid, w);
   for (int k = 1; k <= kPotentialLevels; ++k) {
     plot.page_colour(PageColour::level_of(k, kPotentialLevels));
     ps.rectangle(2.0 * k, 4, 2.0 * k + 2, 5, kRectangleFilled);

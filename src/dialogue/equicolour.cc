@@ -35,14 +35,6 @@ constexpr double kPageBarBox = 0.125;
 // A label of 1PE8.1, the form of every number written into the picture.
 std::string label(double v) { return format_e(v, 8, 1); }
 
-// The 86 characters of the page's line with the shown region's bounds, in
-// 1PE9.2 and closed by the parenthesis in the last place.
-std::string dimensions_text(const Grid& grid, const DisplayWindow& w) {
-  const std::string gap(6, ' ');
-  return "(Abmessungen (m):  Xb=" + format_e(grid.x[w.i1], 9, 2) + gap + "Xe=" + format_e(grid.x[w.i2], 9, 2) + gap +
-         "Yb=" + format_e(grid.y[w.j1], 9, 2) + gap + "Ye=" + format_e(grid.y[w.j2], 9, 2) + ")";
-}
-
 void set_scale_palette(GraphicsSurface& surface) {
   for (int n = 0; n < kLevels; ++n) surface.gfx_set_palette_rgb(kLowest + n, ramp_colour(n));
 }
@@ -151,7 +143,7 @@ void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
   ps.set_colour(1);
   ps.set_line_width(1);
   ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
-  ps.text(3, 25.5, 0.3, dimensions_text(grid, w), 0, 86);
+  write_window_bounds(ps, grid, w);
 
   draw_screen_legend(surface, grid, w, range, logarithmic);
   surface.gfx_set_text_position(27, 5);

@@ -102,26 +102,6 @@ std::optional<Range> ask_range(Console& console, const ValueRange& values) {
 
 WorldPoint world(const PlanePoint& p) { return {p.y, p.x}; }
 
-// "(Abmessungen (m): " and the four window coordinates in 1PE9.2 at fixed
-// positions of an 86-character field.
-std::string dimensions_text(const Grid& grid, const DisplayWindow& w) {
-  std::string text(86, ' ');
-  const auto put = [&text](int position, const std::string& part) {
-    text.replace(static_cast<size_t>(position - 1), part.size(), part);
-  };
-  put(1, "(Abmessungen (m): ");
-  put(20, "Xb=");
-  put(23, format_e(grid.x[w.i1], 9, 2));
-  put(38, "Xe=");
-  put(41, format_e(grid.x[w.i2], 9, 2));
-  put(56, "Yb=");
-  put(59, format_e(grid.y[w.j1], 9, 2));
-  put(74, "Ye=");
-  put(77, format_e(grid.y[w.j2], 9, 2));
-  put(86, ")");
-  return text;
-}
-
 // Draws levels and overlays into the shown part of the grid, on the screen
 // and on the page at once.
 class LevelPainter {
@@ -333,7 +313,7 @@ void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placeme
                placement.page_y(grid.x[w.i2]), kRectangleOutline);
   ps.set_line_width(1);
   ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
-  ps.text(3, 25.5, 0.3, dimensions_text(grid, w), 0, 86);
+  write_window_bounds(ps, grid, w);
   double x = 2, y = 7;
   for (int k = 1; k <= levels.count; ++k) {
     plot.page_colour(PageColour::level_of(12 - k, kShades));

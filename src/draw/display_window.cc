@@ -53,4 +53,14 @@ void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const 
   }
 }
 
+std::string window_bounds_text(const Grid& grid, const DisplayWindow& w) {
+  const std::string gap(6, ' ');
+  return "(Abmessungen (m):  Xb=" + format_e(grid.x[w.i1], 9, 2) + gap + "Xe=" + format_e(grid.x[w.i2], 9, 2) + gap +
+         "Yb=" + format_e(grid.y[w.j1], 9, 2) + gap + "Ye=" + format_e(grid.y[w.j2], 9, 2) + ")";
+}
+
+void write_window_bounds(PsWriter& ps, const Grid& grid, const DisplayWindow& w) {
+  ps.text(3, 25.5, 0.3, window_bounds_text(grid, w), 0, 86);
+}
+
 }  // namespace tambri

@@ -2,8 +2,10 @@
 // The part of the grid a picture shows: first and last x line, first and last
 // y line. Pictures put the structure's y across (to the right) and its x down,
 // so a world point is (model y, model x).
+#include <string>
 #include <string_view>
 
+#include "draw/postscript.h"
 #include "draw/surface.h"
 #include "model/structure_model.h"
 #include "text/console.h"
@@ -51,5 +53,11 @@ bool set_picture_world(GraphicsSurface& surface, const WorldWindow& world);
 // `column` of four rows from `first_row` of the current text window.
 void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w,
                               int first_row, int column);
+
+// The page's line with the window's bounds, 86 characters: "(Abmessungen (m): "
+// and "Xb=", "Xe=", "Yb=", "Ye=" with the coordinates in 1PE9.2 at positions
+// 20, 38, 56 and 74, ")" in the last place; written at (3, 25.5) in size 0.3.
+std::string window_bounds_text(const Grid& grid, const DisplayWindow& w);
+void write_window_bounds(PsWriter& ps, const Grid& grid, const DisplayWindow& w);
 
 }  // namespace tambri
