@@ -52,9 +52,10 @@ fuzz-%: deps
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBRI_FUZZ=ON
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $*_fuzz
 	mkdir -p $(FUZZ_BUILD)/corpus/$* $(FUZZ_BUILD)/findings
+	# Absolute paths: the dialogue target works in a scratch folder of its own.
 	$(FUZZ_BUILD)/fuzz/$*_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=30 -rss_limit_mb=4096 \
-	  -artifact_prefix=$(FUZZ_BUILD)/findings/$*- -print_final_stats=1 \
-	  $(FUZZ_BUILD)/corpus/$* fuzz/corpus/$*
+	  -artifact_prefix=$(CURDIR)/$(FUZZ_BUILD)/findings/$*- -print_final_stats=1 \
+	  $(CURDIR)/$(FUZZ_BUILD)/corpus/$* $(CURDIR)/fuzz/corpus/$*
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
