@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/external_tools.h"
+#include "support/picture_test.h"
 #include "support/recording_viewer.h"
 #include "support/session.h"
 #include "support/solve_fixture.h"
@@ -50,12 +51,8 @@ const PagePoint* point_near(const std::vector<PagePoint>& points, double x, doub
 
 // Grids on 0..1 m: in a square full window node (i, j) lies at pixel
 // (600 Y(j), 25 + 600 X(i)).
-struct ArrowPicture : ::testing::Test {
-  ArrowPicture() {
-    std::filesystem::current_path(dir.path());
-    use_grid(11, 21);
-  }
-  ~ArrowPicture() override { std::filesystem::current_path(previous); }
+struct ArrowPicture : test::PictureTest {
+  ArrowPicture() { use_grid(11, 21); }
 
   void use_grid(int nx, int ny) {
     model = test::make_model(kProblemE, lines(0, 1, nx), lines(0, 1, ny));
@@ -70,15 +67,10 @@ struct ArrowPicture : ::testing::Test {
   }
   // Draws with `answers` as the console input; returns the screen.
   std::string draw(const DisplayWindow& window, const std::string& answers) {
-    in.clear();
-    in.str(answers);
-    out.str("");
-    viewer.shown.clear();
-    ResultPicture picture{console, *model, output, window, {surface, viewer}, memory};
-    draw_arrows(picture, {a.get(), b.get(), "Feldstaerke E  (V/m)"});
-    return out.str();
+    return draw_with(*model, window, answers, [this](ResultPicture& p) {
+      draw_arrows(p, {a.get(), b.get(), "Feldstaerke E  (V/m)"});
+    });
   }
-  int shown(long x, long y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
   // The pixel of node (i, j) in the full square window.
   long px(int j) const { return std::lround(600 * model->grid.y[j]); }
   long py(int i) const { return 25 + std::lround(600 * model->grid.x[i]); }
@@ -96,17 +88,8 @@ struct ArrowPicture : ::testing::Test {
     return ps;
   }
 
-  std::filesystem::path previous = std::filesystem::current_path();
-  test::TempDir dir;
   std::unique_ptr<StructureModel> model;
   std::unique_ptr<NodeArray> a = std::make_unique<NodeArray>(), b = std::make_unique<NodeArray>();
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out, true};
-  OutputSettings output;
-  PictureMemory memory;
-  GraphicsSurface surface;
-  RecordingViewer viewer;
 };
 
 TEST_F(ArrowPicture, UniformFieldGivesEqualArrowsOfTheSmallerCellAlongItsAxis) {

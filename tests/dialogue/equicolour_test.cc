@@ -11,8 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/external_tools.h"
-#include "support/recording_viewer.h"
+#include "support/picture_test.h"
 #include "support/saved_bitmap.h"
 #include "support/screen_text.h"
 #include "support/session.h"
@@ -22,47 +21,27 @@
 namespace tambri {
 namespace {
 
-using Records = std::vector<std::string>;
-
-Records records_of(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  Records out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
-
-// Ghostscript reads the whole file without an error.
-void expect_renders(const std::filesystem::path& path) {
-  const test::CommandResult gs = test::render_postscript(path.string());
-  EXPECT_TRUE(test::rendered_cleanly(gs)) << gs.output << test::read_file(path);
-}
+using test::expect_renders;
+using test::Records;
+using test::records_of;
 
 // A 0..1 x 0..1 grid with lines every 0.1 (11 x 11 nodes): in the full
 // window node (i, j) lies at pixel (60 (j - 1), 25 + 60 (i - 1)) and its cell
 // reaches 30 pixels to each side, half of that at the border.
-struct Equicolour : ::testing::Test {
+struct Equicolour : test::PictureTest {
   Equicolour() {
-    std::filesystem::current_path(dir.path());
     const std::vector<double> tenths = test::lines(0, 1, 11);
     model = test::make_model(kProblemE, tenths, tenths);
     model->output_stem = "bild        ";
     model->file_name = "bild.dat    ";
     window = full_display_window(model->grid);
   }
-  ~Equicolour() override { std::filesystem::current_path(previous); }
-
   void set(int i, int j, double v) { fields->strength_x[model->grid.node(i, j)] = v; }
   NodeQuantity quantity() const { return {&fields->strength_x, nullptr, false, "Potential (V)"}; }
   // Draws with `answers` as the console input; returns what the console showed.
   std::string draw(const std::string& answers) {
-    in.clear();
-    in.str(answers);
-    out.str("");
-    ResultPicture picture{console, *model, output, window, {surface, viewer}, memory};
-    draw_equicolour(picture, quantity());
-    return out.str();
+    return draw_with(*model, window, answers, [this](ResultPicture& p) { draw_equicolour(p, quantity()); });
   }
-  int shown(int x, int y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
   int count_in_picture(int index) const {
     int n = 0;
     for (int y = 25; y <= 625; ++y)
@@ -70,18 +49,9 @@ struct Equicolour : ::testing::Test {
     return n;
   }
 
-  std::filesystem::path previous = std::filesystem::current_path();
-  test::TempDir dir;
   std::unique_ptr<StructureModel> model;
   std::unique_ptr<DerivedFields> fields = std::make_unique<DerivedFields>();
   DisplayWindow window;
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out, true};
-  OutputSettings output;
-  PictureMemory memory;
-  GraphicsSurface surface;
-  test::RecordingViewer viewer;
 };
 
 TEST_F(Equicolour, BitmapCarriesTheRampAndTheBarRunsFromMaximumAtTheTopToMinimum) {

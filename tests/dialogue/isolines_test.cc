@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/external_tools.h"
+#include "support/picture_test.h"
 #include "support/recording_viewer.h"
 #include "support/session.h"
 
@@ -48,14 +49,11 @@ long find_last(const Lines& lines, const std::string& line) {
 
 // A grid of nx x ny lines over 0..lx by 0..ly, evenly spaced; in the full
 // square window of 0..1 x 0..1 a point (x, y) lies at pixel (600 y, 25 + 600 x).
-struct IsolinePicture : ::testing::Test {
+struct IsolinePicture : test::PictureTest {
   IsolinePicture() : model(std::make_unique<StructureModel>()), v(std::make_unique<NodeArray>()) {
-    std::filesystem::current_path(dir.path());
     model->output_stem = "probe       ";
     set_grid(11, 11, 1.0, 1.0);
   }
-  ~IsolinePicture() override { std::filesystem::current_path(previous); }
-
   void set_grid(int nx, int ny, double lx, double ly) {
     Grid& g = model->grid;
     g.nx = nx;
@@ -75,16 +73,13 @@ struct IsolinePicture : ::testing::Test {
   // Draws with `answers` as the input; returns the screen. Every page written
   // must render in Ghostscript.
   std::string draw(const std::string& answers) {
-    in.clear();
-    in.str(answers);
-    out.str("");
-    viewer.shown.clear();
     std::filesystem::remove(kPage);
     std::filesystem::remove(kBitmap);
-    ResultPicture picture{console, *model, output, window, {surface, viewer}, memory};
-    draw_isolines(picture, {v.get(), nullptr, false, "Potential (V)"});
+    const std::string screen = draw_with(*model, window, answers, [this](ResultPicture& p) {
+      draw_isolines(p, {v.get(), nullptr, false, "Potential (V)"});
+    });
     if (std::filesystem::exists(kPage)) expect_page_renders();
-    return out.str();
+    return screen;
   }
   void expect_page_renders() {
     if (!test::program_available("gs")) {
@@ -95,7 +90,6 @@ struct IsolinePicture : ::testing::Test {
     EXPECT_TRUE(test::rendered_cleanly(gs)) << gs.output;
   }
   Lines page() const { return lines_of(test::read_file(dir / kPage)); }
-  int shown(int x, int y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
   // Pixels of colour `index` in text cell (row, column) of the whole grid.
   int ink_in_cell(int row, int column, int index) const {
     int n = 0;
@@ -104,18 +98,9 @@ struct IsolinePicture : ::testing::Test {
     return n;
   }
 
-  std::filesystem::path previous = std::filesystem::current_path();
-  test::TempDir dir;
   std::unique_ptr<StructureModel> model;
   std::unique_ptr<NodeArray> v;
   DisplayWindow window;
-  PictureMemory memory;
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out, true};
-  OutputSettings output;
-  GraphicsSurface surface;
-  RecordingViewer viewer;
 };
 
 // Log N, discretisation N, raster N, fill as given, keep the range, automatic

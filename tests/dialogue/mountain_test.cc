@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "support/external_tools.h"
-#include "support/recording_viewer.h"
+#include "support/picture_test.h"
 #include "support/saved_bitmap.h"
 #include "support/screen_text.h"
 #include "support/session.h"
@@ -22,14 +21,9 @@
 namespace tambri {
 namespace {
 
-using Records = std::vector<std::string>;
-
-Records records_of(const std::filesystem::path& path) {
-  std::ifstream in(path);
-  Records out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
+using test::expect_renders;
+using test::Records;
+using test::records_of;
 
 int count_of(const Records& r, const std::string& record) {
   int n = 0;
@@ -37,20 +31,12 @@ int count_of(const Records& r, const std::string& record) {
   return n;
 }
 
-void expect_renders(const std::filesystem::path& path) {
-  const test::CommandResult gs = test::render_postscript(path.string());
-  EXPECT_TRUE(test::rendered_cleanly(gs)) << gs.output << test::read_file(path);
-}
-
 // The world of 15 x 15 units lies on the viewport (100, 60)-(640, 510) with
 // the height upward: world (h, v) is pixel (100 + 36 h, 510 - 30 v).
-struct Mountain : ::testing::Test {
+struct Mountain : test::PictureTest {
   Mountain() {
-    std::filesystem::current_path(dir.path());
     use_grid({0, 0.25, 0.5, 0.75, 1}, {0, 0.5, 1});
   }
-  ~Mountain() override { std::filesystem::current_path(previous); }
-
   void use_grid(const std::vector<double>& x, const std::vector<double>& y) {
     model = test::make_model(kProblemE, x, y);
     model->output_stem = "berg        ";
@@ -60,14 +46,8 @@ struct Mountain : ::testing::Test {
   void set(int i, int j, double v) { fields->strength_x[model->grid.node(i, j)] = v; }
   NodeQuantity quantity() const { return {&fields->strength_x, nullptr, false, "Potential (V)"}; }
   std::string draw(const std::string& answers) {
-    in.clear();
-    in.str(answers);
-    out.str("");
-    ResultPicture picture{console, *model, output, window, {surface, viewer}, memory};
-    draw_mountain(picture, quantity());
-    return out.str();
+    return draw_with(*model, window, answers, [this](ResultPicture& p) { draw_mountain(p, quantity()); });
   }
-  int shown(int x, int y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
   int shown_world(double h, double v) const {
     return shown(static_cast<int>(std::lround(100 + 36 * h)), static_cast<int>(std::lround(510 - 30 * v)));
   }
@@ -79,18 +59,9 @@ struct Mountain : ::testing::Test {
   }
   Records page() const { return records_of(dir / "berg_g.ps"); }
 
-  std::filesystem::path previous = std::filesystem::current_path();
-  test::TempDir dir;
   std::unique_ptr<StructureModel> model;
   std::unique_ptr<DerivedFields> fields = std::make_unique<DerivedFields>();
   DisplayWindow window;
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out, true};
-  OutputSettings output;
-  PictureMemory memory;
-  GraphicsSurface surface;
-  test::RecordingViewer viewer;
 };
 
 TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
