@@ -18,7 +18,7 @@
 #include "core/solver_settings.h"
 #include "core/solvers.h"
 #include "dialogue/arrows.h"
-#include "reference_problems.h"
+#include "solved_reference.h"
 
 namespace tambri {
 namespace {
@@ -31,27 +31,10 @@ class NoWindow : public Viewer {
   bool has_window() const override { return false; }
 };
 
-struct SolvedCoax {
-  std::unique_ptr<StructureModel> model = bench::reference_model(bench::kCoax);
-  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
-  SolvedCoax() {
-    fill_material_coefficients(*model, arrays->material);
-    assemble(*model, arrays->material, arrays->matrix, arrays->solution);
-    solve_ilu_bicg(*model, *arrays, SolverSettings{}, {});
-    compute_derived_fields(*model, arrays->material, arrays->solution, arrays->derived);
-    model->output_stem = "coax        ";
-  }
-};
-
 void BM_ArrowPictureCoaxPostScriptBitmap(benchmark::State& state) {
-  SolvedCoax coax;
-  std::string pattern = (std::filesystem::temp_directory_path() / "tambri_arrows_XXXXXX").string();
-  if (!mkdtemp(pattern.data())) {
-    state.SkipWithError("cannot create a temporary folder");
-    return;
-  }
-  const std::filesystem::path dir = pattern, previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir);
+  bench::SolvedCoax& coax = bench::solved_coax();
+  bench::WorkingFolder folder;
+  const std::filesystem::path& dir = folder.path();
 
   OutputSettings output;
   output.postscript_off = false;
@@ -75,9 +58,6 @@ void BM_ArrowPictureCoaxPostScriptBitmap(benchmark::State& state) {
   }
   if (!std::filesystem::exists(dir / "coax_p.bmp")) state.SkipWithError("no bitmap written");
   state.counters["ps_bytes"] = static_cast<double>(std::filesystem::file_size(dir / "coax_p.ps"));
-  std::filesystem::current_path(previous);
-  std::error_code ignored;
-  std::filesystem::remove_all(dir, ignored);
 }
 BENCHMARK(BM_ArrowPictureCoaxPostScriptBitmap)->Unit(benchmark::kMillisecond);
 

@@ -12,29 +12,13 @@
 #include "core/path_integral.h"
 #include "core/solver_settings.h"
 #include "core/solvers.h"
-#include "reference_problems.h"
+#include "solved_reference.h"
 
 namespace tambri {
 namespace {
 
-struct Solved {
-  std::unique_ptr<StructureModel> model = bench::reference_model(bench::kCoax);
-  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
-  SolveResult result;
-  Solved() {
-    fill_material_coefficients(*model, arrays->material);
-    assemble(*model, arrays->material, arrays->matrix, arrays->solution);
-    result = solve_ilu_bicg(*model, *arrays, SolverSettings{}, {});
-  }
-};
-
-Solved& coax() {
-  static Solved solved;
-  return solved;
-}
-
 void BM_DerivedFields(benchmark::State& state) {
-  Solved& s = coax();
+  bench::SolvedCoax& s = bench::solved_coax();
   for (auto _ : state) {
     compute_derived_fields(*s.model, s.arrays->material, s.arrays->solution, s.arrays->derived);
     // The whole set, not one double: with GCC 12 and this library,
@@ -56,7 +40,7 @@ BENCHMARK(BM_DerivedFields)->Unit(benchmark::kMicrosecond);
 // 3.3E-9 As/m: 2 pi eps0 100 V / ln(5) = 3.46E-9 for a round outer conductor of
 // radius 0.05, a little less for the square).
 void BM_PathIntegralAroundTheConductor(benchmark::State& state) {
-  Solved& s = coax();
+  bench::SolvedCoax& s = bench::solved_coax();
   compute_derived_fields(*s.model, s.arrays->material, s.arrays->solution, s.arrays->derived);
   PathIntegral p;
   for (auto _ : state) {

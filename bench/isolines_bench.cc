@@ -20,7 +20,7 @@
 #include "core/solvers.h"
 #include "dialogue/isolines.h"
 #include "draw/viewer.h"
-#include "reference_problems.h"
+#include "solved_reference.h"
 
 namespace tambri {
 namespace {
@@ -32,42 +32,9 @@ struct NullBuffer : std::streambuf {
   int overflow(int c) override { return c; }
 };
 
-struct Solved {
-  std::unique_ptr<StructureModel> model = bench::reference_model(bench::kCoax);
-  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
-  SolveResult result;
-  Solved() {
-    model->output_stem = "coax        ";
-    fill_material_coefficients(*model, arrays->material);
-    assemble(*model, arrays->material, arrays->matrix, arrays->solution);
-    result = solve_ilu_bicg(*model, *arrays, SolverSettings{}, {});
-  }
-};
-
-Solved& coax() {
-  static Solved solved;
-  return solved;
-}
-
-// A scratch folder that is the working directory while it lives.
-struct Scratch {
-  Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tambri_iso_XXXXXX").string();
-    if (mkdtemp(pattern.data())) dir = pattern;
-    std::filesystem::current_path(dir);
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(dir, ignored);
-  }
-  std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::path dir;
-};
-
 void run_picture(benchmark::State& state, bool postscript, bool bitmap) {
-  Solved& s = coax();
-  Scratch scratch;
+  bench::SolvedCoax& s = bench::solved_coax();
+  bench::WorkingFolder scratch;
   OutputSettings output;
   output.postscript_off = !postscript;
   output.bitmap_off = !bitmap;

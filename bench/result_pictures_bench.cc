@@ -18,50 +18,16 @@
 #include "core/solvers.h"
 #include "dialogue/equicolour.h"
 #include "dialogue/mountain.h"
-#include "reference_problems.h"
+#include "solved_reference.h"
 
 namespace tambri {
 namespace {
 
-struct Solved {
-  std::unique_ptr<StructureModel> model = bench::reference_model(bench::kCoax);
-  std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
-  Solved() {
-    model->output_stem = "coax        ";
-    model->file_name = "coax.dat    ";
-    fill_material_coefficients(*model, arrays->material);
-    assemble(*model, arrays->material, arrays->matrix, arrays->solution);
-    solve_ilu_bicg(*model, *arrays, SolverSettings{}, {});
-    compute_derived_fields(*model, arrays->material, arrays->solution, arrays->derived);
-  }
-};
-
-Solved& coax() {
-  static Solved solved;
-  return solved;
-}
-
-// Runs the pictures in a temporary working folder.
-struct Scratch {
-  Scratch() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tambri_pictures_XXXXXX").string();
-    if (mkdtemp(pattern.data())) dir = pattern;
-    std::filesystem::current_path(dir);
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    std::filesystem::current_path(previous, ignored);
-    std::filesystem::remove_all(dir, ignored);
-  }
-  std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::path dir;
-};
-
 enum class Picture { kEquicolour, kMountain };
 
 void run_picture(benchmark::State& state, Picture kind, const char* answers, bool files) {
-  Solved& s = coax();
-  Scratch scratch;
+  bench::SolvedCoax& s = bench::solved_coax();
+  bench::WorkingFolder scratch;
   OutputSettings output;
   output.postscript_off = !files;
   output.bitmap_off = !files;
@@ -85,7 +51,7 @@ void run_picture(benchmark::State& state, Picture kind, const char* answers, boo
     benchmark::DoNotOptimize(surface.pixels());
   }
   const char* ps = kind == Picture::kEquicolour ? "coax_c.ps" : "coax_g.ps";
-  if (files) state.counters["ps_bytes"] = static_cast<double>(std::filesystem::file_size(scratch.dir / ps));
+  if (files) state.counters["ps_bytes"] = static_cast<double>(std::filesystem::file_size(scratch.path() / ps));
   state.SetLabel("coax 201 x 201");
 }
 
