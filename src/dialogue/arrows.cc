@@ -6,6 +6,7 @@
 
 #include "core/arrow_shapes.h"
 #include "core/potential_legend.h"
+#include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
@@ -40,12 +41,8 @@ bool is_excitation(int32_t value) { return value >= 100 && value <= 909; }
 // not below the minimum.
 void ask_limits(Console& console, MagnitudeRange& range) {
   for (;;) {
-    do {
-      console.prompt(" Min=");
-    } while (!console.read_numbers({range.min}));
-    do {
-      console.prompt(" Max=");
-    } while (!console.read_numbers({range.max}));
+    range.min = ask_number(console, " Min=");
+    range.max = ask_number(console, " Max=");
     if (range.max > 0 && range.max >= range.min) return;
     console.message(" ### Max. kleiner Min. ###");
   }
@@ -201,15 +198,13 @@ void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
   // is nothing to point at.
   if (!names_grid_lines(grid, w)) return;
 
-  console.prompt(" Logarithmus bilden [Y/N]:");
-  const bool logarithmic = console.read_letter() == 'Y';
+  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
   bool& full_window = picture.memory.arrows_full_window;
   full_window = ask_full_window(console, grid, w, full_window);
   const ArrowThinning thinning = arrow_thinning(w.i1, w.i2, w.j1, w.j2);
   bool all_arrows = true;
   if (thinning.offered()) {
-    console.prompt(" Alle Pfeile zeichnen [Y/N]:");
-    all_arrows = console.read_letter() == 'Y';
+    all_arrows = ask_yes(console, " Alle Pfeile zeichnen [Y/N]:");
   }
 
   MagnitudeRange range = magnitude_range(*quantity.x, *quantity.y, grid.nodes());
@@ -219,8 +214,7 @@ void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
   }
   console.record(" Min=" + format_e10(range.min));
   console.record(" Max=" + format_e10(range.max));
-  console.prompt(" Werte ändern [Y/N]:");
-  if (console.read_letter() == 'Y') ask_limits(console, range);
+  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_limits(console, range);
   const int sx = thinning.step_x(all_arrows), sy = thinning.step_y(all_arrows);
   const ArrowScale scale = arrow_scale(grid, w.i1, w.i2, w.j1, w.j2, sx, sy, range.min, range.max, logarithmic);
   const PotentialLegend legend = potential_legend(model);

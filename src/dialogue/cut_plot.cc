@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/cut_points.h"
+#include "dialogue/questions.h"
 #include "draw/picture_files.h"
 #include "draw/picture_frame.h"
 #include "draw/plotter.h"
@@ -37,12 +38,8 @@ std::optional<int> ask_cut_line(Console& console, const GridLines& lines, int fi
 // " Min=" and " Max=" read until the range is not empty.
 void ask_range(Console& console, CutRange& range) {
   for (;;) {
-    do {
-      console.prompt(" Min=");
-    } while (!console.read_numbers({range.vmin}));
-    do {
-      console.prompt(" Max=");
-    } while (!console.read_numbers({range.vmax}));
+    range.vmin = ask_number(console, " Min=");
+    range.vmax = ask_number(console, " Max=");
     // An empty or reversed range would give the diagram no scale.
     if (range.vmax > range.vmin) return;
     console.message(" ### Max. kleiner Min. ###");
@@ -76,8 +73,7 @@ void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
   const std::optional<int> line = abscissa == CutAbscissa::X ? ask_cut_line(console, grid.y, w.j1, w.j2, 'Y')
                                                              : ask_cut_line(console, grid.x, w.i1, w.i2, 'X');
   if (!line) return;
-  console.prompt(" Logarithmus bilden [Y/N]:");
-  const bool logarithmic = console.read_letter() == 'Y';
+  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
 
   CutPoints points;
   if (abscissa == CutAbscissa::X) collect_cut_points(grid, quantity, abscissa, w.i1, w.i2, *line, logarithmic, points);
@@ -89,8 +85,7 @@ void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
   CutRange range = cut_range(points);
   console.record(" Min=" + format_e10(range.vmin));
   console.record(" Max=" + format_e10(range.vmax));
-  console.prompt(" Werte ändern [Y/N]:");
-  if (console.read_letter() == 'Y') ask_range(console, range);
+  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_range(console, range);
   const PageScales scales = page_scales(range);
 
   // --- the picture

@@ -5,6 +5,7 @@
 
 #include "core/equicolour_scale.h"
 #include "core/picture_values.h"
+#include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
@@ -109,8 +110,7 @@ void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
   const Grid& grid = picture.model.grid;
   const DisplayWindow& w = picture.window;
   const OutputSettings& output = picture.output;
-  console.prompt(" Logarithmus bilden [Y/N]:");
-  const bool logarithmic = console.read_letter() == 'Y';
+  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
   // Without grid lines at the window's indices there is nothing to show.
   if (!names_grid_lines(grid, w)) return;
   bool& full_window = picture.memory.equicolour_full_window;

@@ -8,6 +8,7 @@
 
 #include "core/isoline_contours.h"
 #include "core/isoline_levels.h"
+#include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
@@ -55,26 +56,13 @@ struct Range {
   bool single_values = false;
 };
 
-bool ask_yes(Console& console, const char* question) {
-  console.prompt_after_empty_line(question);
-  return console.read_letter() == 'Y';
-}
-
-double ask_number(Console& console, const char* prompt) {
-  double value = 0;
-  do {
-    console.prompt_after_empty_line(prompt);
-  } while (!console.read_numbers({value}));
-  return value;
-}
-
 Options ask_options(Console& console, const Grid& grid, const DisplayWindow& w) {
   Options o;
-  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+  o.logarithmic = ask_yes_after_empty_line(console, " Logarithmus bilden [Y/N]:");
   o.full_window = ask_full_window(console, grid, w, false, PromptSpacing::kAfterEmptyLine);
-  o.grid_lines = ask_yes(console, " Diskretisierungslinien [Y/N]:");
-  if (!o.grid_lines) o.raster_lines = ask_yes(console, " Rasterlinien [Y/N]:");
-  o.filled = ask_yes(console, " Farbig ausfüllen [Y/N]:");
+  o.grid_lines = ask_yes_after_empty_line(console, " Diskretisierungslinien [Y/N]:");
+  if (!o.grid_lines) o.raster_lines = ask_yes_after_empty_line(console, " Rasterlinien [Y/N]:");
+  o.filled = ask_yes_after_empty_line(console, " Farbig ausfüllen [Y/N]:");
   return o;
 }
 
@@ -87,15 +75,15 @@ std::optional<Range> ask_range(Console& console, const ValueRange& values) {
     return std::nullopt;
   }
   Range r{values.min, values.max, false};
-  if (ask_yes(console, " Werte ändern [Y/N]:")) {
+  if (ask_yes_after_empty_line(console, " Werte ändern [Y/N]:")) {
     for (;;) {
-      r.min = ask_number(console, " Min=");
-      r.max = ask_number(console, " Max=");
+      r.min = ask_number_after_empty_line(console, " Min=");
+      r.max = ask_number_after_empty_line(console, " Max=");
       if (!(r.max < r.min)) break;
       console.message(" ### Max. kleiner Min. ###");
     }
   } else {
-    r.single_values = ask_yes(console, " Eingabe einzelner Werte [Y/N]:");
+    r.single_values = ask_yes_after_empty_line(console, " Eingabe einzelner Werte [Y/N]:");
   }
   return r;
 }

@@ -7,6 +7,7 @@
 #include "core/mountain_view.h"
 #include "core/picture_values.h"
 #include "core/span_widening.h"
+#include "dialogue/questions.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
 #include "draw/picture_frame.h"
@@ -45,9 +46,7 @@ void set_height_palette(GraphicsSurface& surface, bool white_background) {
 // " Min=" and " Max=" read until each widens the range (or keeps it).
 void widen_range(Console& console, ValueRange& range) {
   for (;;) {
-    double v = 0;
-    console.prompt(" Min=");
-    if (!console.read_numbers({v})) continue;
+    const double v = ask_number(console, " Min=");
     if (v <= range.min) {
       range.min = v;
       break;
@@ -55,9 +54,7 @@ void widen_range(Console& console, ValueRange& range) {
     console.message(" ### Min zu gross ###");
   }
   for (;;) {
-    double v = 0;
-    console.prompt(" Max=");
-    if (!console.read_numbers({v})) continue;
+    const double v = ask_number(console, " Max=");
     if (v >= range.max) {
       range.max = v;
       break;
@@ -205,8 +202,7 @@ void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
   const Grid& grid = picture.model.grid;
   const DisplayWindow& w = picture.window;
   const OutputSettings& output = picture.output;
-  console.prompt(" Logarithmus bilden [Y/N]:");
-  const bool logarithmic = console.read_letter() == 'Y';
+  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
   // Without grid lines at the window's indices there is nothing to show.
   if (!names_grid_lines(grid, w)) return;
 
@@ -215,11 +211,9 @@ void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
   range.max = widened_max(range.min, range.max, kMountainMinimumSpan);
   console.record(" Min=" + format_e10(range.min));
   console.record(" Max=" + format_e10(range.max));
-  console.prompt(" Wertebereich vergrößern [Y/N]:");
-  if (console.read_letter() == 'Y') widen_range(console, range);
+  if (ask_yes(console, " Wertebereich vergrößern [Y/N]:")) widen_range(console, range);
   const MountainView view = mountain_view(grid.x[w.i1], grid.x[w.i2], grid.y[w.j1], grid.y[w.j2], range.min, range.max);
-  console.prompt(" Einfärben [Y/N]:");
-  const bool coloured = console.read_letter() == 'Y';
+  const bool coloured = ask_yes(console, " Einfärben [Y/N]:");
 
   GraphicsSurface& surface = picture.pictures.surface;
   const std::string& stem = picture.model.output_stem;

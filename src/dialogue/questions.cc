@@ -23,6 +23,22 @@ bool ask_yes_or_no(Console& console, std::string_view prompt) {
   }
 }
 
+double ask_number(Console& console, std::string_view prompt) {
+  double value = 0;
+  do {
+    console.prompt(prompt);
+  } while (!console.read_numbers({value}));
+  return value;
+}
+
+double ask_number_after_empty_line(Console& console, std::string_view prompt) {
+  double value = 0;
+  do {
+    console.prompt_after_empty_line(prompt);
+  } while (!console.read_numbers({value}));
+  return value;
+}
+
 std::optional<int32_t> choose_field_problem(Console& console, bool offer_exit) {
   for (;;) {
     console.record(" Neues Feldproblem:");

@@ -16,6 +16,12 @@ bool ask_yes_after_empty_line(Console& console, std::string_view prompt);
 // A [Y/N] question that is asked again until the answer is Y or N.
 bool ask_yes_or_no(Console& console, std::string_view prompt);
 
+// A number read free-form at `prompt` (staying on the line), asked again
+// until the answer is one.
+double ask_number(Console& console, std::string_view prompt);
+// The same, every prompt after an empty line.
+double ask_number_after_empty_line(Console& console, std::string_view prompt);
+
 // " Neues Feldproblem:" with the letters E, S and M (and X when `offer_exit`),
 // shown again until one of them is typed. The field problem code, or none
 // for X.
