@@ -19,38 +19,13 @@
 #include <vector>
 
 #include "main/program.h"
-#include "model/structure_file.h"
 #include "model/structure_model.h"
+#include "support/small_structures.h"
 
 namespace {
 
 constexpr int kMaxAnswers = 400;
 constexpr int kMaxDigitRun = 4;
-
-// 0.04 m x 0.02 m on 5 x 3 lines, upper border on potential 1, lower on 2.
-std::string small_structure(int problem) {
-  using namespace tambri;
-  StructureModel m;
-  m.problem = problem;
-  reset_tables_for_new_problem(m);
-  m.xe = 0.04;
-  m.ye = 0.02;
-  m.grid.nx = 5;
-  m.grid.ny = 3;
-  for (int i = 1; i <= 5; ++i) m.grid.x[i] = 0.01 * (i - 1);
-  for (int j = 1; j <= 3; ++j) m.grid.y[j] = 0.01 * (j - 1);
-  m.tables.potential[1] = 10.0;
-  m.tables.excitation[1] = 1.0E6;
-  m.borders.at[1] = {kSideOben, 10};
-  m.borders.at[2] = {kSideUnten, 20};
-  m.points.at[1] = {0.02, 0.01, problem == kProblemS ? 3 : 100};
-  m.borders.count = 2;
-  m.points.count = 1;
-  m.sequence[1] = m.sequence[2] = kShapeBorder;
-  m.sequence[3] = kShapePoint;
-  m.sequence_length = 3;
-  return encode_structure(m);
-}
 
 void write(const std::string& name, const std::string& bytes) {
   std::ofstream(name, std::ios::binary | std::ios::trunc) << bytes;
@@ -58,9 +33,9 @@ void write(const std::string& name, const std::string& bytes) {
 
 // Puts the three structures back (a session may have saved over them).
 void prepare_folder() {
-  write("e.dat", small_structure(tambri::kProblemE));
-  write("s.dat", small_structure(tambri::kProblemS));
-  write("m.dat", small_structure(tambri::kProblemM));
+  write("e.dat", tambri::test::small_structure(tambri::kProblemE));
+  write("s.dat", tambri::test::small_structure(tambri::kProblemS));
+  write("m.dat", tambri::test::small_structure(tambri::kProblemM));
   write("history.inp", "e.dat       \r\n");
 }
 
