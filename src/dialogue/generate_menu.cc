@@ -6,6 +6,7 @@
 #include "dialogue/geometry_entry.h"
 #include "dialogue/geometry_list.h"
 #include "dialogue/menu.h"
+#include "dialogue/output_messages.h"
 #include "dialogue/questions.h"
 #include "dialogue/structure_dialogs.h"
 #include "dialogue/structure_display.h"
@@ -23,12 +24,6 @@ constexpr MenuStyle kAnzeigeStyle{" GENERATE\\ANZEIGE>", " Help:  ", 1};
 const char* grid_position_text(bool under) {
   return under ? " *** Anzeige Diskretisierung unter Struktur ***"
                : " *** Anzeige Diskretisierung über Struktur ***";
-}
-const char* background_text(bool white) {
-  return white ? " *** Bildhintergrund weiß ***" : " *** Bildhintergrund schwarz ***";
-}
-const char* bitmap_text(bool off) {
-  return off ? " *** Bitmap-Ausgabe deaktiviert ***" : " *** Bitmap-Ausgabe aktiviert ***";
 }
 
 // What a save request should do afterwards.

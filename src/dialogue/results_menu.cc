@@ -10,6 +10,7 @@
 #include "dialogue/equicolour.h"
 #include "dialogue/isolines.h"
 #include "dialogue/menu.h"
+#include "dialogue/output_messages.h"
 #include "dialogue/mountain.h"
 #include "dialogue/path_integral_dialogue.h"
 #include "dialogue/result_quantities.h"
@@ -37,19 +38,6 @@ MenuStyle plot_style(PlotKind kind) {
     case PlotKind::kMountain: prompt = " RESULTS\\GEBIRGE>"; break;
   }
   return {prompt, " Help: ", 2, KeyMatch::kWhole};
-}
-
-const char* postscript_text(bool off) {
-  return off ? " *** PostScript-Ausgabe deaktiviert ***" : " *** PostScript-Ausgabe aktiviert ***";
-}
-const char* colour_text(bool black_and_white) {
-  return black_and_white ? " *** PostScript-Ausgabe s/w ***" : " *** PostScript-Ausgabe farbig ***";
-}
-const char* bitmap_text(bool off) {
-  return off ? " *** Bitmap-Ausgabe deaktiviert ***" : " *** Bitmap-Ausgabe aktiviert ***";
-}
-const char* background_text(bool white) {
-  return white ? " *** Bildhintergrund weiß ***" : " *** Bildhintergrund schwarz ***";
 }
 
 class ResultsMenu {
