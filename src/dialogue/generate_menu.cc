@@ -46,8 +46,8 @@ class GenerateMenu {
   }
 
  private:
-  // Every command but N and X returns to the prompt; the help comes only on
-  // entry and for a blank answer. The sub-menus take the rest of the answer
+  // Every command returns to the prompt; the help comes only on entry, after
+  // a new structure (N) and for a blank answer. The sub-menus take the rest of the answer
   // as their first command.
   std::vector<MenuCommand> commands() {
     return {
@@ -61,7 +61,7 @@ class GenerateMenu {
          then(MenuNext::kPrompt, [this] { edit_value_table(console_, model_, ValueTable::Potential); })},
         {"T", "T - Feldtyp ändern", then(MenuNext::kPrompt, [this] { change_field_type(); })},
         {"N", "N - Neue Struktur",
-         [this](std::string_view) { return new_structure() ? MenuNext::kPrompt : MenuNext::kLeave; }},
+         [this](std::string_view) { return new_structure() ? MenuNext::kHelp : MenuNext::kLeave; }},
         {"W", "W - Struktur sichern", then(MenuNext::kPrompt, [this] { save(SaveRequest::Stay); })},
         {"X", "X - Exit",
          [this](std::string_view) { return leave_requested() ? MenuNext::kLeave : MenuNext::kPrompt; }},
@@ -69,7 +69,8 @@ class GenerateMenu {
   }
 
   // Entering GENERATE: load or start a problem when none is loaded. Returns
-  // false when loading was refused and GENERATE ends.
+  // false when loading was refused and GENERATE ends. The help follows from
+  // the menu loop, once.
   bool enter() {
     session_.structure_available = false;
     if (!session_.problem_loaded) {
@@ -83,7 +84,6 @@ class GenerateMenu {
       }
       session_.problem_loaded = true;
     }
-    write_menu_help(console_, kGenerateStyle, commands());
     return true;
   }
 
