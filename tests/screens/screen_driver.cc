@@ -5,6 +5,9 @@
 //
 //   @ a comment
 //   @copy kondensa.dat           the example structure into the scratch folder
+//   @structure klein.dat M       the small test structure of problem E, S or M
+//                                (5 x 3 lines, borders on potential, see
+//                                support/small_structures.h)
 //   @history kondensa.dat        history.inp naming it
 //   @write name ... @end         a file with the lines between
 //   @args --headless --png       the command line (default --headless)
@@ -29,6 +32,7 @@
 #include <vector>
 
 #include "support/session.h"
+#include "support/small_structures.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -105,6 +109,14 @@ Script parse(const fs::path& path, const fs::path& examples) {
     if (directive == "@") continue;
     if (directive == "@copy") {
       script.setup.emplace_back(argument, tambri::test::read_file(examples / argument));
+    } else if (directive == "@structure") {
+      const std::vector<std::string> name_and_problem = words(argument);
+      const std::string problems = "ESM";
+      if (name_and_problem.size() != 2 || problems.find(name_and_problem[1]) == std::string::npos) {
+        throw std::runtime_error("@structure wants a name and E, S or M");
+      }
+      const int problem = static_cast<int>(problems.find(name_and_problem[1])) + 1;
+      script.setup.emplace_back(name_and_problem[0], tambri::test::small_structure(problem));
     } else if (directive == "@history") {
       script.setup.emplace_back("history.inp", argument + "\r\n");
     } else if (directive == "@write") {
