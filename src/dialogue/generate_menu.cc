@@ -60,8 +60,7 @@ class GenerateMenu {
         {"P", "P - Potentiale belegen",
          then(MenuNext::kPrompt, [this] { edit_value_table(console_, model_, ValueTable::Potential); })},
         {"T", "T - Feldtyp ändern", then(MenuNext::kPrompt, [this] { change_field_type(); })},
-        {"N", "N - Neue Struktur",
-         [this](std::string_view) { return new_structure() ? MenuNext::kHelp : MenuNext::kLeave; }},
+        {"N", "N - Neue Struktur", [this](std::string_view) { return new_structure(); }},
         {"W", "W - Struktur sichern", then(MenuNext::kPrompt, [this] { save(SaveRequest::Stay); })},
         {"X", "X - Exit",
          [this](std::string_view) { return leave_requested() ? MenuNext::kLeave : MenuNext::kPrompt; }},
@@ -121,14 +120,13 @@ class GenerateMenu {
     if (model_.sequence_length > 0) session_.structure_available = true;
   }
 
-  // N: returns false when GENERATE ends because the new load was refused.
-  bool new_structure() {
-    if (model_.modified && ask_save()) {
-      // A save that cannot run keeps the old structure in place.
-      if (!save(SaveRequest::NewStructure)) return true;
-    }
+  // N: the help follows a new structure; GENERATE ends when its load was
+  // refused. A save that cannot run keeps the old structure in place and the
+  // user at the prompt, as for any other refused save.
+  MenuNext new_structure() {
+    if (model_.modified && ask_save() && !save(SaveRequest::NewStructure)) return MenuNext::kPrompt;
     session_.problem_loaded = false;
-    return enter();
+    return enter() ? MenuNext::kHelp : MenuNext::kLeave;
   }
 
   // Returns true when the request's follow-up (leave or new structure) goes
