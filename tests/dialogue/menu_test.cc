@@ -42,46 +42,21 @@ MenuRun run(const MenuStyle& style, const std::string& input, std::string_view c
   return result;
 }
 
-TEST(Menu, HelpComesFromTheTableWithItsPrefixAndAlignedLetters) {
-  const MenuRun r = run({" T>", " Help: ", 2}, "x\n");
-  EXPECT_EQ(r.screen,
-            "\nHelp: XX- Zwei\n"
-            "      E  - Eins\n"
-            "      EX - Komponente\n"
-            "         (nur Hilfe)\n"
-            "      X  - Ende\n"
-            "\nT>x\n");
+// The GENERATE and main-menu screens pin prefix keys, carried answers, blank
+// and wrong answers; these are the variants only other menus use.
+TEST(Menu, WholeKeysNeedBlanksAfterThemAndHelpOnlyRowsSelectNothing) {
+  const MenuRun r = run({" T>", " Help: ", 2, KeyMatch::kWhole, false}, "E\nEX\nEZ\nQ\nX\n");
+  EXPECT_EQ(r.ran, (std::vector<std::string>{"E[ ]", "EX[]", "Q[ ]"}));
+  EXPECT_NE(r.screen.find("T>EZ\n\n### Falsche Eingabe ###\n\nT>Q"), std::string::npos) << r.screen;
 }
 
-TEST(Menu, PrefixKeysHandOnTheRestAndTakeTheFirstRowThatFits) {
-  const MenuRun r = run({" T>", " HELP:  ", 3, KeyMatch::kPrefix, false}, "EXA\nXXB\nq\nX\n");
-  // "EXA" is taken by E (the earlier row), "XXB" by XX before X.
-  EXPECT_EQ(r.ran, (std::vector<std::string>{"E[XA]", "XX[B]", "Q[  ]"}));
-}
-
-TEST(Menu, WholeKeysNeedBlanksAfterThem) {
-  const MenuRun r = run({" T>", " Help: ", 2, KeyMatch::kWhole, false}, "E\nEX\nEZ\nX\n");
-  EXPECT_EQ(r.ran, (std::vector<std::string>{"E[ ]", "EX[]"}));
-  EXPECT_NE(r.screen.find("T>EZ\n\n### Falsche Eingabe ###\n\nT>X"), std::string::npos) << r.screen;
-}
-
-TEST(Menu, BlankAnswersShowTheHelpAndWrongOnesOnlyTheMessageUnlessAsked) {
-  const auto menu = [](bool help_after_wrong) {
-    return MenuStyle{" >", " H>", 1, KeyMatch::kPrefix, false, help_after_wrong};
-  };
-  const std::string help =
-      "\nH>XX- Zwei\n  E  - Eins\n  EX - Komponente\n     (nur Hilfe)\n  X  - Ende\n";
-  EXPECT_EQ(run(menu(false), "?\n\nX\n").screen,
-            "\n>?\n\n### Falsche Eingabe ###\n\n>\n" + help + "\n>X\n");
-  EXPECT_EQ(run(menu(true), "?\nX\n").screen, "\n>?\n\n### Falsche Eingabe ###\n" + help + "\n>X\n");
-}
-
-TEST(Menu, ACarriedAnswerRunsBeforeTheFirstPromptWithoutTheHelp) {
-  const MenuRun r = run({" T>", " Help: ", 2}, "X\n", "EX");
-  EXPECT_EQ(r.ran, (std::vector<std::string>{"E[X]"}));
-  // E asks for the help afterwards; the carried command itself had none before it.
-  EXPECT_EQ(r.screen.substr(0, 14), "\nHelp: XX- Zwe");
-  EXPECT_EQ(run({" T>", " Help: ", 2}, "", "X ").screen, "");
+TEST(Menu, WrongAnswersBringTheHelpWhenAskedAndACarriedAnswerRunsFirst) {
+  const std::string help = "\nH>XX- Zwei\n  E  - Eins\n  EX - Komponente\n     (nur Hilfe)\n  X  - Ende\n";
+  EXPECT_EQ(run({" >", " H>", 1, KeyMatch::kPrefix, false, true}, "?\nX\n").screen,
+            "\n>?\n\n### Falsche Eingabe ###\n" + help + "\n>X\n");
+  const MenuRun carried = run({" >", " H>", 2}, "X\n", "EX");
+  EXPECT_EQ(carried.ran, (std::vector<std::string>{"E[X]"}));
+  EXPECT_EQ(carried.screen, help + "\n>X\n");  // E asks for the help afterwards, not before
 }
 
 TEST(Menu, TheEndOfTheInputPropagatesUnlessTheMenuEndsOnIt) {

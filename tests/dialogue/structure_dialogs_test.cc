@@ -106,78 +106,6 @@ class StructureDialogs : public ::testing::Test {
   bool refused() const { return outcome_ == LoadOutcome::kRefused; }
 };
 
-const Lines kNewProblemMenu = {"Neues Feldproblem:", "Elektrostatisch      - E", "Stationär elektrisch - S",
-                               "Stationär magnetisch - M"};
-
-TEST_F(StructureDialogs, ReturnLoadsTheRememberedFileAndRasterisesIt) {
-  const std::string bytes = encode_structure(sample(kProblemM));
-  test::write_file("kondensa.dat", bytes);
-  test::write_file(kHistoryFile, "kondensa.dat\n");
-  EXPECT_EQ(load("\n"), (Lines{"", "Strukturdatei (kondensa.dat):", "", "*** Feldproblem: Stationär magnetisch ***",
-                              "", "### Keine Diskretisierungspunkte für Rechteck  2 ###", "*** Input ready ***"}));
-  EXPECT_FALSE(refused());
-  EXPECT_EQ(encode_structure(model_), bytes);
-  EXPECT_EQ(model_.file_name, "kondensa.dat");
-  EXPECT_EQ(model_.output_stem, "kondensa    ");
-  EXPECT_EQ(model_.occupancy[model_.grid.node(2, 2)], 10);
-  EXPECT_EQ(model_.occupancy[model_.grid.node(3, 2)], 0);
-  EXPECT_EQ(test::read_file(kHistoryFile), "kondensa.dat\r\n");
-}
-
-TEST_F(StructureDialogs, AnotherNameAtTheRememberedPromptIsLoadedAndRemembered) {
-  test::write_file("Maß.dat", encode_structure(sample(kProblemE)));
-  test::write_file("other.dat", encode_structure(sample(kProblemS)));
-  test::write_file(kHistoryFile, "Maß.dat\r\n");
-  const Lines screen = load("other.dat\r\n");
-  ASSERT_GE(screen.size(), 4u);
-  EXPECT_EQ(screen[1], "Strukturdatei (Maß.dat     ):other.dat");
-  EXPECT_EQ(screen[3], "*** Feldproblem: Stationär elektrisch ***");
-  EXPECT_EQ(model_.problem, kProblemS);
-  EXPECT_EQ(test::read_file(kHistoryFile), "other.dat   \r\n");
-}
-
-TEST_F(StructureDialogs, MissingFileOffersTheNewProblemMenuUntilALetterFits) {
-  model_.tables.material0 = 7.0;
-  model_.tables.material[4] = 3.0;
-  Lines expected = {"", "Strukturdatei:neu.dat", "", "*** Datei nicht vorhanden ***", ""};
-  for (const char* answer : {"q", "m"}) {
-    expected.insert(expected.end(), kNewProblemMenu.begin(), kNewProblemMenu.end());
-    expected.push_back(std::string("Exit                 - X      -->") + answer);
-  }
-  EXPECT_EQ(load("neu.dat\r\nq\nm\n"), expected);
-  EXPECT_FALSE(refused());
-  EXPECT_EQ(model_.problem, kProblemM);
-  EXPECT_EQ(model_.tables.material0, 1.0);
-  EXPECT_EQ(model_.tables.material[4], 1.0);
-  EXPECT_EQ(model_.file_name, "neu.dat     ");
-  EXPECT_EQ(model_.output_stem, "neu         ");
-  EXPECT_FALSE(fs::exists("neu.dat"));
-  EXPECT_EQ(test::read_file(kHistoryFile), "neu.dat     \r\n");
-}
-
-TEST_F(StructureDialogs, ExitAtTheNewProblemMenuRefusesAndKeepsMaterialZero) {
-  test::write_file(kHistoryFile, "fehlt.dat\r\n");  // remembered file missing: plain prompt
-  model_.tables.material0 = 7.0;
-  model_.tables.material[2] = 3.0;
-  model_.grid.nx = 5;
-  const Lines screen = load("Größenmodell.dat\nx\n");
-  ASSERT_GE(screen.size(), 2u);
-  EXPECT_EQ(screen[1], "Strukturdatei:Größenmodell.dat");
-  EXPECT_TRUE(refused());
-  EXPECT_EQ(model_.file_name, "Größenmodell");
-  EXPECT_EQ(model_.output_stem, "Größenmo    ");
-  EXPECT_EQ(model_.tables.material0, 7.0);
-  EXPECT_EQ(model_.tables.material[2], 1.0);
-  EXPECT_EQ(model_.grid.nx, 0);
-  EXPECT_EQ(test::read_file(kHistoryFile), "fehlt.dat\r\n");
-}
-
-TEST_F(StructureDialogs, BlankNameRefusesSilently) {
-  EXPECT_EQ(load("\n"), (Lines{"", "Strukturdatei:"}));
-  EXPECT_TRUE(refused());
-  EXPECT_FALSE(fs::exists(kHistoryFile));
-}
-
 TEST_F(StructureDialogs, DamagedFilesAreRefusedWithTheirMessage) {
   const std::string good = encode_structure(sample(kProblemM));
   std::string foreign = good;
@@ -218,54 +146,31 @@ TEST_F(StructureDialogs, SaveWritesANewFileThatLoadsBackIdentically) {
   EXPECT_EQ(model_.occupancy, original.occupancy);
 }
 
-TEST_F(StructureDialogs, OverwriteWithYesReplacesTheFileAndKeepsItsMode) {
+TEST_F(StructureDialogs, OverwriteKeepsTheFilesModeAndGoesThroughALink) {
+  const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
   test::write_file("a.dat", "alt");
-  fs::permissions("a.dat", fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  StructureModel m = sample(kProblemS);
-  m.file_name = "a.dat       ";
-  EXPECT_EQ(save(m, "y\n"), (Lines{"", "Datei überschreiben [Y/N]:y", "*** Save ready ***"}));
-  EXPECT_EQ(test::read_file("a.dat"), encode_structure(m));
-  EXPECT_EQ(fs::status("a.dat").permissions(),
-            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-  EXPECT_EQ(files(), (Lines{"a.dat"}));
-}
-
-TEST_F(StructureDialogs, OverwriteThroughALinkReplacesTheLinkedFile) {
+  fs::permissions("a.dat", mode);
   fs::create_directory("echt");
-  test::write_file("echt/a.dat", "alt");
-  fs::create_symlink("echt/a.dat", "a.dat");
+  test::write_file("echt/b.dat", "alt");
+  fs::create_symlink("echt/b.dat", "b.dat");
   StructureModel m = sample(kProblemS);
-  m.file_name = "a.dat       ";
-  save(m, "y\n");
-  EXPECT_TRUE(fs::is_symlink("a.dat"));
-  EXPECT_EQ(test::read_file("echt/a.dat"), encode_structure(m));
+  for (const char* name : {"a.dat       ", "b.dat       "}) {
+    m.file_name = name;
+    EXPECT_EQ(save(m, "y\n"), (Lines{"", "Datei überschreiben [Y/N]:y", "*** Save ready ***"}));
+  }
+  EXPECT_EQ(test::read_file("a.dat"), encode_structure(m));
+  EXPECT_EQ(fs::status("a.dat").permissions(), mode);
+  EXPECT_TRUE(fs::is_symlink("b.dat"));
+  EXPECT_EQ(test::read_file("echt/b.dat"), encode_structure(m));
 }
 
-TEST_F(StructureDialogs, AnotherNameIsAskedForUntilItIsNewOrBlank) {
-  test::write_file("a.dat", "alt a");
-  test::write_file("b.dat", "alt b");
-  StructureModel m = sample(kProblemS);
-  m.file_name = "a.dat       ";
-  EXPECT_EQ(save(m, "n\n\n"), (Lines{"", "Datei überschreiben [Y/N]:n", "Neue Strukturdatei:"}));
-  EXPECT_EQ(save(m, "N\nb.dat\nj\nc.dat\n"),
-            (Lines{"", "Datei überschreiben [Y/N]:N", "Neue Strukturdatei:b.dat", "", "Datei überschreiben [Y/N]:j",
-                   "Neue Strukturdatei:c.dat", "*** Save ready ***"}));
-  EXPECT_EQ(test::read_file("a.dat"), "alt a");
-  EXPECT_EQ(test::read_file("b.dat"), "alt b");
-  EXPECT_EQ(test::read_file("c.dat"), encode_structure(m));
-  EXPECT_EQ(files(), (Lines{"a.dat", "b.dat", "c.dat"}));  // history.inp untouched
-}
-
-TEST_F(StructureDialogs, OverwriteThatCannotBeOpenedSavesNothing) {
+TEST_F(StructureDialogs, NamesThatCannotBeOpenedSaveNothingOrAskForAnother) {
   fs::create_directory("a.dat");
   StructureModel m = sample(kProblemS);
   m.file_name = "a.dat       ";
   EXPECT_EQ(save(m, "y\n"), (Lines{"", "Datei überschreiben [Y/N]:y", "", "### Fehler bei Dateieröffnung ###"}));
   EXPECT_TRUE(fs::is_directory("a.dat"));
-}
-
-TEST_F(StructureDialogs, ANameInNoFolderAsksForAnotherNameWithoutTheOverwriteQuestion) {
-  StructureModel m = sample(kProblemE);
+  // A name in no folder has nothing to overwrite: another name is asked for at once.
   m.file_name = "kein/a.dat  ";
   EXPECT_EQ(save(m, "b.dat\n"),
             (Lines{"", "### Fehler bei Dateieröffnung ###", "Neue Strukturdatei:b.dat", "*** Save ready ***"}));
