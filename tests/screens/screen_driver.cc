@@ -10,6 +10,7 @@
 //                                support/small_structures.h)
 //   @history kondensa.dat        history.inp naming it
 //   @write name ... @end         a file with the lines between
+//   @folder name                 a folder where a file is expected
 //   @args --headless --png       the command line (default --headless)
 //   @status 1                    the exit status (default 0)
 //   TAMBRI>{X}                   a prompt and the answer typed there; the
@@ -59,6 +60,7 @@ struct Session {
 
 struct Script {
   std::vector<std::pair<std::string, std::string>> setup;  // name, bytes
+  std::vector<std::string> folders;
   std::vector<Session> sessions{1};
 };
 
@@ -121,6 +123,8 @@ Script parse(const fs::path& path, const fs::path& examples) {
       script.setup.emplace_back("history.inp", argument + "\r\n");
     } else if (directive == "@write") {
       script.setup.emplace_back(argument, joined(block(in, line)));
+    } else if (directive == "@folder") {
+      script.folders.push_back(argument);
     } else if (directive == "@args") {
       session.args = words(argument);
     } else if (directive == "@status") {
@@ -178,6 +182,7 @@ bool run_script(const fs::path& path, const fs::path& examples) {
   const Script script = parse(path, examples);
   tambri::test::TempDir dir;
   for (const auto& [name, bytes] : script.setup) tambri::test::write_file(dir / name, bytes);
+  for (const std::string& name : script.folders) fs::create_directories(dir / name);
   bool ok = true;
   int number = 0;
   for (const Session& session : script.sessions) {
