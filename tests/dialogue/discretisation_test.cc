@@ -18,17 +18,6 @@ void set_x(StructureModel& m, const std::vector<double>& lines, double xb, doubl
   m.xe = xe;
 }
 
-TEST(FitLinesToExtents, EnlargingAddsOneLinePerMovedEdgeShrinkingOnlyRemoves) {
-  StructureModel m;
-  set_x(m, {0, 1, 2, 3}, -1, 4);
-  fit_lines_to_extents(x_axis(m));
-  EXPECT_EQ(lines_of(m), (std::vector<double>{-1, 0, 1, 2, 3, 4}));
-
-  set_x(m, {0, 1, 2, 3}, 0.5, 2.5);
-  fit_lines_to_extents(x_axis(m));
-  EXPECT_EQ(lines_of(m), (std::vector<double>{1, 2}));  // no line is added at the new edges
-}
-
 TEST(FitLinesToExtents, FullGridReplacesTheOuterLines) {
   StructureModel m;
   std::vector<double> full;
@@ -73,13 +62,6 @@ TEST(MergeEquidistantLines, NewLinesComputedFromTheirIndex) {
   ASSERT_TRUE(merged);
   ASSERT_EQ(merged->size(), 11u);
   for (int k = 1; k <= 11; ++k) EXPECT_EQ((*merged)[k - 1], 0 + (k - 1) * (1.0 / 10));
-}
-
-TEST(MergeEquidistantLines, RefusesMoreThanTheCapacity) {
-  StructureModel m;
-  set_x(m, {0, 1, 2}, 0, 2);
-  EXPECT_TRUE(merge_equidistant_lines(x_axis(m), 0, 1, 200));   // 200 new + line 2 = 201
-  EXPECT_FALSE(merge_equidistant_lines(x_axis(m), 0, 1, 201));  // 202
 }
 
 }  // namespace

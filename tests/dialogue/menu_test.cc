@@ -14,11 +14,9 @@ namespace {
 struct MenuRun {
   std::string screen;
   std::vector<std::string> ran;
-  MenuEnd end = MenuEnd::kLeft;
 };
 
-MenuRun run(const MenuStyle& style, const std::string& input, std::string_view carried = "",
-            bool ends_on_input_end = false) {
+MenuRun run(const MenuStyle& style, const std::string& input) {
   MenuRun result;
   std::istringstream in(input);
   std::ostringstream out;
@@ -29,39 +27,27 @@ MenuRun run(const MenuStyle& style, const std::string& input, std::string_view c
       return next;
     };
   };
-  result.end = run_menu(console, style,
+  run_menu(console, style,
                         {{"XX", "XX- Zwei", note("XX", MenuNext::kPrompt)},
                          {"E", "E  - Eins", note("E", MenuNext::kHelp)},
                          {"EX", "EX - Komponente", note("EX", MenuNext::kPrompt)},
                          {"", "   (nur Hilfe)", {}},
                          {"Q", "", note("Q", MenuNext::kPrompt)},
                          {"X", "X  - Ende", leave_menu}},
-                        carried, ends_on_input_end);
+                        "");
   console.finish();
   result.screen = out.str();
   return result;
 }
 
 // The GENERATE and main-menu screens pin prefix keys, carried answers, blank
-// and wrong answers; these are the variants only other menus use.
-TEST(Menu, WholeKeysNeedBlanksAfterThemAndHelpOnlyRowsSelectNothing) {
-  const MenuRun r = run({" T>", " Help: ", 2, KeyMatch::kWhole, false}, "E\nEX\nEZ\nQ\nX\n");
+// and wrong answers and the end of the input; these are the variants only
+// other menus use: whole keys, help-only rows, the help after a wrong answer.
+TEST(Menu, WholeKeysHelpOnlyRowsAndTheHelpAfterAWrongAnswer) {
+  const MenuRun r = run({" >", " H>", 2, KeyMatch::kWhole, false, true}, "E\nEX\nEZ\nQ\nX\n");
   EXPECT_EQ(r.ran, (std::vector<std::string>{"E[ ]", "EX[]", "Q[ ]"}));
-  EXPECT_NE(r.screen.find("T>EZ\n\n### Falsche Eingabe ###\n\nT>Q"), std::string::npos) << r.screen;
-}
-
-TEST(Menu, WrongAnswersBringTheHelpWhenAskedAndACarriedAnswerRunsFirst) {
   const std::string help = "\nH>XX- Zwei\n  E  - Eins\n  EX - Komponente\n     (nur Hilfe)\n  X  - Ende\n";
-  EXPECT_EQ(run({" >", " H>", 1, KeyMatch::kPrefix, false, true}, "?\nX\n").screen,
-            "\n>?\n\n### Falsche Eingabe ###\n" + help + "\n>X\n");
-  const MenuRun carried = run({" >", " H>", 2}, "X\n", "EX");
-  EXPECT_EQ(carried.ran, (std::vector<std::string>{"E[X]"}));
-  EXPECT_EQ(carried.screen, help + "\n>X\n");  // E asks for the help afterwards, not before
-}
-
-TEST(Menu, TheEndOfTheInputPropagatesUnlessTheMenuEndsOnIt) {
-  EXPECT_THROW(run({" T>", " Help: ", 1}, "E\n"), EndOfInput);
-  EXPECT_EQ(run({" T>", " Help: ", 1}, "E\n", "", true).end, MenuEnd::kInputEnded);
+  EXPECT_NE(r.screen.find("\n>EZ\n\n### Falsche Eingabe ###\n" + help + "\n>Q\n"), std::string::npos) << r.screen;
 }
 
 }  // namespace
