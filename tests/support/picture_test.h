@@ -5,6 +5,8 @@
 // and quantity and calls draw_with().
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -28,10 +30,44 @@ inline Records records_of(const std::filesystem::path& path) {
   return out;
 }
 
-// Ghostscript reads the whole file without an error.
+// Ghostscript reads the whole file without an error (not checked where gs
+// is missing, except on CI, where that fails).
 inline void expect_renders(const std::filesystem::path& path) {
+  if (!program_available("gs")) {
+    if (std::getenv("CI")) ADD_FAILURE() << "gs is not installed";
+    return;
+  }
   const CommandResult gs = render_postscript(path.string());
   EXPECT_TRUE(rendered_cleanly(gs)) << gs.output << read_file(path);
+}
+
+// The records of a written page after the writer's prolog of 21 records
+// equal the lines of tests/dialogue/pages/<expected>.
+inline void expect_page(const std::filesystem::path& written, const std::string& expected) {
+  const Records all = records_of(written);
+  const Records want = records_of(std::filesystem::path(TAMBRI_SOURCE_DIR) / "tests/dialogue/pages" / expected);
+  ASSERT_FALSE(want.empty()) << expected;
+  ASSERT_GT(all.size(), 21u) << written;
+  const Records got(all.begin() + 21, all.end());
+  for (size_t n = 0; n < std::max(got.size(), want.size()); ++n) {
+    ASSERT_EQ(n < got.size() ? got[n] : "(none)", n < want.size() ? want[n] : "(none)")
+        << expected << ", record " << n + 22;
+  }
+}
+
+// Index of the first record equal to `record` at or after `from`; -1 when none.
+inline long find_record(const Records& records, const std::string& record, long from = 0) {
+  for (long n = std::max(from, 0L); n < static_cast<long>(records.size()); ++n) {
+    if (records[static_cast<size_t>(n)] == record) return n;
+  }
+  return -1;
+}
+
+// How often `record` occurs.
+inline int count_of(const Records& records, const std::string& record) {
+  int n = 0;
+  for (const std::string& r : records) n += r == record;
+  return n;
 }
 
 struct PictureTest : ::testing::Test {
