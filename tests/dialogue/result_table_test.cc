@@ -96,32 +96,6 @@ std::vector<std::string> print_in(const test::TempDir& dir, const std::string& i
   return lines;
 }
 
-TEST(ResultTableFile, NewFileAndOverwriteOnlyAfterYes) {
-  test::TempDir dir;
-  EXPECT_EQ(print_in(dir, "pot.txt\n").size(), 1u);
-  const std::string file = test::read_file(dir / "pot.txt");
-  // Records as they stand, carriage-control character included.
-  EXPECT_EQ(file.substr(0, kHeader.size() + 2), kHeader + "\n\n");
-
-  test::write_file(dir / "pot.txt", "alt\n");
-  std::vector<std::string> screen = print_in(dir, "pot.txt\nn\n");
-  EXPECT_EQ(screen[1], "Datei vorhanden - überschreiben? [y/n]:n");
-  EXPECT_EQ(screen[2], kHeader.substr(1));
-  EXPECT_EQ(test::read_file(dir / "pot.txt"), "alt\n");
-  EXPECT_EQ(print_in(dir, "pot.txt\ny\n").size(), 2u);
-  EXPECT_EQ(test::read_file(dir / "pot.txt"), file);
-}
-
-TEST(ResultTableFile, ANameInNoFolderIsRefusedWithoutTheOverwriteQuestion) {
-  test::TempDir dir;
-  const std::vector<std::string> screen = print_in(dir, "kein/ordner.txt\n\n");
-  const std::vector<std::string> expected{"Ausgabedatei (<Return> Terminal):kein/ordner.txt", "",
-                                          "### Fehler bei Dateieröffnung ###",
-                                          "Ausgabedatei (<Return> Terminal):", kHeader.substr(1)};
-  ASSERT_GE(screen.size(), expected.size());
-  EXPECT_EQ(std::vector<std::string>(screen.begin(), screen.begin() + 5), expected);
-}
-
 TEST(ResultTableFile, AFolderOfThatNameIsOfferedForOverwritingAndThenRefused) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "ordner");
