@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <iterator>
+#include <tuple>
 
 #include <sstream>
 
@@ -66,11 +67,9 @@ TEST(ResultTable, HeaderBlocksOfSixAndExtremes) {
 TEST(ResultTable, DerivedSelectorsAndThePermeability) {
   Table t(1, 1);
   FieldArrays& a = *t.arrays;
-  a.material.c[1] = 4.0;
-  a.derived.strength_x[1] = 3.0;
-  a.derived.strength_y[1] = 4.0;
-  a.derived.flux_x[1] = -6.0;
-  a.derived.flux_y[1] = 8.0;
+  // Field strength (3, 4), flux density (-6, 8), coefficient 4.
+  std::tie(a.derived.strength_x[1], a.derived.strength_y[1], a.material.c[1]) = std::tuple(3.0, 4.0, 4.0);
+  std::tie(a.derived.flux_x[1], a.derived.flux_y[1]) = std::tuple(-6.0, 8.0);
   EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeFirst, 1), 5.0);
   EXPECT_EQ(table_value(*t.model, a, kTableMagnitudeSecond, 1), 10.0);
   EXPECT_EQ(table_value(*t.model, a, kTableMaterial, 1), 4.0);

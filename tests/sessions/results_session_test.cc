@@ -19,29 +19,24 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// Loads the small structure of `problem` in `dir`, solves it, enters RESULTS
-// and answers `commands` there; X leaves RESULTS and the program afterwards.
-SessionResult evaluate_in(const TempDir& dir, int problem, const Lines& commands) {
-  write_file(dir / "s.dat", small_structure(problem));
-  Lines answers = {"s.dat", "X", "Y", "R"};
-  answers.insert(answers.end(), commands.begin(), commands.end());
-  answers.insert(answers.end(), {"X", "X"});
-  return run_session(dir.path(), answers);
-}
-
 class Results : public ::testing::Test {
  protected:
-  SessionResult evaluate(int problem, const Lines& commands) { return evaluate_in(dir, problem, commands); }
+  // Loads the small structure of `problem`, solves it, enters RESULTS and
+  // answers `commands` there; X leaves RESULTS and the program afterwards.
+  SessionResult evaluate(int problem, const Lines& commands) {
+    write_file(dir / "s.dat", small_structure(problem));
+    Lines answers = {"s.dat", "X", "Y", "R"};
+    answers.insert(answers.end(), commands.begin(), commands.end());
+    answers.insert(answers.end(), {"X", "X"});
+    return run_session(dir.path(), answers);
+  }
   TempDir dir;
 };
 
 TEST_F(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
-  const Lines cut = {"SP", "x", "0", "n", "n", "", "X"};
-  Lines commands = {"AB", "P", "K", "Probe (1)", "X"};
-  commands.insert(commands.end(), cut.begin(), cut.end());
-  commands.insert(commands.end(), {"X", "R"});
-  commands.insert(commands.end(), cut.begin(), cut.end());
-  const SessionResult r = evaluate(kProblemE, commands);
+  // A cut with the comment set, then RESULTS left and entered again and the same cut.
+  const SessionResult r = evaluate(kProblemE, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
+                                               "R", "SP", "x", "0", "n", "n", "", "X"});
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.bmp"));
   const std::string ps = read_file(dir / "s_s.ps");

@@ -52,8 +52,6 @@ std::vector<double> integrals(const TempDir& dir, const Lines& generate, const L
   return values;
 }
 
-Lines generate(const std::string& example) { return until_start_question(example_script(example)); }
-
 // |printed - expected| within the print rounding and `share` of the expected value.
 ::testing::AssertionResult near_printed(double printed, double expected, double share) {
   const double allowed = half_print_unit(printed) + share * std::fabs(expected);
@@ -77,7 +75,7 @@ TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) 
 
   TempDir dir;
   // A line across the whole width in either layer carries the plate charge.
-  for (double q : integrals(dir, generate("platte"), immediate_start(), "Q",
+  for (double q : integrals(dir, until_start_question(example_script("platte")), immediate_start(), "Q",
                             {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, table_to_file("EX", "ex.txt"))) {
     EXPECT_TRUE(near_printed(q, charge, kDefaultStopShare));
   }
@@ -141,8 +139,9 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
 // across the substrate below it.
 TEST(Validation, MicrostripFluxIsConservedAcrossTheBox) {
   TempDir dir;
-  const std::vector<double> q = integrals(dir, generate("mstrip"), immediate_start(), "Q",
-                                         {{"0.00601 -1", "0.00601 1"}, {"0.00891 -1", "0.00891 1"}, {"0.00951 -1", "0.00951 1"}});
+  const std::vector<double> q =
+      integrals(dir, until_start_question(example_script("mstrip")), immediate_start(), "Q",
+                {{"0.00601 -1", "0.00601 1"}, {"0.00891 -1", "0.00891 1"}, {"0.00951 -1", "0.00951 1"}});
   EXPECT_GT(q[1], 0.0);
   EXPECT_LE(std::fabs(q[0]), kDefaultStopShare * q[1]);
   EXPECT_TRUE(near_printed(q[2], q[1], half_print_unit(q[1]) / q[1] + kDefaultStopShare));
@@ -158,8 +157,8 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   // The notch filled with the strip's material: the uniform strip carries
   // kappa U W / L through every cross-section.
   TempDir filled;
-  for (double current : integrals(filled, until_start_question(replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"})),
-                                  immediate_start(), "I", sections)) {
+  const Lines filled_script = replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"});
+  for (double current : integrals(filled, until_start_question(filled_script), immediate_start(), "I", sections)) {
     EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
   }
   TempDir dir;
@@ -197,9 +196,9 @@ TEST(Validation, RoundConductorFluxFollowsTheLogarithm) {
   const double current = kPi * kR * kR * kSz;
   const double k = kMu0 * current / (2 * kPi);
   TempDir dir;
-  const std::vector<double> phi = integrals(dir, generate("rund"), solve_with_relative_error("1E-12"), "F",
-                                           {{"0.01001 0.01301", "0.01001 0.01801"}, {"0.01001 0.01001", "0.01001 0.01801"}},
-                                           table_to_file("U", "u.txt"));
+  const std::vector<double> phi =
+      integrals(dir, until_start_question(example_script("rund")), solve_with_relative_error("1E-12"), "F",
+                {{"0.01001 0.01301", "0.01001 0.01801"}, {"0.01001 0.01001", "0.01001 0.01801"}}, table_to_file("U", "u.txt"));
   // Positive Sz gives Vz falling outward: the flux in +x through the line is negative.
   const double outside = -k * std::log((0.008 + kH / 2) / (0.003 - kH / 2));
   EXPECT_TRUE(near_printed(phi[0], outside, 1E-3));
