@@ -18,7 +18,9 @@
 //   {0.5 0.5}                    an answer on a line of its own (a further
 //                                line of numbers)
 //   @match [0-9]+ Iterationen    one screen line matching the regular expression
-//   @file schnitt.dat ... @end   afterwards the file holds exactly these lines
+//   @file schnitt.dat ... @end   afterwards the file holds exactly these lines;
+//                                inside, "@match RE" stands for one line
+//                                matching RE (a table's date and time)
 //   @session                     a further run in the same folder
 //
 // Every other line is one screen line, written as shown: "\r" stands for the
@@ -195,7 +197,10 @@ bool run_script(const fs::path& path, const fs::path& examples) {
     }
     for (const ExpectedFile& file : session.files) {
       std::vector<ExpectedLine> lines;
-      for (const std::string& line : file.lines) lines.push_back({line, false});
+      for (const std::string& line : file.lines) {
+        const bool pattern = line.rfind("@match ", 0) == 0;
+        lines.push_back({pattern ? line.substr(7) : line, pattern});
+      }
       std::istringstream written(tambri::test::read_file(dir / file.name));
       Lines actual;
       for (std::string line; std::getline(written, line);) actual.push_back(line);

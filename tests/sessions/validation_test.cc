@@ -28,24 +28,29 @@ constexpr double kPi = std::numbers::pi;
 // the 100 V and 10 V examples well within this part of the value.
 constexpr double kDefaultStopShare = 1E-5;
 
-Lines concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& p : parts) all.insert(all.end(), p.begin(), p.end());
-  return all;
-}
-
 // Builds the structure with `generate` (a script cut before the start
-// question), solves it with `solve`, enters RESULTS with `results` and leaves
-// RESULTS and the program.
-SessionResult evaluate(const TempDir& dir, const Lines& generate, const Lines& solve, const Lines& results) {
-  SessionResult r = run_session(dir.path(), concat({generate, solve, {"R"}, results, {"X", "X"}}));
+// question), solves it with `solve`, enters RESULTS, integrates along each of
+// `paths` (two corners as typed) with the path letter, answers `more` there
+// and leaves. Returns the printed integrals, one per path (NaN for any missing).
+std::vector<double> integrals(const TempDir& dir, const Lines& generate, const Lines& solve, const std::string& letter,
+                              const std::vector<std::pair<const char*, const char*>>& paths, const Lines& more = {}) {
+  Lines answers = generate;
+  answers.insert(answers.end(), solve.begin(), solve.end());
+  answers.push_back("R");
+  for (const auto& [first, second] : paths) {
+    for (const std::string& answer : path_integral(letter, first, second)) answers.push_back(answer);
+  }
+  answers.insert(answers.end(), more.begin(), more.end());
+  answers.insert(answers.end(), {"X", "X"});
+  const SessionResult r = run_session(dir.path(), answers);
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.screen.find("*** ILU-BICG ready ***"), std::string::npos) << "solver did not converge";
   EXPECT_EQ(r.screen.find("Keine Diskretisierungspunkte"), std::string::npos) << r.screen;
-  return r;
+  std::vector<double> values = path_integral_results(r.screen);
+  EXPECT_EQ(values.size(), paths.size()) << r.screen;
+  values.resize(paths.size(), NAN);
+  return values;
 }
-
-Lines generate(const std::string& example) { return until_start_question(example_script(example)); }
 
 // |printed - expected| within the print rounding and `share` of the expected value.
 ::testing::AssertionResult near_printed(double printed, double expected, double share) {
@@ -55,10 +60,7 @@ Lines generate(const std::string& example) { return until_start_question(example
                                        << std::fabs(printed - expected) << ", more than " << allowed;
 }
 
-ResultTableFile table_in(const TempDir& dir, const std::string& file) {
-  return parse_result_table(read_file(dir / file));
-}
-
+ResultTableFile table_in(const TempDir& dir, const std::string& file) { return parse_result_table(read_file(dir / file)); }
 // Plates over the whole width, air from the upper plate down to 2.1 mm, then
 // Eps_rel 4 down to the lower plate at 10 mm. The grid line 2.0 mm is the last
 // air node and 2.5 mm the first dielectric one; the box scheme couples them
@@ -72,15 +74,11 @@ TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) 
   const double charge = kEps0 * kWidth * kU / (kD1 / kEps1 + kD2 / kEps2);
 
   TempDir dir;
-  const SessionResult r = evaluate(dir, generate("platte"), immediate_start(),
-                                   concat({path_integral("Q", "0.00101 -1", "0.00101 1"),
-                                           path_integral("Q", "0.00701 -1", "0.00701 1"),
-                                           table_to_file("EX", "ex.txt")}));
   // A line across the whole width in either layer carries the plate charge.
-  const std::vector<double> q = path_integral_results(r.screen);
-  ASSERT_EQ(q.size(), 2u) << r.screen;
-  EXPECT_TRUE(near_printed(q[0], charge, kDefaultStopShare));
-  EXPECT_TRUE(near_printed(q[1], charge, kDefaultStopShare));
+  for (double q : integrals(dir, until_start_question(example_script("platte")), immediate_start(), "Q",
+                            {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, table_to_file("EX", "ex.txt"))) {
+    EXPECT_TRUE(near_printed(q, charge, kDefaultStopShare));
+  }
 
   const ResultTableFile ex = table_in(dir, "ex.txt");
   ASSERT_EQ(ex.x.size() * ex.y.size(), ex.node.size());
@@ -114,13 +112,9 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
     const double h = kSide / (lines - 1);
     const double staircase = h / 2 * (1 / kA + 1 / kB) / std::log(kB / kA);
     TempDir dir;
-    const SessionResult r =
-        evaluate(dir, until_start_question(replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)})),
-                 immediate_start(),
-                 concat({path_integral("Q", "0.00501 0.00501", "0.01501 0.01501"),
-                         path_integral("Q", "0.00601 0.00601", "0.01401 0.01401")}));
-    const std::vector<double> q = path_integral_results(r.screen);
-    ASSERT_EQ(q.size(), 2u) << r.screen;
+    const std::vector<double> q =
+        integrals(dir, until_start_question(replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)})),
+                  immediate_start(), "Q", {{"0.00501 0.00501", "0.01501 0.01501"}, {"0.00601 0.00601", "0.01401 0.01401"}});
     const double corners5 = h / (kPi * 0.005), corners4 = h / (kPi * 0.004);
 
     const double printed_error = q[0] / kU / capacitance - 1;
@@ -145,12 +139,9 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
 // across the substrate below it.
 TEST(Validation, MicrostripFluxIsConservedAcrossTheBox) {
   TempDir dir;
-  const SessionResult r = evaluate(dir, generate("mstrip"), immediate_start(),
-                                   concat({path_integral("Q", "0.00601 -1", "0.00601 1"),
-                                           path_integral("Q", "0.00891 -1", "0.00891 1"),
-                                           path_integral("Q", "0.00951 -1", "0.00951 1")}));
-  const std::vector<double> q = path_integral_results(r.screen);
-  ASSERT_EQ(q.size(), 3u) << r.screen;
+  const std::vector<double> q =
+      integrals(dir, until_start_question(example_script("mstrip")), immediate_start(), "Q",
+                {{"0.00601 -1", "0.00601 1"}, {"0.00891 -1", "0.00891 1"}, {"0.00951 -1", "0.00951 1"}});
   EXPECT_GT(q[1], 0.0);
   EXPECT_LE(std::fabs(q[0]), kDefaultStopShare * q[1]);
   EXPECT_TRUE(near_printed(q[2], q[1], half_print_unit(q[1]) / q[1] + kDefaultStopShare));
@@ -160,25 +151,18 @@ TEST(Validation, MicrostripFluxIsConservedAcrossTheBox) {
 // 5 mm deep and 4 mm long, from one edge in the middle.
 TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   constexpr double kKappa = 1000.0, kU = 10.0, kW = 0.01, kL = 0.04, kNotchDepth = 0.005, kNotchLength = 0.004;
-  const Lines sections = concat({path_integral("I", "-1 0.00501", "1 0.00501"),
-                                 path_integral("I", "-1 0.02001", "1 0.02001"),
-                                 path_integral("I", "-1 0.03501", "1 0.03501")});
+  const std::vector<std::pair<const char*, const char*>> sections = {
+      {"-1 0.00501", "1 0.00501"}, {"-1 0.02001", "1 0.02001"}, {"-1 0.03501", "1 0.03501"}};
   const Lines script = example_script("kerbe");
-  {
-    // The notch filled with the strip's material: the uniform strip carries
-    // kappa U W / L through every cross-section.
-    TempDir dir;
-    const SessionResult r = evaluate(
-        dir, until_start_question(replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"})),
-        immediate_start(), sections);
-    const std::vector<double> i = path_integral_results(r.screen);
-    ASSERT_EQ(i.size(), 3u) << r.screen;
-    for (double current : i) EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
+  // The notch filled with the strip's material: the uniform strip carries
+  // kappa U W / L through every cross-section.
+  TempDir filled;
+  const Lines filled_script = replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"});
+  for (double current : integrals(filled, until_start_question(filled_script), immediate_start(), "I", sections)) {
+    EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
   }
   TempDir dir;
-  const SessionResult r = evaluate(dir, until_start_question(script), immediate_start(), sections);
-  const std::vector<double> i = path_integral_results(r.screen);
-  ASSERT_EQ(i.size(), 3u) << r.screen;
+  const std::vector<double> i = integrals(dir, until_start_question(script), immediate_start(), "I", sections);
   // Before, at and after the notch the same current flows.
   EXPECT_TRUE(near_printed(i[1], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
   EXPECT_TRUE(near_printed(i[2], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
@@ -212,12 +196,9 @@ TEST(Validation, RoundConductorFluxFollowsTheLogarithm) {
   const double current = kPi * kR * kR * kSz;
   const double k = kMu0 * current / (2 * kPi);
   TempDir dir;
-  const SessionResult r = evaluate(dir, generate("rund"), solve_with_relative_error("1E-12"),
-                                   concat({path_integral("F", "0.01001 0.01301", "0.01001 0.01801"),
-                                           path_integral("F", "0.01001 0.01001", "0.01001 0.01801"),
-                                           table_to_file("U", "u.txt")}));
-  const std::vector<double> phi = path_integral_results(r.screen);
-  ASSERT_EQ(phi.size(), 2u) << r.screen;
+  const std::vector<double> phi =
+      integrals(dir, until_start_question(example_script("rund")), solve_with_relative_error("1E-12"), "F",
+                {{"0.01001 0.01301", "0.01001 0.01801"}, {"0.01001 0.01001", "0.01001 0.01801"}}, table_to_file("U", "u.txt"));
   // Positive Sz gives Vz falling outward: the flux in +x through the line is negative.
   const double outside = -k * std::log((0.008 + kH / 2) / (0.003 - kH / 2));
   EXPECT_TRUE(near_printed(phi[0], outside, 1E-3));
@@ -252,7 +233,7 @@ struct SlotProfile {
 SlotProfile slot_profile(const std::string& permeability) {
   TempDir dir;
   const Lines script = replace_run(example_script("nut"), {"M", "1 1000"}, {"M", "1 " + permeability});
-  evaluate(dir, until_start_question(script), solve_with_relative_error("1E-12"), table_to_file("HY", "hy.txt"));
+  integrals(dir, until_start_question(script), solve_with_relative_error("1E-12"), "", {}, table_to_file("HY", "hy.txt"));
   const ResultTableFile hy = table_in(dir, "hy.txt");
   const int centre = hy.y_line_at(0.010);
   // Conductor nodes between 2.5 mm and 9.5 mm (its first and last lines mix
