@@ -21,6 +21,10 @@ struct FluxBalance {
   // Sum of the magnitudes of every term of the free rows: the scale of the
   // rounding that any residual evaluation carries.
   double terms = 0.0;
+  // False when the structure has no sources and all its fixed nodes share
+  // one potential (or there are none): its solution is constant, it carries
+  // no flux, and there is nothing to balance against.
+  bool carries_flux = false;
 };
 
 FluxBalance flux_balance(const StructureModel& model, const FieldArrays& arrays);
@@ -29,7 +33,7 @@ FluxBalance flux_balance(const StructureModel& model, const FieldArrays& arrays)
 // relative error bound: a fraction of the throughput that is 1000 times the
 // bound, but never below 1E-3, since the Krylov solvers' division guard
 // stops their progress on magnetic problems near that level; plus a rounding
-// allowance for structures that carry no flux at all.
+// allowance. A structure that carries no flux is always balanced.
 bool flux_balanced(const FluxBalance& balance, double relative_error);
 
 }  // namespace tambri
