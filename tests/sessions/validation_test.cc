@@ -304,7 +304,7 @@ TEST(Validation, SlotConductorFieldRisesLinearlyAcrossTheSlot) {
   EXPECT_LE(std::fabs(better_iron.slope / kSz - 1), std::fabs(iron.slope / kSz - 1) / 5) << better_iron.slope;
 
   // The default bound gives the slope of a run to 1E-12 (it once stopped
-  // 1.6E-4 of Sz above it, before the field was there).
+  // 1.7E-4 of Sz above it, before the field was there).
   EXPECT_NEAR(iron.slope, slot_profile("1000", "1E-12").slope, 5E-5 * kSz) << iron.slope;
 }
 
