@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "model/assignment.h"
+#include "core/flux_balance.h"
 #include "core/solvers.h"
 
 namespace tambri {
@@ -24,16 +25,19 @@ struct ChangeTracker {
   }
 };
 
-// The loop both relaxation solvers share: sweep, report, test.
+// The loop both relaxation solvers share: sweep, report, test. A small change
+// of one sweep ends the run only once the potential also balances the fluxes;
+// otherwise the sweeps go on.
 template <class Sweep>
-SolveResult relax(int nx, const SolverSettings& settings, const IterationMonitor& monitor,
-                  Sweep sweep) {
+SolveResult relax(const StructureModel& model, const FieldArrays& arrays,
+                  const SolverSettings& settings, const IterationMonitor& monitor, Sweep sweep) {
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     ChangeTracker tracker;
     sweep(tracker);
-    record_iteration(n, tracker.e_max, tracker.k_max, nx, monitor, result);
-    if (tracker.e_max <= settings.relative_error) {
+    record_iteration(n, tracker.e_max, tracker.k_max, model.grid.nx, monitor, result);
+    if (tracker.e_max <= settings.relative_error &&
+        flux_balanced(flux_balance(model, arrays), settings.relative_error)) {
       result.ready = true;
       return result;
     }
@@ -69,7 +73,7 @@ SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays,
       }
     }
   };
-  return relax(nx, settings, monitor, sweep);
+  return relax(model, arrays, settings, monitor, sweep);
 }
 
 SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays,
@@ -113,7 +117,7 @@ SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays,
       }
     }
   };
-  return relax(nx, settings, monitor, sweep);
+  return relax(model, arrays, settings, monitor, sweep);
 }
 
 }  // namespace tambri
