@@ -134,5 +134,123 @@ TEST_F(PostScript, AsciiPagesAreWrittenExactlyAsBefore) {
     EXPECT_EQ(page(), test::read_file(kData / (std::string(name) + ".ps"))) << name;
   }
 }
+
+const std::vector<std::string> kLatin1Font = {
+    "/Helvetica-ISOLatin1 /Helvetica findfont dup length dict begin",
+    "{1 index /FID ne {def} {pop pop} ifelse} forall",
+    "/Encoding ISOLatin1Encoding def currentdict end definefont pop",
+};
+
+// Counts stay counts of characters; the re-encoded font is defined once per
+// page, before its first text outside ASCII; ASCII texts keep Helvetica.
+TEST_F(PostScript, TextsOutsideAsciiAreWrittenInLatin1WithOctalEscapes) {
+  open();
+  ps.plot(0, 0, kPenMove);
+  ps.plot(1, 0, kPenLine);
+  ps.text(1, 2, 0.5, "Größe (m) € \\", 0, 13);
+  ps.text(1, 3, 0.5, "ÄÖÜ", 0, 2);
+  ps.text(1, 4, 0.5, "abc", 0, 3);
+  ps.text(1, 5, 0.5, "\xC3 \xC2\x85\xC2\xA0ÿ\xF0\x9F\x98\x80", 0, 6);
+  ps.plot(0, 0, kPenNewPage);
+  ps.text(1, 6, 0.5, "é", 0, 1);
+  ps.plot(0, 0, kPenEnd);
+  std::vector<std::string> expected = {"   0.0000   0.0000 m", "   1.0000   0.0000 l", "s"};
+  expected.insert(expected.end(), kLatin1Font.begin(), kLatin1Font.end());
+  expected.insert(expected.end(), {
+      "(Gr\\366\\337e \\(m\\) ? \\\\) ",
+      "   0.0000   1.0000   2.0000   0.6000 /Helvetica-ISOLatin1 t",
+      "(\\304\\326) ",
+      "   0.0000   1.0000   3.0000   0.6000 /Helvetica-ISOLatin1 t",
+      "(abc) ",
+      "   0.0000   1.0000   4.0000   0.6000 /Helvetica t",
+      "(? ?\\240\\377?) ",
+      "   0.0000   1.0000   5.0000   0.6000 /Helvetica-ISOLatin1 t",
+      "showpage",
+      "%%Page:    2   2",
+      "28.3 28.3 scale .02 w 0. g"});
+  expected.insert(expected.end(), kLatin1Font.begin(), kLatin1Font.end());
+  expected.insert(expected.end(), {"(\\351) ", "   0.0000   1.0000   6.0000   0.6000 /Helvetica-ISOLatin1 t", "showpage"});
+  EXPECT_EQ(body(), expected);
+
+  // The title fields count characters: 12 for the stem, 35 for the comment.
+  EXPECT_EQ(ps_structure_text("größe", "Ölstand"), "Struktur : größe       Ölstand" + std::string(30, ' '));
+  EXPECT_EQ(utf8_length(ps_title_text("Feldstärke äöü")), 33);
+}
+
+// Ghostscript reads every operation without error, shows one centimetre as
+// 28.3 points, and prints the umlauts of the title lines.
+TEST_F(PostScript, GhostscriptRendersThePagesAndReadsTheUmlautsBack) {
+  TAMBRI_REQUIRE_PROGRAM("gs");
+  open();
+  picture(ps);
+  const PicturePlacement p =
+      place_picture(ps, false, 0, 1, 0, 2, "Feldstärke |E| (V/m)", "größe       ", "ÄÖÜ äöü ß (a) \\ € Ende");
+  EXPECT_EQ(p.sh, 8);  // equal scales: 16 cm over the larger extent
+  EXPECT_EQ(p.sv, 8);
+  ps.plot(0, 0, kPenEnd);
+  test::CommandResult gs = test::render_postscript(path.string());
+  EXPECT_EQ(gs.status, 0) << gs.output;
+  EXPECT_EQ(gs.output.find("Error"), std::string::npos) << gs.output;
+  EXPECT_EQ(lines(gs.output).size(), 4u) << gs.output;  // two pages, two bounding boxes each
+
+  gs = test::run_command("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=txtwrite -sOutputFile=- '" + path.string() + "'");
+  EXPECT_EQ(gs.status, 0) << gs.output;
+  for (const char* shown : {"TAMBRI: Feldstaerke E  (V/m)", "Kommentar (a) \\ b", "TAMBRI: Feldstärke |E| (V/m)",
+                            "Struktur : größe", "ÄÖÜ äöü ß (a) \\ ? Ende"}) {
+    EXPECT_NE(gs.output.find(shown), std::string::npos) << shown << " not in:\n" << gs.output;
+  }
+
+  open();
+  ps.rectangle(1, 2, 3, 4, kRectangleFilled);
+  ps.plot(0, 0, kPenEnd);
+  gs = test::render_postscript(path.string());
+  // 28.3 points per centimetre: 28.3 56.6 84.9 113.2, rounded outward.
+  EXPECT_NE(gs.output.find("%%BoundingBox: 28 56 85 114"), std::string::npos) << gs.output;
+}
+
+// A picture many times the size of the write buffer: every record must come
+// out whole and in order across the pieces the file is written in.
+TEST_F(PostScript, LargePictureKeepsEveryRecord) {
+  open();
+  std::vector<std::string> expected;
+  for (int k = 0; k < 40000; ++k) {
+    const double x = k * 0.2503 - 999.5, y = (k % 1013) * 0.0137 - 7.0;
+    ps.plot(x, y, k % 2 ? kPenLine : kPenMove);
+    if (k % 2 == 0 && k > 0) expected.push_back("s");
+    expected.push_back(format_f(x, 9, 4) + format_f(y, 9, 4) + (k % 2 ? " l" : " m"));
+  }
+  ps.plot(0, 0, kPenEnd);
+  expected.insert(expected.end(), {"s", "showpage"});
+  EXPECT_TRUE(ps.ok());
+  EXPECT_TRUE(body() == expected);
+}
+
+TEST_F(PostScript, FailuresAndPostScriptOffLeaveNoFile) {
+  EXPECT_FALSE(ps.open((dir / "fehlt" / "x.ps").string()));
+  EXPECT_FALSE(ps.is_open());
+  EXPECT_EQ(ps.failure_message(), " ### Fehler bei Dateieröffnung ###");
+  ps.plot(1, 1, kPenMove);  // harmless
+  if (std::filesystem::exists("/dev/full")) {
+    ASSERT_TRUE(ps.open("/dev/full"));  // opens, but takes no byte
+    ps.rectangle(1, 2, 3, 4, kRectangleFilled);
+    ps.plot(0, 0, kPenEnd);
+    EXPECT_EQ(ps.failure_message(), " ### Schreibfehler ###");
+  }
+  settings.postscript_off = true;
+  EXPECT_TRUE(ps.open(path.string()));
+  EXPECT_TRUE(ps.ok());
+  ps.text(0, 0, 1, "x", 0, 1);
+  ps.plot(0, 0, kPenEnd);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(PictureFiles, StemUpToItsFirstBlankAtMostSixCharactersPlusTagAndExtension) {
+  EXPECT_EQ(picture_file_name("trafo       ", kTagIsolines, ".bmp"), "trafo_i.bmp ");
+  EXPECT_EQ(picture_file_name("KONDENSA    ", kTagStructure, ".bmp"), "KONDEN_a.bmp");
+  EXPECT_EQ(picture_file_name("Öläöüß12    ", kTagCut, ".ps"), "Öläöüß_s.ps ");
+  EXPECT_EQ(picture_file_name("            ", kTagArrows, ".ps"), " _p.ps      ");
+  EXPECT_EQ(trim_trailing_blanks("abc_c.ps    "), "abc_c.ps");
+}
+
 }  // namespace
 }  // namespace tambri
