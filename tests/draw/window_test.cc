@@ -5,7 +5,6 @@
 // xdotool presses Return in the window and cuts the program's connection;
 // x_window_tool plays the window manager and other clients.
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,7 +15,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -37,37 +35,27 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
-// A shell command (which should exec its program) started in the background with pipes for its stdin, stdout
-// and stderr; killed and reaped when the object goes.
+// A shell command (which execs its program) in the background, reading its
+// stdin from a pipe; killed and reaped when the object goes.
 class Child {
  public:
   explicit Child(const std::string& command) {
-    int in[2], out[2], err[2];
-    if (pipe2(in, O_CLOEXEC) != 0 || pipe2(out, O_CLOEXEC) != 0 || pipe2(err, O_CLOEXEC) != 0) return;
+    int in[2];
+    if (pipe2(in, O_CLOEXEC) != 0) return;
     pid_ = fork();
     if (pid_ == 0) {
       dup2(in[0], 0);
-      dup2(out[1], 1);
-      dup2(err[1], 2);
       execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
       _exit(127);
     }
     close(in[0]);
-    close(out[1]);
-    close(err[1]);
     in_ = in[1];
-    out_ = out[0];
-    err_ = err[0];
   }
   ~Child() {
     close_stdin();
-    close(out_);
-    close(err_);
     kill_now();
   }
-  bool write_input(const std::string& text) {
-    return in_ >= 0 && write(in_, text.data(), text.size()) == static_cast<ssize_t>(text.size());
-  }
+  bool write_input(const std::string& text) { return write(in_, text.data(), text.size()) == ssize_t(text.size()); }
   void close_stdin() {
     if (in_ >= 0) close(in_);
     in_ = -1;
@@ -88,52 +76,40 @@ class Child {
     }
     return status_;
   }
-  // Appends what stdout (or stderr) delivers to `text` until it holds
-  // `wanted` `count` times, the pipe ends or `timeout` passes.
-  bool read_until(std::string& text, const std::string& wanted, int count, std::chrono::milliseconds timeout,
-                  bool from_stderr = false) const {
-    const auto occurrences = [&] {
-      int n = 0;
-      for (size_t at = text.find(wanted); at != std::string::npos; at = text.find(wanted, at + 1)) ++n;
-      return n;
-    };
-    pollfd p{from_stderr ? err_ : out_, POLLIN, 0};
-    char c;
-    for (const auto end = Clock::now() + timeout; occurrences() < count && Clock::now() < end;) {
-      if (poll(&p, 1, 50) <= 0) continue;
-      if (read(p.fd, &c, 1) != 1) break;
-      text += c;
-    }
-    return occurrences() >= count;
-  }
-  // The next line of stdout, without its line feed.
-  std::string line(std::chrono::milliseconds timeout = 20s) const {
-    std::string text;
-    read_until(text, "\n", 1, timeout);
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    return text;
-  }
 
  private:
   pid_t pid_ = -1;
-  int in_ = -1, out_ = -1, err_ = -1;
+  int in_ = -1;
   std::optional<int> status_;
 };
 
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(100ms)) {
+    if (condition()) return true;
+  }
+  return condition();
+}
+
+// Polls until the file holds `text` at least `count` times.
+bool eventually_holds(const std::filesystem::path& file, const std::string& text, int count = 1,
+                      std::chrono::milliseconds timeout = 20s) {
+  return eventually([&] {
+    const std::string got = test::read_file(file);
+    int n = 0;
+    for (size_t at = got.find(text); at != std::string::npos; at = got.find(text, at + 1)) ++n;
+    return n >= count;
+  }, timeout);
+}
+
 // Xvfb on a display number it picks itself.
 struct XServer {
-  XServer() {
-    int fds[2];
-    if (pipe(fds) != 0) return;  // the write end is inherited by Xvfb alone
-    process = std::make_unique<Child>("exec Xvfb -displayfd " + std::to_string(fds[1]) +
-                                      " -screen 0 1024x768x24 -nolisten tcp");
-    close(fds[1]);
-    std::string number;
-    for (char c; number.find('\n') == std::string::npos && read(fds[0], &c, 1) == 1;) number += c;
-    close(fds[0]);
-    if (number.size() > 1) display = ":" + number.substr(0, number.size() - 1);
+  XServer() : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >'" + (dir / "display").string() +
+                      "' 2>/dev/null") {
+    if (eventually_holds(dir / "display", "\n", 1, 30s)) display = ":" + test::read_file(dir / "display");
+    while (!display.empty() && display.back() == '\n') display.pop_back();
   }
-  std::unique_ptr<Child> process;
+  test::TempDir dir;
+  Child process;
   std::string display;
 };
 
@@ -142,16 +118,10 @@ struct XServer {
 // unloaded before the check could even name them.
 const std::string kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0 ";
 
-// A command line in `dir` whose `env` arguments come first.
+// A command line in `dir` whose `env` arguments come first; stdout and stderr
+// go to the files "out" and "err" there.
 std::string in_dir(const test::TempDir& dir, const std::string& env_arguments) {
-  return "cd '" + dir.path().string() + "' && exec env " + env_arguments;
-}
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(100ms)) {
-    if (condition()) return true;
-  }
-  return condition();
+  return "cd '" + dir.path().string() + "' && exec env " + env_arguments + " >out 2>err";
 }
 
 std::string run(const XServer& x, const std::string& command) {
@@ -271,7 +241,8 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   XServer x;
   ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
   const auto file = [&dir](const char* name) { return (dir / name).string(); };
-  Child driver(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_WINDOW_DRIVER "'") + " erstes.bmp prompt:leer.bmp zweites.bmp drittes.bmp viertes.bmp");
+  Child driver(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_WINDOW_DRIVER
+                               "' erstes.bmp prompt:leer.bmp zweites.bmp drittes.bmp viertes.bmp"));
 
   // The window appears when the first picture waits; Return pressed in it
   // ends the wait.
@@ -279,27 +250,29 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   EXPECT_TRUE(eventually([&] { return (last = compare(x, dir, file("erstes.bmp"))).outside == 0 && last.prompt > 0; }, 30s))
       << "outside the prompt: " << last.outside << ", in the prompt: " << last.prompt;
   EXPECT_EQ(press_return_in_window(x), "pressed");
-  ASSERT_EQ(driver.line(), "prompt") << "Return in the window did not end the wait";
+  ASSERT_TRUE(eventually_holds(dir / "out", "prompt\n")) << "Return in the window did not end the wait";
 
   // At a prompt the window shows the cleared surface, and repaints it when a
   // window over it goes away.
-  EXPECT_TRUE(eventually([&] { const Difference d = compare(x, dir, file("leer.bmp")); return d.outside == 0 && d.prompt == 0; }, 10s))
-      << "the window does not show the surface the frame cleared";
+  const auto shows_cleared = [&](const std::string& id) {
+    const Difference d = compare(x, dir, file("leer.bmp"), id);
+    return d.outside == 0 && d.prompt == 0;
+  };
+  EXPECT_TRUE(eventually([&] { return shows_cleared(""); }, 10s)) << "the window does not show the cleared surface";
   const std::string id = window_id(x);
   {
-    Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000");
-    ASSERT_EQ(lid.line(10s), "covered");
+    Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") + "'");
+    ASSERT_TRUE(eventually_holds(dir / "lid", "covered\n", 1, 10s));
     EXPECT_GT(compare(x, dir, file("leer.bmp"), id).outside, kWidth * kHeight / 2) << "the window was not covered";
     ASSERT_TRUE(lid.wait_exit(10s).has_value());
   }
-  EXPECT_TRUE(eventually([&] { const Difference d = compare(x, dir, file("leer.bmp"), id); return d.outside == 0 && d.prompt == 0; }, 10s))
-      << "the uncovered window was not repainted";
+  EXPECT_TRUE(eventually([&] { return shows_cleared(id); }, 10s)) << "the uncovered window was not repainted";
 
   // A close request at the prompt hides the window and is forgotten there.
   EXPECT_EQ(x_tool(x, "close", id), "");
   EXPECT_TRUE(eventually([&] { return x_tool(x, "state", id) == "unmapped"; }, 10s));
   ASSERT_TRUE(driver.write_input("antwort\n"));
-  EXPECT_EQ(driver.line(), "answer:antwort");
+  EXPECT_TRUE(eventually_holds(dir / "out", "prompt\nanswer:antwort\n"));
 
   // The next picture shows the window again and waits for Return as usual;
   // during a picture's wait a close request ends it as Return would.
@@ -314,7 +287,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   // Two lines in one write: the last wait must find its line in the buffer.
   ASSERT_TRUE(driver.write_input("\n\n"));
   EXPECT_EQ(driver.wait_exit(30s), std::optional<int>(0)) << "the last picture did not take the buffered line";
-  EXPECT_EQ(driver.line(5s), "done");
+  EXPECT_EQ(test::read_file(dir / "out"), "prompt\nanswer:antwort\ndone\n");
 }
 
 // The program itself on the example structure under Xvfb: load it, show the
@@ -341,25 +314,21 @@ DisturbedRun run_disturbed(bool at_prompt, const std::function<void(XServer&, co
     return d.outside >= 0 && d.outside + d.prompt > 0 && d.outside + d.prompt <= 9 * 8 * 16;
   }, 30s);
   const std::string id = window_id(x);
-  std::string screen;
   if (at_prompt) {
     program.write_input("\n");
-    program.read_until(screen, "GENERATE\\ANZEIGE>", 3, 20s);
+    eventually_holds(dir / "out", "GENERATE\\ANZEIGE>", 3);
   }
   disturb(x, id);
-  program.read_until(r.errors, "\n", 1, 20s, true);
+  eventually_holds(dir / "err", "\n");
   program.write_input("A\n\nX\nX\nN\nX\n");
   program.close_stdin();
   r.status = program.wait_exit(30s);
-  program.read_until(screen, "\n", 1000000, 5s);
-  program.read_until(r.errors, "\n", 1000000, 200ms, true);
   test::SessionResult session;
-  session.screen = screen;
+  session.screen = test::read_file(dir / "out");
   r.screen = session.lines();
+  r.errors = test::read_file(dir / "err");
   return r;
 }
-
-const std::string kWindowLost = "tambri: Bildfenster verloren, weiter ohne Fenster\n";
 
 TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd) {
   TAMBRI_REQUIRE_WINDOW();
@@ -367,7 +336,7 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
   // the lost window ends the picture's wait, the second picture takes a line.
   const DisturbedRun killed = run_disturbed(false, [](XServer& x, const std::string& id) { run(x, "xdotool windowkill " + id); });
   const DisturbedRun destroyed = run_disturbed(true, [](XServer& x, const std::string& id) { x_tool(x, "destroy", id); });
-  const DisturbedRun server_gone = run_disturbed(true, [](XServer& x, const std::string&) { x.process->kill_now(); });
+  const DisturbedRun server_gone = run_disturbed(true, [](XServer& x, const std::string&) { x.process.kill_now(); });
   const std::vector<std::string> picture_waits = {"GENERATE\\ANZEIGE>A", "", "GENERATE\\ANZEIGE>A", "", "",
                                                   "GENERATE\\ANZEIGE>X", "", "GENERATE>X"};
   const std::vector<std::string> at_prompt = {"GENERATE\\ANZEIGE>A", "", "", "GENERATE\\ANZEIGE>A", "", "",
@@ -375,25 +344,21 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
   for (const auto& [r, expected] : {std::pair{&killed, &picture_waits}, {&destroyed, &at_prompt}, {&server_gone, &at_prompt}}) {
     EXPECT_TRUE(r->picture_shown);
     EXPECT_EQ(r->status, std::optional<int>(0)) << r->errors;
-    EXPECT_EQ(r->errors, kWindowLost);
+    EXPECT_EQ(r->errors, "tambri: Bildfenster verloren, weiter ohne Fenster\n");
     EXPECT_TRUE(test::contains_run(r->screen, *expected)) << testing::PrintToString(r->screen);
   }
 }
 
 // A piped session with a picture in a fresh folder with the example
 // structure (never a history.inp of an earlier session); stdout and stderr.
-std::pair<std::string, std::string> piped_session(const std::string& env_and_args) {
+std::pair<std::string, std::string> piped_session(const std::string& env_arguments) {
   test::TempDir dir;
   std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
-  Child program(in_dir(dir, env_and_args));
+  Child program(in_dir(dir, env_arguments));
   program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n");
   program.close_stdin();
-  std::string out, err;
-  program.read_until(out, "TAMBRI>X", 1, 30s);
   program.wait_exit(30s);
-  program.read_until(out, "\n", 1000000, 500ms);
-  program.read_until(err, "\n", 1000000, 500ms, true);
-  return {out, err};
+  return {test::read_file(dir / "out"), test::read_file(dir / "err")};
 }
 
 TEST(PictureWindow, WindowLibraryWritesNothingWithoutXdgRuntimeDirAndAMissingDisplayGivesOneLine) {
@@ -405,16 +370,14 @@ TEST(PictureWindow, WindowLibraryWritesNothingWithoutXdgRuntimeDirAndAMissingDis
   // A Wayland socket name that cannot be found without XDG_RUNTIME_DIR.
   XServer x;
   ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
-  const auto windowed = piped_session("-u XDG_RUNTIME_DIR " + kNoLeakCheck + "DISPLAY=" + x.display +
-                                      " WAYLAND_DISPLAY=wayland-0 '" TAMBRI_BINARY "'");
-  EXPECT_EQ(windowed, std::pair(headless.first, std::string()));
+  const std::string program = "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'";
+  EXPECT_EQ(piped_session("-u XDG_RUNTIME_DIR " + kNoLeakCheck + "WAYLAND_DISPLAY=wayland-0 " + program),
+            std::pair(headless.first, std::string()));
 
   // The display of a server that is gone: no window, one line of our own.
-  x.process->kill_now();
-  const auto unreachable = piped_session("-u XDG_RUNTIME_DIR -u WAYLAND_DISPLAY " + kNoLeakCheck + "DISPLAY=" + x.display +
-                                         " '" TAMBRI_BINARY "'");
-  EXPECT_EQ(unreachable.first, headless.first);
-  EXPECT_EQ(unreachable.second, "tambri: Anzeige \"" + x.display + "\" nicht erreichbar, Bilder nur als Dateien\n");
+  x.process.kill_now();
+  EXPECT_EQ(piped_session("-u XDG_RUNTIME_DIR -u WAYLAND_DISPLAY " + kNoLeakCheck + program),
+            std::pair(headless.first, "tambri: Anzeige \"" + x.display + "\" nicht erreichbar, Bilder nur als Dateien\n"));
 }
 
 }  // namespace
