@@ -5,14 +5,23 @@
 //   x_window_tool cover <id> <ms>   maps a white window over it, writes
 //                                   "covered", and takes it away after <ms>
 //   x_window_tool state <id>        writes "viewable", "unmapped" or "gone"
-//   x_window_tool origin <id>       writes the root position of its top-left
-//                                   pixel, "x y"
+//   x_window_tool compare <id> <bmp> [root]
+//                                   compares the window (with "root": the
+//                                   screen where it lies, covering windows
+//                                   included) with an 800 x 630 bitmap a
+//                                   picture saved; writes the numbers of
+//                                   differing pixels outside and inside the
+//                                   cells of the picture's " <Return>" (text
+//                                   row 28, columns 89-97), "outside prompt"
 // <id> is the decimal window id xdotool prints. Exit status 0, 1 on failure.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -53,8 +62,29 @@ int main(int argc, char** argv) {
     XDestroyWindow(d, lid);
   } else if (command == "state") {
     std::printf(!exists ? "gone\n" : a.map_state == IsViewable ? "viewable\n" : "unmapped\n");
-  } else if (command == "origin" && exists) {
-    std::printf("%d %d\n", x, y);
+  } else if (command == "compare" && exists && argc > 3) {
+    std::ifstream in(argv[3], std::ios::binary);
+    const std::string bmp((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const int width = 800, height = 630, offset = 14 + 40 + 1024;
+    const bool root = argc > 4;
+    XImage* image = XGetImage(d, root ? a.root : w, root ? x : 0, root ? y : 0, width, height, AllPlanes, ZPixmap);
+    if (!image || bmp.size() != offset + static_cast<size_t>(width) * height) return 1;
+    const auto channel = [](unsigned long v, unsigned long mask) { return (v & mask) >> __builtin_ctzl(mask); };
+    const auto byte = [&bmp](size_t at) { return static_cast<unsigned long>(static_cast<unsigned char>(bmp[at])); };
+    int outside = 0, prompt = 0;
+    for (int row = 0; row < height; ++row) {
+      for (int column = 0; column < width; ++column) {
+        const unsigned long v = XGetPixel(image, column, row);
+        const size_t entry = 54 + 4 * byte(offset + static_cast<size_t>((height - 1 - row) * width + column));
+        if (channel(v, image->red_mask) == byte(entry + 2) && channel(v, image->green_mask) == byte(entry + 1) &&
+            channel(v, image->blue_mask) == byte(entry)) {
+          continue;
+        }
+        ++(column >= 8 * 88 && column < 8 * 97 && row >= 16 * 27 && row < 16 * 28 ? prompt : outside);
+      }
+    }
+    std::printf("%d %d\n", outside, prompt);
+    XDestroyImage(image);
   } else {
     status = 1;
   }
