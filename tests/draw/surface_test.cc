@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <fstream>
 #include <limits>
+#include <optional>
+#include <sstream>
+#include <vector>
 #include <string>
 
 #include "draw/picture_frame.h"
@@ -23,84 +27,52 @@ int count(const GraphicsSurface& s, int index, PixelRect r = {0, 0, GraphicsSurf
   return n;
 }
 
-// Each drawing on a surface set up like a picture (square viewport below the
-// title strip, world 0..10 in both directions, colour kInk) must give exactly
-// `ink` pixels, all of them inside `within`.
-struct Case {
-  const char* what;
-  void (*draw)(GraphicsSurface&);
-  int ink;
-  PixelRect within;
-};
-
-const Case kCases[] = {
-    {"filled world: the viewport is inclusive", [](GraphicsSurface& s) { s.gfx_rectangle(kGfxFilled, 0, 0, 10, 10); },
-     601 * 601, {0, 25, 600, 625}},
-    {"the smaller y at the top", [](GraphicsSurface& s) { s.gfx_move_to(0, 0), s.gfx_line_to(10, 0); }, 601, {0, 25, 600, 25}},
-    {"the invert flag puts the smaller y at the bottom",
-     [](GraphicsSurface& s) { s.gfx_set_world(1, 10, 10, 0, 0), s.gfx_move_to(0, 0), s.gfx_line_to(0, 2.5); }, 151,
-     {0, 475, 0, 625}},
-    {"a zero-size world window is refused and the old one stays",
-     [](GraphicsSurface& s) {
-       EXPECT_FALSE(s.gfx_set_world(0, 3, 0, 3, 10) || s.gfx_set_world(0, 0, 4, 10, 4) ||
-                    s.gfx_set_world(0, 0, 0, std::numeric_limits<double>::infinity(), 10));
-       s.gfx_rectangle(kGfxFilled, 5, 5, 5, 5);
-     },
-     1, {300, 325, 300, 325}},
-    {"lines are clipped at the viewport", [](GraphicsSurface& s) { s.gfx_move_to(-5, 5), s.gfx_line_to(15, 5); }, 601,
-     {0, 325, 600, 325}},
-    {"far-away and unusable end points",
-     [](GraphicsSurface& s) {
-       s.gfx_move_to(5, 2), s.gfx_line_to(1e200, 2);
-       s.gfx_move_to(5, 8), s.gfx_line_to(std::nan(""), 8), s.gfx_line_to(5, 9);
-       s.gfx_move_to(-1e308, -1e308), s.gfx_line_to(1e308, 1e308);
-     },
-     301, {300, 145, 600, 145}},
-    {"a filled rectangle includes its edges", [](GraphicsSurface& s) { s.gfx_rectangle(kGfxFilled, 1, 1, 2, 2); },
-     61 * 61, {60, 85, 120, 145}},
-    {"an outline leaves the inside", [](GraphicsSurface& s) { s.gfx_rectangle(kGfxOutline, 4, 4, 6, 6); }, 4 * 120,
-     {240, 265, 360, 385}},
-    {"an outline partly outside keeps the inside part",
-     [](GraphicsSurface& s) { s.gfx_rectangle(kGfxOutline, 9, 9, 12, 12); }, 2 * 61 - 1, {540, 565, 600, 625}},
-    {"pixel operations are relative to the viewport",
-     [](GraphicsSurface& s) { s.gfx_set_viewport(610, 25, 660, 320), s.gfx_rectangle_px(kGfxFilled, 0, 0, 20, 32); },
-     21 * 33, {610, 25, 630, 57}},
-    {"a pixel move then a world line to the viewport's top-right corner",
-     [](GraphicsSurface& s) {
-       s.gfx_set_viewport(610, 25, 660, 320), s.gfx_move_to_px(0, 100), s.gfx_set_world(0, 0, 0, 100, 100);
-       s.gfx_line_to(100, 0);
-     },
-     101, {610, 25, 660, 125}},
-    {"a square polygon covers exactly its rectangle",
-     [](GraphicsSurface& s) { s.gfx_polygon(kGfxFilled, std::array<WorldPoint, 4>{{{1, 1}, {3, 1}, {3, 4}, {1, 4}}}); },
-     121 * 181, {60, 85, 180, 265}},
-    {"two triangles tile a square without gaps",
-     [](GraphicsSurface& s) {
-       s.gfx_polygon(kGfxFilled, std::array<WorldPoint, 3>{{{0, 0}, {5, 0}, {0, 5}}});
-       s.gfx_polygon(kGfxFilled, std::array<WorldPoint, 3>{{{5, 0}, {5, 5}, {0, 5}}});
-     },
-     301 * 301, {0, 25, 300, 325}},
-    {"polygons are clipped, and refused with too few or unusable points",
-     [](GraphicsSurface& s) {
-       const std::array<WorldPoint, 4> large{{{-20, -20}, {30, -20}, {30, 30}, {-20, 30}}};
-       s.gfx_polygon(kGfxFilled, std::array<WorldPoint, 3>{{{1, 1}, {std::nan(""), 2}, {3, 1}}});
-       s.gfx_polygon(kGfxFilled, std::span(large).first(2));
-       s.gfx_polygon(1, large);
-       s.gfx_polygon(kGfxFilled, large);
-     },
-     601 * 601, {0, 25, 600, 625}},
-};
-
+// The drawings of tests/draw/data/surface_drawings.txt, each on a fresh
+// picture surface, must give exactly their pixels.
 TEST(Surface, EachDrawingGivesExactlyItsPixels) {
-  for (const Case& c : kCases) {
-    GraphicsSurface s;
-    s.gfx_set_viewport(0, 25, 600, 625);
-    s.gfx_set_world(0, 0, 0, 10, 10);
-    s.gfx_set_color(kInk);
-    c.draw(s);
-    EXPECT_EQ(count(s, kInk), c.ink) << c.what;
-    EXPECT_EQ(count(s, kInk, c.within), c.ink) << c.what;
+  std::ifstream script(std::string(TAMBRI_SOURCE_DIR) + "/tests/draw/data/surface_drawings.txt");
+  std::optional<GraphicsSurface> s;
+  std::string what;
+  int ink = 0;
+  PixelRect within{};
+  const auto check = [&] {
+    if (!s) return;
+    EXPECT_EQ(count(*s, kInk), ink) << what;
+    EXPECT_EQ(count(*s, kInk, within), ink) << what;
+  };
+  for (std::string line, op; std::getline(script, line);) {
+    std::istringstream in(line);
+    std::vector<double> v;
+    if (line.empty() || line[0] == '#') continue;
+    in >> op;
+    if (op == "drawing") {
+      check();
+      in >> ink >> within.x1 >> within.y1 >> within.x2 >> within.y2;
+      std::getline(in, what);
+      s.emplace();
+      s->gfx_set_viewport(0, 25, 600, 625);
+      s->gfx_set_world(0, 0, 0, 10, 10);
+      s->gfx_set_color(kInk);
+      continue;
+    }
+    for (std::string word; in >> word;) v.push_back(std::stod(word));
+    std::vector<WorldPoint> points;
+    for (size_t k = op == "polygon_mode"; k + 1 < v.size(); k += 2) points.push_back({v[k], v[k + 1]});
+    const auto i = [&v](size_t k) { return static_cast<int>(v.at(k)); };
+    if (op == "rect" || op == "outline") s->gfx_rectangle(op == "rect" ? kGfxFilled : kGfxOutline, v.at(0), v.at(1), v.at(2), v.at(3));
+    if (op == "rect_px") s->gfx_rectangle_px(kGfxFilled, i(0), i(1), i(2), i(3));
+    if (op == "move") s->gfx_move_to(v.at(0), v.at(1));
+    if (op == "line") s->gfx_line_to(v.at(0), v.at(1));
+    if (op == "move_px") s->gfx_move_to_px(i(0), i(1));
+    if (op == "viewport") s->gfx_set_viewport(i(0), i(1), i(2), i(3));
+    if (op == "world" || op == "refused") {
+      EXPECT_EQ(s->gfx_set_world(i(0), v.at(1), v.at(2), v.at(3), v.at(4)), op == "world") << line;
+    }
+    if (op == "polygon") s->gfx_polygon(kGfxFilled, points);
+    if (op == "polygon_mode") s->gfx_polygon(i(0), points);
   }
+  check();
+  EXPECT_EQ(what, " polygons are clipped, and refused with too few, unusable points or a wrong mode");
 }
 
 TEST(Surface, PaletteChangesRecolourAndColoursAreClamped) {
