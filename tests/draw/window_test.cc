@@ -35,6 +35,13 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+  for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(50ms)) {
+    if (condition()) return true;
+  }
+  return condition();
+}
+
 // A shell command (which execs its program) in the background, reading its
 // stdin from a pipe; killed and reaped when the object goes.
 class Child {
@@ -42,8 +49,7 @@ class Child {
   explicit Child(const std::string& command) {
     int in[2];
     if (pipe2(in, O_CLOEXEC) != 0) return;
-    pid_ = fork();
-    if (pid_ == 0) {
+    if ((pid_ = fork()) == 0) {
       dup2(in[0], 0);
       execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
       _exit(127);
@@ -52,28 +58,25 @@ class Child {
     in_ = in[1];
   }
   ~Child() {
-    close_stdin();
     kill_now();
+    close(in_);
   }
-  bool write_input(const std::string& text) { return write(in_, text.data(), text.size()) == ssize_t(text.size()); }
-  void close_stdin() {
-    if (in_ >= 0) close(in_);
-    in_ = -1;
+  // Writes to its stdin, and ends its input after the `last` piece.
+  void write_input(const std::string& text, bool last = false) {
+    EXPECT_EQ(write(in_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    if (last) close(in_), in_ = open("/dev/null", O_WRONLY | O_CLOEXEC);
   }
   void kill_now() {
-    if (pid_ > 0 && !status_) {
-      kill(pid_, SIGKILL);
-      waitpid(pid_, nullptr, 0);
-      status_ = 128;
-    }
+    if (pid_ > 0 && !status_) kill(pid_, SIGKILL);
+    wait_exit(10s);
   }
   // Exit status once it has ended within `timeout`, else nothing.
   std::optional<int> wait_exit(std::chrono::milliseconds timeout) {
-    for (const auto end = Clock::now() + timeout; !status_ && Clock::now() < end;) {
+    eventually([&] {
       int status = 0;
-      if (waitpid(pid_, &status, WNOHANG) == pid_) status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-      else std::this_thread::sleep_for(20ms);
-    }
+      if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
+      return status_.has_value();
+    }, timeout);
     return status_;
   }
 
@@ -82,13 +85,6 @@ class Child {
   int in_ = -1;
   std::optional<int> status_;
 };
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(100ms)) {
-    if (condition()) return true;
-  }
-  return condition();
-}
 
 // Polls until the file holds `text` at least `count` times.
 bool eventually_holds(const std::filesystem::path& file, const std::string& text, int count = 1,
@@ -209,7 +205,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   // A close request at the prompt hides the window and is forgotten there.
   EXPECT_EQ(x_tool(x, "close", id), "");
   EXPECT_TRUE(eventually([&] { return x_tool(x, "state", id) == "unmapped"; }, 10s));
-  ASSERT_TRUE(driver.write_input("antwort\n"));
+  driver.write_input("antwort\n");
   EXPECT_TRUE(eventually_holds(dir / "out", "prompt\nanswer:antwort\n"));
 
   // The next picture shows the window again and waits for Return as usual;
@@ -223,7 +219,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
       << "the close request did not end the wait";
 
   // Two lines in one write: the last wait must find its line in the buffer.
-  ASSERT_TRUE(driver.write_input("\n\n"));
+  driver.write_input("\n\n");
   EXPECT_EQ(driver.wait_exit(30s), std::optional<int>(0)) << "the last picture did not take the buffered line";
   EXPECT_EQ(test::read_file(dir / "out"), "prompt\nanswer:antwort\ndone\n");
 }
@@ -258,8 +254,7 @@ DisturbedRun run_disturbed(bool at_prompt, const std::function<void(XServer&, co
   }
   disturb(x, id);
   eventually_holds(dir / "err", "\n");
-  program.write_input("A\n\nX\nX\nN\nX\n");
-  program.close_stdin();
+  program.write_input("A\n\nX\nX\nN\nX\n", true);
   r.status = program.wait_exit(30s);
   test::SessionResult session;
   session.screen = test::read_file(dir / "out");
@@ -293,8 +288,7 @@ std::pair<std::string, std::string> piped_session(const std::string& env_argumen
   test::TempDir dir;
   std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
   Child program(in_dir(dir, env_arguments));
-  program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n");
-  program.close_stdin();
+  program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n", true);
   program.wait_exit(30s);
   return {test::read_file(dir / "out"), test::read_file(dir / "err")};
 }
