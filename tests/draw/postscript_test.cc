@@ -11,7 +11,6 @@
 #include "draw/picture_files.h"
 #include "support/external_tools.h"
 #include "support/session.h"
-#include "text/fortran_format.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -127,20 +126,6 @@ TEST_F(PostScript, GhostscriptRendersThePagesAndReadsTheUmlautsBack) {
   gs = test::render_postscript(path.string());
   // 28.3 points per centimetre: 28.3 56.6 84.9 113.2, rounded outward.
   EXPECT_NE(gs.output.find("%%BoundingBox: 28 56 85 114"), std::string::npos) << gs.output;
-}
-
-// A picture many times the size of the write buffer: every record must come
-// out whole and in order across the pieces the file is written in.
-TEST_F(PostScript, LargePictureKeepsEveryRecord) {
-  open();
-  std::string expected;
-  for (int k = 0; k < 40000; ++k) {
-    const double x = k * 0.2503 - 999.5, y = (k % 1013) * 0.0137 - 7.0;
-    ps.plot(x, y, k % 2 ? kPenLine : kPenMove);
-    expected += (k % 2 || k == 0 ? "" : "s\n") + format_f(x, 9, 4) + format_f(y, 9, 4) + (k % 2 ? " l\n" : " m\n");
-  }
-  ps.plot(0, 0, kPenEnd);
-  EXPECT_TRUE(body() == expected + "s\nshowpage\n");
 }
 
 TEST_F(PostScript, FailuresAndPostScriptOffLeaveNoFile) {

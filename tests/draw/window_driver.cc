@@ -18,8 +18,8 @@
 
 namespace tambri {
 
-// Colours from the whole palette range the plots use, fills, lines, polygons
-// and text with umlauts, in the frame of every picture; the frame's
+// Colours from the whole palette range the plots use, fills, lines and text
+// with umlauts, in the frame of every picture; the frame's
 // " <Return>" goes to text row 28, columns 89-97.
 void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   frame.begin(" TAMBRI: Fensterprobe Äquicolor äöü ÄÖÜ ß");
@@ -29,16 +29,8 @@ void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
     s.gfx_set_color(16 + n);
     s.gfx_rectangle(kGfxFilled, n / 8, n % 8, n / 8 + 1, n % 8 + 1);
   }
-  const std::array<WorldPoint, 5> star{{{8, 8.5}, {12, 11}, {10, 15.5}, {6, 15}, {4, 10}}};
-  s.gfx_set_color(4);
-  s.gfx_polygon(kGfxFilled, star);
-  s.gfx_set_color(14);
-  s.gfx_polygon(kGfxOutline, star);
   s.gfx_set_color(2);
-  for (int k = 0; k <= 16; ++k) {
-    s.gfx_move_to(0, 8);
-    s.gfx_line_to(k, 16);
-  }
+  for (int k = 0; k <= 16; ++k) s.gfx_move_to(0, 8), s.gfx_line_to(k, 16);
   s.gfx_set_viewport(610, 25, 660, 320);
   s.gfx_set_text_window(2, 85, 30, 100);
   const std::array<const char*, 9> texts{"1.0E+00", "2.5E-01", "Größe", "Ölstand", "Übung", "-3.3E+02", "(m)", "x = y", "Ende"};
