@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -12,18 +13,31 @@
 namespace tambri {
 namespace {
 
-// A frame on a piped console that echoes its input; the viewer keeps what
-// was shown at the wait.
+// What the console showed when the wait began (the pixels too, as the
+// recording viewer keeps them).
+struct ConsoleAtWait : test::RecordingViewer {
+  ConsoleAtWait(const std::ostringstream& screen, bool window) : out(screen), window(window) {}
+  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
+    at_wait = out.str();
+    RecordingViewer::wait_for_return(surface, console);
+  }
+  bool has_window() const override { return window; }
+  const std::ostringstream& out;
+  bool window;
+  std::string at_wait;
+};
+
+// Frames on a piped console that echoes its input and on a terminal.
 struct Frame : ::testing::Test {
   Frame() { output.bitmap_off = false; }
   std::string bmp(const char* name) const { return (dir / name).string(); }
   test::TempDir dir;
   std::istringstream in{"\n\nweiter\n"};
   std::ostringstream out;
-  Console console{in, out, true};
+  Console console{in, out, true}, terminal{in, out, false};
   OutputSettings output;
   GraphicsSurface surface;
-  test::RecordingViewer viewer;
+  ConsoleAtWait viewer{out, false}, windowed{out, true};
   PictureFrame frame{surface, viewer, console, output};
 };
 
@@ -42,34 +56,34 @@ TEST_F(Frame, WhiteBackgroundPictureIsSavedWithoutThePromptAndTheDialogueColours
   ASSERT_EQ(b.size(), 14u + 40 + 1024 + 800 * 630);
   EXPECT_EQ(b.substr(54, 4), std::string("\xFC\xFC\xFC\0", 4));  // index 0 white
   EXPECT_EQ(b.substr(54 + 60, 4), std::string("\0\0\0\0", 4));   // index 15 black
+  EXPECT_EQ(viewer.shown_palette[0], 0x3F3F3Fu);
   const auto saved = [&b](int x, int y) { return static_cast<int>(b[14 + 40 + 1024 + static_cast<size_t>((629 - y) * 800 + x)]); };
   EXPECT_EQ(saved(300, 325), 4);
   EXPECT_EQ(saved(300, 10), 0);  // title strip background
+  // The prompt " <Return>" went to row 28 of the legend text window,
+  // columns 89-97: shown, but not saved.
   int title = 0, prompt_saved = 0, prompt_shown = 0;
-  for (int y = 0; y < 16; ++y)
-    for (int x = 0; x < 8 * 22; ++x) title += saved(x, y) == 15;
-  // The prompt " <Return>" went to row 28 of the legend text window, columns 89-97.
-  for (int y = 16 * 27; y < 16 * 28; ++y) {
-    for (int x = 8 * 88; x < 8 * 97; ++x) {
-      prompt_saved += saved(x, y) == 15;
-      prompt_shown += viewer.shown[static_cast<size_t>(y * 800 + x)] == 15;
+  for (int y = 0; y < 630; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      const bool prompt = x >= 8 * 88 && x < 8 * 97 && y >= 16 * 27 && y < 16 * 28;
+      title += y < 16 && x < 8 * 22 && saved(x, y) == 15;
+      prompt_saved += prompt && saved(x, y) == 15;
+      prompt_shown += prompt && viewer.shown[static_cast<size_t>(y * 800 + x)] == 15;
     }
   }
   EXPECT_GT(title, 50);
   EXPECT_EQ(prompt_saved, 0);
   EXPECT_GT(prompt_shown, 20);
-  EXPECT_EQ(viewer.shown_palette[0], 0x3F3F3Fu);
 
   // Restored: dialogue colours, cleared window, text window 1-40 x 1-80.
   EXPECT_EQ(surface.palette()[0], 0u);
   EXPECT_EQ(surface.palette()[15], 0x3F3F3Fu);
   EXPECT_TRUE(std::all_of(surface.pixels(), surface.pixels() + 800 * 630, [](auto p) { return p == 0; }));
-  EXPECT_EQ(surface.gfx_set_text_position(99, 99).row, 1);
-  EXPECT_EQ(surface.text_position().row, 39);
-  EXPECT_EQ(surface.text_position().column, 80);
+  surface.gfx_set_text_position(99, 99);
+  EXPECT_TRUE(surface.text_position().row == 39 && surface.text_position().column == 80);
 }
 
-TEST_F(Frame, EachWaitTakesOneLineAndAFailedBitmapIsReportedOnALineOfItsOwnAfterIt) {
+TEST_F(Frame, OnAPipeEachWaitTakesOneLineAndAFailedBitmapIsReportedOnALineOfItsOwnAfterIt) {
   output.bitmap_off = true;
   frame.begin(" TAMBRI: Test");
   frame.end(bmp("aus.bmp"));
@@ -84,39 +98,23 @@ TEST_F(Frame, EachWaitTakesOneLineAndAFailedBitmapIsReportedOnALineOfItsOwnAfter
   EXPECT_THROW(console.read_line(), EndOfInput);
 }
 
-// What the console showed when the wait began.
-struct ConsoleAtWait : test::RecordingViewer {
-  ConsoleAtWait(const std::ostringstream& screen, bool window) : out(screen), window(window) {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
-    at_wait = out.str();
-    RecordingViewer::wait_for_return(surface, console);
-  }
-  bool has_window() const override { return window; }
-  const std::ostringstream& out;
-  bool window;
-  std::string at_wait;
-};
-
 TEST_F(Frame, OnATerminalWithoutAWindowTheConsoleNamesTheFileBeforeTheWait) {
-  Console terminal(in, out, false);
-  ConsoleAtWait headless(out, false), windowed(out, true);
-  PictureFrame frame(surface, headless, terminal, output);
+  PictureFrame frame(surface, viewer, terminal, output), window_frame(surface, windowed, terminal, output);
   frame.begin(" TAMBRI: Struktur");
   frame.end(bmp("kond_a.bmp") + "  ");
-  EXPECT_EQ(headless.at_wait, "\nBild ohne Fenster gezeichnet, gespeichert in " + bmp("kond_a.bmp") + "\n<Return>");
-  EXPECT_EQ(out.str(), headless.at_wait);
+  EXPECT_EQ(viewer.at_wait, "\nBild ohne Fenster gezeichnet, gespeichert in " + bmp("kond_a.bmp") + "\n<Return>");
+  EXPECT_EQ(out.str(), viewer.at_wait);
 
   // A failed bitmap: no file named before the wait, the error after it (the
   // user's Return ended the line on the terminal).
   out.str("");
   frame.begin(" TAMBRI: Struktur");
   frame.end(bmp("fehlt/kond_a.bmp"), " <Return> ");
-  EXPECT_EQ(headless.at_wait, "\nBild ohne Fenster gezeichnet, keine Datei geschrieben\n<Return> ");
-  EXPECT_EQ(out.str(), headless.at_wait + "\n### Fehler bei Dateieröffnung ###");
+  EXPECT_EQ(viewer.at_wait, "\nBild ohne Fenster gezeichnet, keine Datei geschrieben\n<Return> ");
+  EXPECT_EQ(out.str(), viewer.at_wait + "\n### Fehler bei Dateieröffnung ###");
 
   // With a window the picture itself is the message.
   out.str("");
-  PictureFrame window_frame(surface, windowed, terminal, output);
   window_frame.begin(" TAMBRI: Struktur");
   window_frame.end(bmp("kond_a.bmp"));
   EXPECT_EQ(out.str(), "");
