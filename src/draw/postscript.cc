@@ -75,6 +75,48 @@ char* put(char* out, double value, const NumberField& f) {
 
 char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
 
+// Helvetica in its standard encoding shows only ASCII; a text with any other
+// character is shown in a copy of Helvetica re-encoded to ISO Latin-1, which
+// holds the German letters. It is defined on each page before its first such
+// text, so that every page still stands on its own.
+constexpr std::array<const char*, 3> kLatin1Font = {
+    "/Helvetica-ISOLatin1 /Helvetica findfont dup length dict begin",
+    "{1 index /FID ne {def} {pop pop} ifelse} forall",
+    "/Encoding ISOLatin1Encoding def currentdict end definefont pop",
+};
+constexpr std::string_view kFontCall = " /Helvetica t";
+constexpr std::string_view kLatin1FontCall = " /Helvetica-ISOLatin1 t";
+
+bool is_ascii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The Latin-1 code of one UTF-8 character; '?' for a character Latin-1 lacks
+// (its C1 control codes included, which print nothing useful) and for a byte
+// that is no character at all.
+int latin1_code(std::string_view c) {
+  const auto byte = [&c](size_t k) { return static_cast<unsigned char>(c[k]); };
+  if (c.size() == 1 && byte(0) < 0x80) return byte(0);
+  if (c.size() == 2 && (byte(0) == 0xC2 || byte(0) == 0xC3) && (byte(1) & 0xC0) == 0x80) {
+    const int code = (byte(0) & 0x1F) << 6 | (byte(1) & 0x3F);
+    if (code >= 0xA0) return code;
+  }
+  return '?';
+}
+
+// One character of a PostScript string: the specials take a backslash.
+char* put_string_char(char* out, char c) {
+  if (c == '\\' || c == '(' || c == ')') *out++ = '\\';
+  *out++ = c;
+  return out;
+}
+
+char* put_octal(char* out, int code) {
+  *out++ = '\\';
+  for (int shift = 6; shift >= 0; shift -= 3) *out++ = static_cast<char>('0' + (code >> shift & 7));
+  return out;
+}
+
 }  // namespace
 
 PsWriter::~PsWriter() {
@@ -99,6 +141,7 @@ bool PsWriter::open(std::string_view file_name) {
   path_pending_ = false;
   current_point_ = false;
   line_width_ = 1;
+  latin1_font_defined_ = false;
   for (const char* record : kProlog) write(record);
   page_ = 1;
   return true;
@@ -130,6 +173,7 @@ void PsWriter::plot(double x, double y, int pen) {
       return;
     }
     x0_ = y0_ = 0;
+    latin1_font_defined_ = false;
     ++page_;
     write("%%Page: " + format_i(page_, 4) + format_i(page_, 4));
     write("28.3 28.3 scale .02 w 0. g");
@@ -226,20 +270,30 @@ void PsWriter::text(double x, double y, double size, std::string_view text, doub
   if (!std::isfinite(angle) || !std::isfinite(px) || !std::isfinite(py) || !std::isfinite(font)) return;
   stroke_pending("s");
   const std::string shown = pad_to_width(text, count);
-  // Every character may take a backslash before it.
+  const bool latin1 = !is_ascii(shown);
+  if (latin1 && !latin1_font_defined_) {
+    for (const char* record : kLatin1Font) write(record);
+    latin1_font_defined_ = true;
+  }
+  // Every byte becomes at most two (a backslash before an ASCII special, a
+  // two-byte character as one octal escape of four).
   char* p = put(file_->open_record(2 * shown.size() + 3), "(");
-  for (char c : shown) {
-    if (c == '\\' || c == '(' || c == ')') *p++ = '\\';
-    *p++ = c;
+  if (!latin1) {
+    for (char c : shown) p = put_string_char(p, c);
+  } else {
+    for (const std::string& c : utf8_characters(shown)) {
+      const int code = latin1_code(c);
+      p = code < 0x80 ? put_string_char(p, static_cast<char>(code)) : put_octal(p, code);
+    }
   }
   file_->end_record(put(p, ") "));
-  constexpr std::string_view kFont = " /Helvetica t";
-  p = file_->open_record(4 * kCoordinateField.width + kFont.size());
+  const std::string_view call = latin1 ? kLatin1FontCall : kFontCall;
+  p = file_->open_record(4 * kCoordinateField.width + call.size());
   p = put(p, angle, kCoordinateField);
   p = put(p, px, kCoordinateField);
   p = put(p, py, kCoordinateField);
   p = put(p, font, kCoordinateField);
-  file_->end_record(put(p, kFont));
+  file_->end_record(put(p, call));
 }
 
 std::string ps_title_text(std::string_view quantity_name) {

@@ -79,7 +79,9 @@ class PsWriter {
   // operation that ends the path.
   void rectangle(double x1, double y1, double x2, double y2, int mode);
   // The first `count` characters of `text` (blank-padded when it is shorter)
-  // in Helvetica of size `size` * 1.2; nothing unless 0 <= count < 2000.
+  // in Helvetica of size `size` * 1.2; nothing unless 0 <= count < 2000. A
+  // text with characters outside ASCII is written in Helvetica re-encoded to
+  // ISO Latin-1, a character Latin-1 lacks as "?".
   void text(double x, double y, double size, std::string_view text, double angle, int count);
 
  private:
@@ -95,6 +97,7 @@ class PsWriter {
   bool current_point_ = false;  // the interpreter has a current point
   int line_width_ = 1;
   int page_ = 1;
+  bool latin1_font_defined_ = false;  // on the current page
   bool ok_ = true;
   bool open_failed_ = false;
 };

@@ -2,26 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace tambri {
 namespace {
 
 TEST(ColourRamp, SinglePrecisionFactorsAndTruncationGiveTheKnownEntries) {
-  EXPECT_EQ(ramp_colour(0), rgb(0, 0, 63));
-  EXPECT_EQ(ramp_colour(50), rgb(0, 62, 1));  // 50 * 1.26f truncates to 62
-  EXPECT_EQ(ramp_colour(51), rgb(0, 63, 0));
-  EXPECT_EQ(ramp_colour(77), rgb(60, 63, 0));
-  EXPECT_EQ(ramp_colour(78), rgb(63, 63, 0));
-  EXPECT_EQ(ramp_colour(127), rgb(63, 2, 0));
+  // 50 * 1.26f truncates to 62.
+  for (const auto& [k, r, g, b] : {std::array{0, 0, 0, 63}, {50, 0, 62, 1}, {51, 0, 63, 0}, {77, 60, 63, 0}, {78, 63, 63, 0}, {127, 63, 2, 0}}) {
+    EXPECT_EQ(ramp_colour(k), rgb(r, g, b)) << k;
+  }
 }
 
 TEST(LinePalette, HoldsTheThirteenLineColours) {
   GraphicsSurface surface;
   set_line_palette(surface);
-  EXPECT_EQ(surface.palette()[2], static_cast<std::uint32_t>(rgb(63, 0, 0)));
-  EXPECT_EQ(surface.palette()[4], static_cast<std::uint32_t>(rgb(63, 50, 0)));
-  EXPECT_EQ(surface.palette()[10], static_cast<std::uint32_t>(rgb(0, 0, 63)));
-  EXPECT_EQ(surface.palette()[12], static_cast<std::uint32_t>(rgb(30, 30, 30)));
-  EXPECT_EQ(surface.palette()[13], static_cast<std::uint32_t>(rgb(0, 63, 0)));
+  for (const auto& [k, r, g, b] : {std::array{2, 63, 0, 0}, {4, 63, 50, 0}, {10, 0, 0, 63}, {12, 30, 30, 30}, {13, 0, 63, 0}}) {
+    EXPECT_EQ(surface.palette()[k], static_cast<std::uint32_t>(rgb(r, g, b))) << k;
+  }
 }
 
 }  // namespace

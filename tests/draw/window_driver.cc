@@ -5,54 +5,77 @@
 // A step "<name>.bmp" is a picture (the first on a white background, then
 // alternating) that saves its bitmap and waits for Return (in the window or as
 // a line on stdin). A step "prompt:<name>.bmp" saves the surface as it is then
-// under that name, writes "prompt" and reads one answer line at a prompt,
-// then writes "answer:" and the line. Exit status 0 after all steps ("done"),
-// 1 when the input ends first, 3 when no window could be opened.
+// under that name, writes "prompt", reads one answer line at a prompt and
+// writes "answer:" and the line. Exit status 0 after all steps ("done"), 1
+// when the input ends first, 3 when no window could be opened.
+#include <array>
 #include <iostream>
 #include <string>
 
 #include "draw/picture_frame.h"
 #include "draw/viewer.h"
 #include "text/console.h"
-#include "window_picture.h"
+
+namespace tambri {
+
+// Colours from the whole palette range the plots use, fills, lines and text
+// with umlauts, in the frame of every picture; the frame's
+// " <Return>" goes to text row 28, columns 89-97.
+void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
+  frame.begin(" TAMBRI: Fensterprobe Äquicolor äöü ÄÖÜ ß");
+  for (int n = 0; n < 128; ++n) s.gfx_set_palette_rgb(16 + n, (63 - n * 63 / 127) << 16 | (n * 5) % 64 << 8 | n * 63 / 127);
+  s.gfx_set_world(0, 0, 0, 16, 16);
+  for (int n = 0; n < 128; ++n) {
+    s.gfx_set_color(16 + n);
+    s.gfx_rectangle(kGfxFilled, n / 8, n % 8, n / 8 + 1, n % 8 + 1);
+  }
+  s.gfx_set_color(2);
+  for (int k = 0; k <= 16; ++k) s.gfx_move_to(0, 8), s.gfx_line_to(k, 16);
+  s.gfx_set_viewport(610, 25, 660, 320);
+  s.gfx_set_text_window(2, 85, 30, 100);
+  const std::array<const char*, 9> texts{"1.0E+00", "2.5E-01", "Größe", "Ölstand", "Übung", "-3.3E+02", "(m)", "x = y", "Ende"};
+  for (int k = 1; k <= 9; ++k) {
+    s.gfx_set_color(k);
+    s.gfx_rectangle_px(kGfxFilled, 0, 32 * (k - 1), 20, 32 * k);
+    s.gfx_set_color(10 - k);
+    s.gfx_rectangle_px(kGfxOutline, 30, 32 * (k - 1), 50, 32 * k);
+    s.gfx_set_text_color(k);
+    s.gfx_set_text_position(2 * k, 3);
+    s.gfx_text(texts[static_cast<size_t>(k - 1)]);
+  }
+  s.gfx_set_text_color(15);
+  s.gfx_set_text_position(27, 5);
+}
+
+}  // namespace tambri
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  if (argc < 2) {
-    std::cerr << "usage: window_driver step [step ...]\n";
-    return 2;
-  }
-  std::unique_ptr<tambri::Viewer> viewer = tambri::make_viewer(false, std::cerr);
-  if (!viewer->has_window()) {
-    std::cerr << "window_driver: no window\n";
-    return 3;
-  }
-  tambri::Console console(std::cin, std::cout, false);
-  tambri::GraphicsSurface surface;
-  tambri::ViewerInputWaiter waiter(*viewer, surface);
+  using namespace tambri;
+  std::ios::sync_with_stdio(false);  // as the program: lines already read wait in the stream's buffer
+  std::unique_ptr<Viewer> viewer = make_viewer(false, std::cerr);
+  if (!viewer->has_window()) return 3;
+  Console console(std::cin, std::cout, false);
+  GraphicsSurface surface;
+  ViewerInputWaiter waiter(*viewer, surface);
   console.set_input_waiter(&waiter);
-  tambri::OutputSettings output;
+  OutputSettings output;
   output.bitmap_off = false;
-  tambri::PictureFrame frame(surface, *viewer, console, output);
-  const std::string prompt_step = "prompt:";
+  PictureFrame frame(surface, *viewer, console, output);
   try {
-    int pictures = 0;
-    for (int k = 1; k < argc; ++k) {
+    for (int k = 1, pictures = 0; k < argc; ++k) {
       const std::string step = argv[k];
-      if (step.rfind(prompt_step, 0) == 0) {
-        surface.gfx_save_bitmap(step.substr(prompt_step.size()), 0, 0, tambri::GraphicsSurface::kWidth,
-                                tambri::GraphicsSurface::kHeight);
+      if (step.rfind("prompt:", 0) == 0) {
+        surface.gfx_save_bitmap(step.substr(7), 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
         std::cout << "prompt" << std::endl;
         const std::string answer = console.read_line();
         std::cout << "answer:" << answer << std::endl;
         continue;
       }
       output.white_background = ++pictures % 2 == 1;
-      tambri::test::draw_window_test_picture(frame, surface);
+      draw_picture(frame, surface);
       frame.end(step);
     }
-  } catch (const tambri::EndOfInput&) {
-    std::cerr << "window_driver: input ended\n";
+  } catch (const EndOfInput&) {
     return 1;
   }
   surface.gfx_set_exit_no_prompt();
