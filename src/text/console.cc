@@ -187,7 +187,8 @@ std::string Console::edited_line(bool return_wait) {
     if (return_wait) return {};
     const Clock::time_point now = Clock::now();
     if (last_interrupt && now - *last_interrupt < kSecondInterrupt) {
-      out_.flush();
+      line_occupied_ = false;
+      line_chars_ = 0;
       throw Interrupted{};
     }
     last_interrupt = now;
