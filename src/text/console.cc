@@ -193,7 +193,7 @@ std::string Console::edited_line(bool return_wait) {
     }
     last_interrupt = now;
     if (!told_how_to_end_) {
-      out_ << " (Ende mit X)\n";
+      out_ << "(Ende mit X)\n";
       told_how_to_end_ = true;
     }
   }
