@@ -1,11 +1,9 @@
-// The program at a terminal (a pseudo-terminal): line editing and history of
-// the answers, and what Ctrl-C does at a prompt, in a picture's wait and
-// during a solver run.
+// The program at a (pseudo-)terminal: line editing and history of the
+// answers, and Ctrl-C at a prompt, in a picture's wait and in a solver run.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "support/pty_program.h"
 
@@ -15,66 +13,56 @@ namespace {
 namespace fs = std::filesystem;
 using test::PtyProgram;
 
-constexpr const char* kUp = "\x1b[A";
-constexpr const char* kLeft = "\x1b[D";
-constexpr const char* kBackspace = "\x7f";
-constexpr const char* kCtrlC = "\x03";
+const std::string kUp = "\x1b[A", kLeft = "\x1b[D", kBackspace = "\x7f", kCtrlC = "\x03";
 constexpr const char* kInfo = "tambri@example.org";
 
-// A scratch working folder with the capacitor example and a home of its own.
+// A scratch working folder with the capacitor example, and a home of its own.
 class Terminal : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tambri_terminal_" + std::to_string(getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "home");
-    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples" / "kondensa.dat", dir_ / "kondensa.dat");
+    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir_ / "kondensa.dat");
   }
   void TearDown() override { fs::remove_all(dir_); }
 
   std::unique_ptr<PtyProgram> start() {
-    return std::make_unique<PtyProgram>(TAMBRI_BINARY, std::vector<std::string>{"--headless"}, dir_.string(),
-                                        (dir_ / "home").string());
+    return std::make_unique<PtyProgram>(TAMBRI_BINARY, std::vector<std::string>{"--headless"}, dir_,
+                                        dir_ / "home");
   }
-  // Loads the example and goes on to the main menu without a calculation.
-  static void to_main_menu(PtyProgram& tambri) {
-    ASSERT_TRUE(tambri.expect("Strukturdatei"));
-    tambri.type("kondensa.dat\r");
-    ASSERT_TRUE(tambri.expect("GENERATE>"));
-    tambri.type("X\r");
-    ASSERT_TRUE(tambri.expect("Feldberechnung starten [Y/N]:"));
-    tambri.type("N\r");
-    ASSERT_TRUE(tambri.expect("TAMBRI>"));
+  // Answers, each once its prompt is up.
+  static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
+    for (auto [prompt, line] : steps) {
+      ASSERT_TRUE(tambri.expect(prompt)) << tambri.output();
+      tambri.type(std::string(line) + "\r");
+    }
   }
+  // Keys are taken as editing keys only once the line editor has drawn the
+  // prompt again from the line's start (before, the terminal itself would take
+  // Backspace while it keeps a line typed ahead).
+  static bool editing_at(PtyProgram& tambri, const std::string& prompt) { return tambri.expect("\r" + prompt); }
 
-  fs::path dir_;
+  const fs::path dir_ = fs::temp_directory_path() /
+                        ("tambri_terminal_" + std::to_string(getpid()) + "_" +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
 };
-
-// Waits until the line editor has shown `prompt` again from the line's start:
-// only then are keys taken as editing keys (before, the terminal itself would
-// take Backspace as it stores a line typed ahead).
-bool editing_at(PtyProgram& tambri, const std::string& prompt) { return tambri.expect("\r" + prompt); }
 
 TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdited) {
   {
     auto tambri = start();
-    to_main_menu(*tambri);
-    tambri->type("Q\r");
-    ASSERT_TRUE(tambri->expect(kInfo));
-    ASSERT_TRUE(editing_at(*tambri, "TAMBRI>"));
-    tambri->type(std::string(kUp) + "\r");
+    answer(*tambri, {{"Strukturdatei", "kondensa.dat"}, {"GENERATE>", "X"}, {"starten [Y/N]:", "N"}, {"TAMBRI>", "Q"}});
+    ASSERT_TRUE(tambri->expect(kInfo) && editing_at(*tambri, "TAMBRI>"));
+    tambri->type(kUp + "\r");
+    ASSERT_TRUE(tambri->expect(kInfo) && editing_at(*tambri, "TAMBRI>")) << tambri->output();
+    // "XZ", back one, rub out the X, type Q: "QZ" shows the information (as
+    // typed, the line would end the program).
+    tambri->type("XZ" + kLeft + kBackspace + "Q\r");
     ASSERT_TRUE(tambri->expect(kInfo)) << tambri->output();
-    ASSERT_TRUE(editing_at(*tambri, "TAMBRI>"));
-    // "XZ", back one, rub out the X, type Q: "QZ" shows the information; the
-    // unedited line would end the program.
-    tambri->type(std::string("XZ") + kLeft + kBackspace + "Q\r");
-    ASSERT_TRUE(tambri->expect(kInfo)) << tambri->output();
-    tambri->type("X\r");
+    answer(*tambri, {{"TAMBRI>", "X"}});
     EXPECT_EQ(tambri->wait_exit(), 0);
   }
-  // The next run, without a remembered structure: an empty answer would end
-  // GENERATE; the oldest answer of the last run, recalled, loads the example.
+  // Without a remembered structure an empty answer ends GENERATE; the oldest
+  // answer of the last run, recalled, loads the example.
   fs::remove(dir_ / "history.inp");
   auto tambri = start();
   ASSERT_TRUE(editing_at(*tambri, "Strukturdatei:"));
@@ -85,44 +73,32 @@ TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdite
 
 TEST_F(Terminal, CtrlCDropsTheLineEndsAPictureAndKeepsTheChangedStructure) {
   auto tambri = start();
-  ASSERT_TRUE(tambri->expect("Strukturdatei"));
-  tambri->type("kondensa.dat\r");
-  ASSERT_TRUE(tambri->expect("GENERATE>"));
-  tambri->type("P\r");
-  ASSERT_TRUE(tambri->expect("Wert >"));
-  tambri->type("1 200\r");
-  ASSERT_TRUE(tambri->expect("GENERATE>"));
-  tambri->type("AA\r");
+  answer(*tambri, {{"Strukturdatei", "kondensa.dat"}, {"GENERATE>", "P"}, {"Wert >", "1 200"}, {"GENERATE>", "AA"}});
   ASSERT_TRUE(tambri->expect("<Return>"));
   tambri->type(kCtrlC);
-  ASSERT_TRUE(tambri->expect("GENERATE\\ANZEIGE>")) << tambri->output();
-  tambri->type("X\r");
-  ASSERT_TRUE(tambri->expect("GENERATE>"));
+  answer(*tambri, {{"GENERATE\\ANZEIGE>", "X"}});
   ASSERT_TRUE(editing_at(*tambri, "GENERATE>"));
   tambri->type("abc");
   ASSERT_TRUE(tambri->expect("abc"));
   tambri->type(kCtrlC);
-  ASSERT_TRUE(tambri->expect("\n(Ende mit X)")) << tambri->output();
-  ASSERT_TRUE(tambri->expect("GENERATE>"));
-  tambri->type("X\r");
+  ASSERT_TRUE(tambri->expect("\r\n(Ende mit X)\r\n")) << tambri->output();
+  answer(*tambri, {{"GENERATE>", "X"}});
   EXPECT_TRUE(tambri->expect("*** Struktur wurde modifiziert ***")) << tambri->output();
   EXPECT_TRUE(tambri->expect("Speichern [Y/N]:"));
 }
 
 TEST_F(Terminal, CtrlCStopsALongSorRunAndTwiceAtOnePromptEndsTheProgram) {
   auto tambri = start();
-  to_main_menu(*tambri);
   // SOR with an error bound no run can meet and a limit no one waits for.
-  for (const char* answer : {"C", "L", "4", "SI", "2000000000", "X", "SR", "-1", "X", "R"}) {
-    tambri->type(std::string(answer) + "\r");
-  }
-  ASSERT_TRUE(tambri->expect("working...")) << tambri->output();
+  answer(*tambri, {{"Strukturdatei", "kondensa.dat"}, {"GENERATE>", "X"}, {"starten [Y/N]:", "N"}, {"TAMBRI>", "C"},
+                   {"CALCUL>", "L"}, {"Auswahl", "4"}, {"CALCUL>", "SI"}, {"Iterationszahl =", "2000000000"},
+                   {"--->", "R"}, {"Rel. Fehler =", "-1"}, {"--->", "X"}, {"CALCUL>", "R"}});
+  ASSERT_TRUE(tambri->expect("working..."));
   usleep(300'000);
   tambri->type(kCtrlC);
-  ASSERT_TRUE(tambri->expect("### Abbruch SOR:  Rel. Fehler:", 20)) << tambri->output();
-  ASSERT_TRUE(tambri->expect("CALCUL>"));
-  tambri->type("X\r");
-  ASSERT_TRUE(tambri->expect("TAMBRI>"));
+  ASSERT_TRUE(tambri->expect("### Abbruch SOR:  Rel. Fehler:")) << tambri->output();
+  answer(*tambri, {{"CALCUL>", "X"}});
+  ASSERT_TRUE(editing_at(*tambri, "TAMBRI>"));
   tambri->type(kCtrlC);
   ASSERT_TRUE(tambri->expect("(Ende mit X)"));
   tambri->type(kCtrlC);
