@@ -77,6 +77,11 @@ bool initialise_video(const std::vector<const char*>& drivers) {
 class WindowViewer final : public Viewer {
  public:
   static std::unique_ptr<Viewer> open(std::ostream& notes) {
+    // The threads SDL and Xlib start here take no SIGINT: it must reach the
+    // dialogue's thread, which holds it back while a file is replaced (with
+    // any other thread open to it, its default action would end the program
+    // in the middle of the write).
+    const InterruptsHeld threads_start_without_sigint;
     const std::vector<const char*> drivers = video_drivers();
     if (drivers.empty()) {
       notes << "tambri: keine Anzeige (DISPLAY nicht gesetzt), Bilder nur als Dateien\n";
