@@ -20,7 +20,9 @@ struct IterationReport {
   int j = 0;
 };
 
-// Called after every iteration; may be empty.
+// Called after every iteration; may be empty. The iteration limit is looked at
+// after the monitor returns, so a monitor may lower it (in the settings the
+// run was given) to end the run there as if the limit had been reached.
 using IterationMonitor = std::function<void(const IterationReport&)>;
 
 struct SolveResult {

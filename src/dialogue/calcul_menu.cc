@@ -2,6 +2,7 @@
 
 #include "dialogue/menu.h"
 #include "text/fortran_format.h"
+#include "text/interrupt.h"
 #include "core/assembly.h"
 #include "dialogue/matrix_table.h"
 
@@ -44,13 +45,25 @@ class CalculMenu {
     const SolverInfo& info = solver_info(solver);
     console_.message(" working...");
     console_.empty_line();
-    IterationMonitor monitor;
-    if (settings_.show_progress) {
-      monitor = [this, solver](const IterationReport& report) {
+    // At a terminal the run is seen as it goes: a run may take minutes, and
+    // Ctrl-C is there to stop it.
+    const bool live = console_.interactive();
+    if (live) console_.output().flush();
+    // Ctrl-C ends the run after the current iteration exactly as the limit
+    // would: the limit becomes that iteration (the solvers look at it after
+    // each one), and is put back afterwards. The potential keeps the last
+    // iterate, so W goes on from it.
+    const int limit = settings_.iteration_limit;
+    const bool show_progress = settings_.show_progress;
+    const IterationMonitor monitor = [this, solver, show_progress, live](const IterationReport& report) {
+      if (show_progress) {
         console_.record(progress_line(solver, report));
-      };
-    }
+        if (live) console_.output().flush();
+      }
+      if (take_interrupt()) settings_.iteration_limit = report.iteration;
+    };
     const SolveResult result = info.solve(model_, arrays_, settings_, monitor);
+    settings_.iteration_limit = limit;
     if (result.ready) {
       console_.record(std::string(" *** ") + info.name + " ready ***");
     } else {

@@ -120,9 +120,11 @@ std::optional<std::string> read_history() {
   return pad_to_width(line, kNameWidth);
 }
 
+// Replaced whole like every other file: a run ended in the middle (Ctrl-C
+// with piped input) must not leave the next start an empty name. A failure
+// is as silent as it always was: the old name is offered again.
 void write_history(const std::string& file_name) {
-  std::ofstream out(kHistoryFile, std::ios::binary | std::ios::trunc);
-  out << pad_to_width(file_name, kNameWidth) << "\r\n";
+  replace_file(kHistoryFile, pad_to_width(file_name, kNameWidth) + "\r\n");
 }
 
 LoadOutcome load_dialogue(Console& console, StructureModel& model) {

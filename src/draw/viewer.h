@@ -20,8 +20,9 @@ class Viewer {
   // from the console while its picture is up (wait_for_return does it itself).
   virtual void present(const GraphicsSurface& surface) = 0;
   // Shows the surface and waits until the user presses Return: one input line
-  // on the console (read and ignored) or, in a window, the Return key. Throws
-  // EndOfInput when the input is closed.
+  // on the console (read and ignored; Ctrl-C at a terminal counts as Return)
+  // or, in a window, the Return key. Throws EndOfInput when the input is
+  // closed.
   virtual void wait_for_return(const GraphicsSurface& surface, Console& console) = 0;
   // The dialogue is about to block on a line from `in`. A window that is up
   // shows `surface` as it is now and keeps itself painted and answering the
@@ -35,7 +36,7 @@ class Viewer {
 class HeadlessViewer final : public Viewer {
  public:
   void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface&, Console& console) override { console.read_line(); }
+  void wait_for_return(const GraphicsSurface&, Console& console) override { console.await_return(); }
   bool has_window() const override { return false; }
 };
 

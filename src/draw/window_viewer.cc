@@ -10,6 +10,8 @@
 #include <iostream>
 #include <string>
 #include <vector>
+
+#include "text/interrupt.h"
 #endif
 
 namespace tambri {
@@ -75,6 +77,11 @@ bool initialise_video(const std::vector<const char*>& drivers) {
 class WindowViewer final : public Viewer {
  public:
   static std::unique_ptr<Viewer> open(std::ostream& notes) {
+    // The threads SDL and Xlib start here take no SIGINT: it must reach the
+    // dialogue's thread, which holds it back while a file is replaced (with
+    // any other thread open to it, its default action would end the program
+    // in the middle of the write).
+    const InterruptsHeld threads_start_without_sigint;
     const std::vector<const char*> drivers = video_drivers();
     if (drivers.empty()) {
       notes << "tambri: keine Anzeige (DISPLAY nicht gesetzt), Bilder nur als Dateien\n";
@@ -139,7 +146,7 @@ class WindowViewer final : public Viewer {
       // console, as without a window.
       if (!lost_ && !wait_for_line(Wait::Picture)) return;
     }
-    console.read_line();
+    console.await_return();
   }
 
   void await_input(const GraphicsSurface& surface, std::istream& in) override {
@@ -173,11 +180,12 @@ class WindowViewer final : public Viewer {
   }
 
   // Takes the window's events until standard input has a line (or its end, or
-  // an error) to read: true. A picture's wait ends earlier, false, at Return
+  // an error) to read, or Ctrl-C is noted for the console to take: true. A picture's wait ends earlier, false, at Return
   // in the window, a close request or the loss of the window; a prompt's wait
   // goes on reading standard input when the window is lost.
   bool wait_for_line(Wait wait) {
     for (;;) {
+      if (interrupt_pending()) return true;
       // A line may already sit in the stream's buffer, where poll cannot see it.
       if (std::cin.rdbuf()->in_avail() != 0) return true;
       if (take_events(wait)) return false;

@@ -8,6 +8,7 @@
 #include "dialogue/questions.h"
 #include "dialogue/results_menu.h"
 #include "text/console.h"
+#include "text/line_editor.h"
 #include "main/program_state.h"
 #include "dialogue/calcul_menu.h"
 
@@ -148,6 +149,7 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
   state->output.png_copies = png;
   state->results.write_vtk = vtk;
   console.set_input_waiter(&state->input_waiter);
+  if (io.terminal) console.use_line_editor(LineEditor::open_at_terminal());
   int status;
   try {
     status = MainProgram(console, *state).run();
@@ -160,6 +162,10 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
     console.finish();
     io.err << "tambri: Eingabe vorzeitig beendet, nichts gesichert\n";
     return 1;
+  } catch (const Interrupted&) {
+    console.finish();
+    io.err << "tambri: mit Strg-C beendet, nichts gesichert\n";
+    return 130;
   }
   console.finish();
   return status;

@@ -2,11 +2,13 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
 
+#include "text/line_editor.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -93,8 +95,13 @@ std::optional<int> parse_integer_token(std::string_view token) {
 Console::Console(std::istream& in, std::ostream& out, bool echo_input)
     : in_(in), out_(out), echo_input_(echo_input) {}
 
+Console::~Console() = default;
+
+void Console::use_line_editor(std::unique_ptr<LineEditor> editor) { editor_ = std::move(editor); }
+
 void Console::write_text(std::string_view text) {
   out_ << text;
+  shown_line_ += text;
   line_chars_ += utf8_length(text);
 }
 
@@ -105,13 +112,14 @@ void Console::record(std::string_view text) {
     const int previous = line_chars_;
     out_ << '\r';
     line_chars_ = 0;
+    shown_line_.clear();
     write_text(body);
-    if (line_chars_ < previous) out_ << std::string(static_cast<size_t>(previous - line_chars_), ' ');
-    line_chars_ = std::max(line_chars_, previous);
+    if (line_chars_ < previous) write_text(std::string(static_cast<size_t>(previous - line_chars_), ' '));
   } else {
     if (line_occupied_) {
       out_ << '\n';
       line_chars_ = 0;
+      shown_line_.clear();
     }
     write_text(body);
   }
@@ -137,19 +145,58 @@ void Console::finish() {
   if (line_occupied_) out_ << '\n';
   line_occupied_ = false;
   line_chars_ = 0;
+  shown_line_.clear();
   out_.flush();
 }
 
-std::string Console::read_line() {
+std::string Console::read_line() { return read_answer(/*return_wait=*/false); }
+
+void Console::await_return() { read_answer(/*return_wait=*/true); }
+
+std::string Console::read_answer(bool return_wait) {
   out_.flush();
-  if (waiter_) waiter_->await_input(in_);
   std::string line;
-  if (!std::getline(in_, line)) throw EndOfInput{};
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  if (echo_input_) out_ << line << '\n';
+  if (editor_) {
+    line = edited_line(return_wait);
+  } else {
+    if (waiter_) waiter_->await_input(in_);
+    if (!std::getline(in_, line)) throw EndOfInput{};
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (echo_input_) out_ << line << '\n';
+  }
   line_occupied_ = false;
   line_chars_ = 0;
+  shown_line_.clear();
   return line;
+}
+
+std::string Console::edited_line(bool return_wait) {
+  using Clock = std::chrono::steady_clock;
+  constexpr auto kSecondInterrupt = std::chrono::seconds(1);
+  std::optional<Clock::time_point> last_interrupt;
+  std::string line;
+  for (;;) {
+    // The editor writes the prompt again, to redraw it with the line.
+    out_ << '\r' << std::flush;
+    switch (editor_->read(shown_line_, line, waiter_, in_)) {
+      case LineEditor::Outcome::kLine: return line;
+      case LineEditor::Outcome::kEnd: throw EndOfInput{};
+      case LineEditor::Outcome::kInterrupted: break;
+    }
+    out_ << '\n';
+    if (return_wait) return {};
+    const Clock::time_point now = Clock::now();
+    if (last_interrupt && now - *last_interrupt < kSecondInterrupt) {
+      line_occupied_ = false;
+      line_chars_ = 0;
+      throw Interrupted{};
+    }
+    last_interrupt = now;
+    if (!told_how_to_end_) {
+      out_ << "(Ende mit X)\n";
+      told_how_to_end_ = true;
+    }
+  }
 }
 
 char Console::read_letter() { return read_letters(1)[0]; }

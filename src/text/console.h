@@ -12,7 +12,14 @@
 // transcript reads like the screen. Every read throws EndOfInput when the
 // input is closed, so no prompt loop can spin on a closed input. An input
 // waiter, when set, is called before every line is read.
+//
+// At a terminal a line editor may read the lines instead (line_editor.h):
+// the prompt is then shown again by the editor, which starts at the prompt's
+// line. Ctrl-C there drops the line typed so far and shows the prompt again on
+// a new line (the first time with a note how the program ends); a second
+// Ctrl-C within a second at the same prompt throws Interrupted.
 #include <istream>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -24,6 +31,10 @@
 namespace tambri {
 
 struct EndOfInput {};
+// Ctrl-C twice at one prompt: the user wants the program ended.
+struct Interrupted {};
+
+class LineEditor;
 
 // One value slot of a free-form number read.
 struct NumberField {
@@ -36,6 +47,7 @@ struct NumberField {
 class Console : public RecordSink {
  public:
   Console(std::istream& in, std::ostream& out, bool echo_input);
+  ~Console() override;
 
   // --- output ---
   void record(std::string_view text) override;
@@ -68,9 +80,14 @@ class Console : public RecordSink {
   // A one-character integer field: blank or empty line reads 0, a digit its
   // value, anything else fails.
   std::optional<int> read_digit();
+  // The wait of a picture: one line, read and ignored; at a terminal Ctrl-C
+  // ends it like Return.
+  void await_return();
 
   // Called before each line is read; null for none. Not owned.
   void set_input_waiter(InputWaiter* waiter) { waiter_ = waiter; }
+  // Lines are read through `editor` from now on (null: from the stream).
+  void use_line_editor(std::unique_ptr<LineEditor> editor);
   // True when the input is a terminal, i.e. answers are not echoed: the user
   // sees what the program writes there as it happens.
   bool interactive() const { return !echo_input_; }
@@ -80,6 +97,8 @@ class Console : public RecordSink {
 
  private:
   void write_text(std::string_view text);
+  std::string read_answer(bool return_wait);
+  std::string edited_line(bool return_wait);
 
   std::istream& in_;
   std::ostream& out_;
@@ -87,6 +106,9 @@ class Console : public RecordSink {
   InputWaiter* waiter_ = nullptr;
   bool line_occupied_ = false;  // a record occupies the current line
   int line_chars_ = 0;          // characters shown on the current line
+  std::string shown_line_;      // and those characters, for the line editor
+  std::unique_ptr<LineEditor> editor_;
+  bool told_how_to_end_ = false;
 };
 
 // Parses one free-form token; exposed for tests.

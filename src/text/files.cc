@@ -52,9 +52,11 @@ PendingFile::PendingFile(const std::string& path) {
     return;
   }
   temp_ = target_ + ".XXXXXX";
+  held_.emplace();
   fd_ = ::mkstemp(temp_.data());
   if (fd_ < 0) {
     temp_.clear();
+    held_.reset();
     return;
   }
   // mkstemp's files are private; the new content gets the old permissions,
@@ -81,6 +83,7 @@ bool PendingFile::commit(bool sync) {
   if (temp_.empty()) return ok;
   ok = ok && std::rename(temp_.c_str(), target_.c_str()) == 0;
   if (!ok) ::unlink(temp_.c_str());
+  held_.reset();
   return ok;
 }
 
@@ -89,6 +92,7 @@ void PendingFile::abandon() {
   ::close(fd_);
   fd_ = -1;
   if (!temp_.empty()) ::unlink(temp_.c_str());
+  held_.reset();
 }
 
 ReplaceResult replace_file(const std::string& path, std::string_view bytes) {

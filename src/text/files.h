@@ -1,8 +1,11 @@
 #pragma once
 // Files the dialogue creates and replaces in the working directory. A file
 // that already holds something is only ever replaced by a complete new one.
+#include <optional>
 #include <string>
 #include <string_view>
+
+#include "text/interrupt.h"
 
 namespace tambri {
 
@@ -26,6 +29,9 @@ bool can_overwrite(const std::string& path);
 // permissions (a new file gets the usual ones). Not committed, it is removed.
 // A target that exists but is no regular file (a device, a pipe) is written
 // directly: there is nothing there to keep, and it must not be replaced.
+// While a temporary file exists SIGINT is held back: Ctrl-C, or its default
+// action with piped input, comes after the rename or the removal, so it never
+// leaves the temporary file behind.
 class PendingFile {
  public:
   explicit PendingFile(const std::string& path);
@@ -49,6 +55,7 @@ class PendingFile {
   std::string temp_;  // empty when the target is written directly
   int fd_ = -1;
   bool failed_ = false;
+  std::optional<InterruptsHeld> held_;
 };
 
 enum class ReplaceResult {
