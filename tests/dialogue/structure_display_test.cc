@@ -1,5 +1,4 @@
 #include "dialogue/structure_display.h"
-#include "draw/palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -64,26 +63,6 @@ struct StructureDisplay : ::testing::Test {
 };
 
 const DisplayWindow kFull{1, 1, 11, 11};
-
-// (red, green, blue) of the structure palette, indices 1-11.
-const int kPaletteTable[11][3] = {{0, 0, 63},  {0, 18, 45}, {0, 37, 26}, {0, 56, 7},  {21, 63, 0}, {56, 63, 0},
-                                  {63, 48, 0}, {63, 29, 0}, {63, 2, 0},  {0, 63, 0}, {30, 30, 30}};
-
-TEST_F(StructureDisplay, PaletteRuleGivesTheTableAndAWhiteBackgroundIsOnlyLent) {
-  set_structure_palette(surface);
-  for (int k = 1; k <= 11; ++k) {
-    const int* c = kPaletteTable[k - 1];
-    EXPECT_EQ(surface.palette()[static_cast<size_t>(k)], static_cast<std::uint32_t>(c[2] << 16 | c[1] << 8 | c[0]))
-        << "index " << k;
-  }
-
-  // A white background is lent to the picture only: the dialogue gets white on
-  // black back. (The bitmap's palette is pinned byte for byte by the bitmap test.)
-  output.white_background = true;
-  show(kFull, "\n");
-  EXPECT_EQ(surface.palette()[0], 0u);
-  EXPECT_EQ(surface.palette()[15], 0x3F3F3Fu);
-}
 
 TEST_F(StructureDisplay, MaterialsFillCellsPotentialsAreRectanglesExcitationsDiamonds) {
   set(3, 3, 3);

@@ -14,13 +14,5 @@ TEST(ColourRamp, SinglePrecisionFactorsAndTruncationGiveTheKnownEntries) {
   }
 }
 
-TEST(LinePalette, HoldsTheThirteenLineColours) {
-  GraphicsSurface surface;
-  set_line_palette(surface);
-  for (const auto& [k, r, g, b] : {std::array{2, 63, 0, 0}, {4, 63, 50, 0}, {10, 0, 0, 63}, {12, 30, 30, 30}, {13, 0, 63, 0}}) {
-    EXPECT_EQ(surface.palette()[k], static_cast<std::uint32_t>(rgb(r, g, b))) << k;
-  }
-}
-
 }  // namespace
 }  // namespace tambri

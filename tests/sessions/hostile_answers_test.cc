@@ -50,31 +50,22 @@ TEST_F(HostileAnswers, TheInputMayEndAtEveryPrompt) {
   }
 }
 
-TEST_F(HostileAnswers, OverlongLinesAreWrongAnswersLikeAnyOther) {
-  const std::string huge(4 << 20, 'Q');
-  const std::string digits(1 << 20, '7');
-  const SessionResult r =
-      run_session(dir.path(), {"s.dat", huge, "X", "Y", "R", "TQ", digits + " 0", huge, "X", "X", "X"});
+// Overlong lines, NUL and broken UTF-8 are wrong answers like any other; a
+// number beyond the double range fails the reading and ends the path
+// integral; the iteration limit asks again until a number comes.
+TEST_F(HostileAnswers, OverlongBinaryAndBrokenAnswersAreWrongAnswersLikeAnyOther) {
+  const std::string huge(4 << 20, 'Q'), digits(1 << 20, '7'), nul("\0X", 2), broken = "\xC3(\xFF\xFE";
+  const SessionResult r = run_session(dir.path(), {"s.dat", huge, nul, broken, "X", "Y", "C", "S", "I", "\x01\x02",
+                                                   "4\xC3", "20", "X", "X", "R", "TQ", digits + " 0", huge, "X", "X", "X"});
   EXPECT_EQ(r.status, 0);
   const Lines lines = r.lines();
-  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + huge, "", "### Falsche Eingabe ###"}));
-  // A number beyond the double range fails the reading: the path integral ends.
-  EXPECT_TRUE(contains_run(lines, {"Linke obere Ecke   (Xlo Ylo):" + digits + " 0", "", "RESULTS\\TABELLE>" + huge,
-                                   "", "### Falsche Eingabe ###"}));
-}
-
-TEST_F(HostileAnswers, BinaryBytesAndBrokenUtf8AreNeitherLettersNorNumbers) {
-  const std::string nul("\0X", 2);
-  const std::string broken = "\xC3(\xFF\xFE";
-  const SessionResult r = run_session(dir.path(), {"s.dat", nul, broken, "X", "Y", "C", "S", "I", "\x01\x02", "4\xC3",
-                                                   "20", "X", "X", "X"});
-  EXPECT_EQ(r.status, 0);
-  const Lines lines = r.lines();
-  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + nul, "", "### Falsche Eingabe ###"})) << r.screen;
-  EXPECT_TRUE(contains_run(lines, {"GENERATE>" + broken, "", "### Falsche Eingabe ###"})) << r.screen;
-  // The iteration limit asks again until a number comes.
-  EXPECT_TRUE(contains_run(lines, {"Iterationszahl =\x01\x02", "Iterationszahl =4\xC3", "Iterationszahl =20"}))
-      << r.screen;
+  const std::string wrong = "### Falsche Eingabe ###";
+  for (const Lines& run : {Lines{"GENERATE>" + huge, "", wrong}, Lines{"GENERATE>" + nul, "", wrong},
+                           Lines{"GENERATE>" + broken, "", wrong},
+                           Lines{"Iterationszahl =\x01\x02", "Iterationszahl =4\xC3", "Iterationszahl =20"},
+                           Lines{"Linke obere Ecke   (Xlo Ylo):" + digits + " 0", "", "RESULTS\\TABELLE>" + huge, "", wrong}}) {
+    EXPECT_TRUE(contains_run(lines, run)) << run.front().substr(0, 40);
+  }
 }
 
 TEST_F(HostileAnswers, TableFileNamesThatAreFoldersOrInNoFolderGetAClearMessage) {

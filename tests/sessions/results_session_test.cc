@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "support/external_tools.h"
 #include "support/file_size_limit.h"
 #include "support/session.h"
 #include "support/small_structures.h"
@@ -41,27 +40,6 @@ TEST_F(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.bmp"));
   const std::string ps = read_file(dir / "s_s.ps");
   EXPECT_NE(ps.find("(Struktur : s.dat" + std::string(7 + 35 + 2, ' ') + ") "), std::string::npos) << ps;
-}
-
-TEST_F(Results, GhostscriptRendersEveryCutPicture) {
-  TAMBRI_REQUIRE_PROGRAM("gs");
-  const Lines cases[] = {
-      {"x", "0.01", "n", "n", ""},               // colour
-      {"y", "0.02", "y", "n", ""},               // logarithmic
-      {"x", "0.01", "n", "y", "2", "8", ""},     // narrowed: the curve runs along both edges
-      {"x", "0.01", "n", "y", "-20", "30", ""},  // widened
-  };
-  for (bool grey : {false, true}) {
-    for (const Lines& answers : cases) {
-      Lines commands = {"AP", grey ? "F" : "B", "K", "(Klammer) \\ Test", "X", "SP"};
-      commands.insert(commands.end(), answers.begin(), answers.end());
-      commands.push_back("X");
-      const SessionResult r = evaluate(kProblemE, commands);
-      ASSERT_EQ(r.status, 0) << r.screen;
-      const CommandResult gs = render_postscript((dir / "s_s.ps").string());
-      EXPECT_TRUE(rendered_cleanly(gs)) << gs.output << read_file(dir / "s_s.ps");
-    }
-  }
 }
 
 TEST_F(Results, APictureFileThatCannotBeWrittenIsReportedAndTheOldOneStays) {
