@@ -179,23 +179,8 @@ std::vector<std::unique_ptr<StructureModel>> models() {
   return list;
 }
 
-TEST(KrylovBitwise, PreconditionerAndProductAreThePlainRecurrences) {
-  for (const auto& model : models()) {
-    auto arrays = assembled(*model);
-    const Grid& g = model->grid;
-    factorise(g.nx, g.ny, arrays->matrix, arrays->work.factors);
-    PlainKrylov plain(g, arrays->matrix, arrays->work.factors, arrays->solution.potential);
-    NodeArray& x = arrays->work.vectors[0];
-    NodeArray& y = arrays->work.vectors[1];
-    Vec w(static_cast<size_t>(g.nodes() + 1));
-    for (int k = 1; k <= g.nodes(); ++k) x[k] = w[k] = std::cos(1.7 * k);
-    multiply(g.nx, g.ny, arrays->matrix, x, y);
-    expect_same_bits(plain.product(w), y.data(), g.nodes(), "product");
-    apply_preconditioner(g.nx, g.ny, arrays->work.factors, x, x);
-    expect_same_bits(plain.precondition(w), x.data(), g.nodes(), "preconditioner");
-  }
-}
-
+// Every iterate, e_max and k_max of the first iterations, bit for bit; the
+// product and the preconditioner run inside them on every grid of the list.
 TEST(KrylovBitwise, EveryIterationIsThePlainRecurrence) {
   constexpr int kIterations = 8;
   for (const auto& model : models()) {
