@@ -123,6 +123,9 @@ TEST(CutClip, CurveHeldInTheBandAlongItsEdges) {
   expect_moves(points_of({1, 2, 3}, {100, 101, 102}), CutRange{1, 3, 100, 102}, {{0, 0, 3}, {8, 8, 2}, {16, 16, 2}});
   // A point without a number is skipped and the curve starts again after it.
   expect_moves(points_of({0, 1, 2, 3, 4}, {1, kNan, 2, -kInf, 30}), unit, {{0, 1, 3}, {2, 2, 3}, {4, 16, 3}});
+  // 1.0E-15 is added to the value difference a crossing divides by: leaving
+  // at the top of a band of 1.0E-15 on the way to 3.0E-15 a quarter of the way.
+  expect_moves(points_of({0, 1}, {0, 3.0E-15}), CutRange{0, 1, 0, 1.0E-15}, {{0, 0, 3}, {4, 16, 2}});
   // A step of exactly -1.0E-15 out of the band makes the interpolation 0/0;
   // the crossing stays on the segment.
   expect_moves(points_of({0, 1}, {0, -1.0E-15}), CutRange{0, 1, 0, 1.0E-15}, {{0, 0, 3}, {0, 0, 2}});

@@ -52,6 +52,10 @@ TEST(SolverByHand, SorWithOmegaOneIsGaussSeidelInOddEvenOrder) {
   EXPECT_EQ((std::vector<double>{reports[0].e_max, 10.0 * reports[0].i + reports[0].j, 10.0 * reports[1].i + reports[1].j}),
             (std::vector<double>{1, 21, 31}));
   EXPECT_FALSE(result.ready);
+  // Over-relaxed by 1.5, sweep 1 moves nodes 2 and 4 half as far again.
+  arrays = assembled(*model);
+  solve_sor(*model, *arrays, settings_with(1, 1.5, 1e-6), {});
+  EXPECT_EQ(potential_of(*model, *arrays), (std::vector<double>{4, 1.5, 0, 3, 0, 0}));
 }
 
 TEST(SolverByHand, SlorWithOmegaOneSolvesEachRowWithTheRowsBesideIt) {
@@ -64,6 +68,13 @@ TEST(SolverByHand, SlorWithOmegaOneSolvesEachRowWithTheRowsBesideIt) {
   const std::vector<double> u = potential_of(*model, *arrays);
   for (size_t n = 0; n < u.size(); ++n) EXPECT_NEAR(u[n], expected[n], 1e-15) << n;
   EXPECT_EQ(result.k_max, 2);
+  // Over-relaxed by 1.5: row 1 becomes 4, 12/7, 6/7; row 2 then solves
+  // [-1 .5 0; .5 -2 .5; 0 0 1] w = [-2, -12/7, 0] to 136/49, 76/49, 0.
+  arrays = assembled(*model);
+  solve_slor(*model, *arrays, settings_with(1, 1.5, 1e-6), {});
+  const std::vector<double> relaxed{4, 12.0 / 7, 6.0 / 7, 1.5 * 136 / 49, 1.5 * 76 / 49, 0};
+  const std::vector<double> v = potential_of(*model, *arrays);
+  for (size_t n = 0; n < v.size(); ++n) EXPECT_NEAR(v[n], relaxed[n], 1e-15) << n;
 }
 
 class EverySolver : public testing::TestWithParam<int> {
