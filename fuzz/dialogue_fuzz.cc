@@ -6,17 +6,14 @@
 // becomes "_" (file names stay inside the scratch folder), and runs of more
 // than four digits are cut to four (an iteration limit of billions on the
 // largest grid is a long calculation the user asked for, not a hang).
-#include <stdlib.h>
 #include <unistd.h>
 
-#include <cstddef>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include "main/program.h"
 #include "model/structure_model.h"

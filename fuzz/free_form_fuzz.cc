@@ -2,11 +2,9 @@
 // lines, letters, texts and digits, read as the dialogue reads them. No
 // reading may crash, loop, or store anything but a finite number.
 #include <cmath>
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
-#include <string>
 
 #include "text/console.h"
 

@@ -1,11 +1,9 @@
 // The structure-file reader on arbitrary bytes. Whatever it takes must stay
 // within the capacities, a file it accepts must rasterise, and writing an
 // accepted model out and reading it back must give the same bytes.
-#include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "core/rasterise.h"
