@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -39,10 +38,6 @@ struct StructureDisplay : ::testing::Test {
     return out.str();
   }
   int shown(int x, int y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
-  // Each {x, y, index}: the pixel shows that palette index.
-  void expect_pixels(std::initializer_list<std::array<int, 3>> pixels) const {
-    for (const auto& [x, y, index] : pixels) EXPECT_EQ(shown(x, y), index) << "pixel " << x << "," << y;
-  }
   // Pixels of the picture viewport that show `index`.
   int count_in_picture(int index) const {
     int n = 0;
@@ -64,27 +59,6 @@ struct StructureDisplay : ::testing::Test {
 
 const DisplayWindow kFull{1, 1, 11, 11};
 
-TEST_F(StructureDisplay, MaterialsFillCellsPotentialsAreRectanglesExcitationsDiamonds) {
-  set(3, 3, 3);
-  set(6, 6, 23);
-  set(6, 3, 107);
-  const std::string screen = show(kFull, "\nweiter\n");
-  EXPECT_EQ(screen, "\n");  // square: no question, the wait read one line
-  EXPECT_EQ(console.read_line(), "weiter");
-
-  // Material 3 fills its cell halfway to the next lines; 23 adds the rectangle
-  // of potential 2 at 0.4 of the spacing; 107 the diamond of excitation 1 over
-  // material 7, corners 24 pixels off the node; the grid lies over it all.
-  expect_pixels({{130, 155, 3}, {148, 168, 3}, {155, 155, 0}, {310, 335, 3}, {324, 335, 8}, {310, 301, 8},
-                 {328, 335, 3}, {138, 319, 9}, {132, 313, 9}, {108, 337, 9}, {138, 345, 7}, {120, 345, 11}});
-  // Legend row k: material k filled, beside it the outline of potential / excitation k.
-  for (int k = 1; k <= 9; ++k) {
-    EXPECT_EQ(shown(620, 25 + 32 * (k - 1) + 16), k);
-    EXPECT_EQ(shown(640, 25 + 32 * (k - 1) + 16), 10 - k);
-    EXPECT_EQ(shown(650, 25 + 32 * (k - 1) + 16), 0);
-  }
-}
-
 TEST_F(StructureDisplay, QuestionOnlyBeyondTheSinglePrecisionTolerance) {
   model->grid.y[11] = 1.0 + 5e-6;
   EXPECT_EQ(show(kFull, "\n"), "\n");
@@ -96,8 +70,8 @@ TEST_F(StructureDisplay, QuestionOnlyBeyondTheSinglePrecisionTolerance) {
 TEST_F(StructureDisplay, ReversedEmptyOrGridlessWindowsDrawNothingInThePicture) {
   fill(23);
   show({8, 3, 3, 8}, "y\n\n");  // reversed: the frame and the legend only
-  expect_pixels({{0, 325, 11}, {300, 25, 11}, {620, 41, 1}});
   EXPECT_EQ(count_in_picture(11), 4 * 600);
+  EXPECT_EQ(shown(620, 41), 1);
   EXPECT_EQ(count_in_picture(3) + count_in_picture(8), 0);
 
   fill(5);

@@ -1,17 +1,76 @@
 // The program at a (pseudo-)terminal: line editing and history of the
 // answers, and Ctrl-C at a prompt, in a picture's wait and in a solver run.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
-
-#include "support/pty_program.h"
 
 namespace tambri {
 namespace {
 
 namespace fs = std::filesystem;
-using test::PtyProgram;
+using Clock = std::chrono::steady_clock;
+
+// The program run on a pseudo-terminal and typed at as a user would: keys go
+// in through the terminal (Ctrl-C becomes its SIGINT), the output is read as
+// the terminal shows it, escape sequences included. Its environment is only
+// HOME=`home`, TERM=xterm and LANG=C.UTF-8.
+class PtyProgram {
+ public:
+  PtyProgram(const fs::path& dir, const fs::path& home) {
+    winsize size{50, 100, 0, 0};
+    if ((child_ = forkpty(&master_, nullptr, nullptr, &size)) != 0) return;
+    std::string env[] = {"HOME=" + home.string(), "TERM=xterm", "LANG=C.UTF-8"};
+    char* envp[] = {env[0].data(), env[1].data(), env[2].data(), nullptr};
+    const char* argv[] = {TAMBRI_BINARY, "--headless", nullptr};
+    if (chdir(dir.c_str()) == 0) execve(TAMBRI_BINARY, const_cast<char**>(argv), envp);
+    _exit(127);
+  }
+  ~PtyProgram() {
+    if (child_ > 0) kill(child_, SIGKILL), waitpid(child_, nullptr, 0);
+    close(master_);
+  }
+  void type(const std::string& keys) { ASSERT_EQ(write(master_, keys.data(), keys.size()), ssize_t(keys.size())); }
+  // Waits until `text` appears after the text last waited for; false when it
+  // has not within ten seconds.
+  bool expect(const std::string& text) {
+    for (const auto end = Clock::now() + std::chrono::seconds(10); output_.find(text, seen_) == std::string::npos;) {
+      if (Clock::now() > end) return false;
+      read_some();
+    }
+    seen_ = output_.find(text, seen_) + text.size();
+    return true;
+  }
+  // The exit status (128 + signal when a signal ended it); -1 while it runs.
+  int wait_exit() {
+    int status = 0;
+    for (const auto end = Clock::now() + std::chrono::seconds(10); waitpid(child_, &status, WNOHANG) != child_;) {
+      if (Clock::now() > end) return -1;
+      read_some();
+    }
+    child_ = -1;
+    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  }
+  const std::string& output() const { return output_; }
+
+ private:
+  void read_some() {
+    pollfd fd{master_, POLLIN, 0};
+    char buffer[4096];
+    ssize_t n = 0;
+    if (poll(&fd, 1, 50) > 0 && (n = read(master_, buffer, sizeof buffer)) > 0) output_.append(buffer, size_t(n));
+    else if (n < 0) usleep(50'000);  // the program has ended and closed the terminal
+  }
+  pid_t child_ = -1;
+  int master_ = -1;
+  std::string output_;
+  size_t seen_ = 0;
+};
 
 const std::string kUp = "\x1b[A", kLeft = "\x1b[D", kBackspace = "\x7f", kCtrlC = "\x03";
 constexpr const char* kInfo = "tambri@example.org";
@@ -26,10 +85,7 @@ class Terminal : public ::testing::Test {
   }
   void TearDown() override { fs::remove_all(dir_); }
 
-  std::unique_ptr<PtyProgram> start() {
-    return std::make_unique<PtyProgram>(TAMBRI_BINARY, std::vector<std::string>{"--headless"}, dir_,
-                                        dir_ / "home");
-  }
+  std::unique_ptr<PtyProgram> start() { return std::make_unique<PtyProgram>(dir_, dir_ / "home"); }
   // Answers, each once its prompt is up.
   static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
     for (auto [prompt, line] : steps) {
