@@ -39,36 +39,35 @@ class PtyProgram {
   // Waits until `text` appears after the text last waited for; false when it
   // has not within ten seconds.
   bool expect(const std::string& text) {
-    for (const auto end = Clock::now() + std::chrono::seconds(10); output_.find(text, seen_) == std::string::npos;) {
-      if (Clock::now() > end) return false;
-      read_some();
-    }
+    if (!within_ten_seconds([&] { return output_.find(text, seen_) != std::string::npos; })) return false;
     seen_ = output_.find(text, seen_) + text.size();
     return true;
   }
   // The exit status (128 + signal when a signal ended it); -1 while it runs.
   int wait_exit() {
     int status = 0;
-    for (const auto end = Clock::now() + std::chrono::seconds(10); waitpid(child_, &status, WNOHANG) != child_;) {
-      if (Clock::now() > end) return -1;
-      read_some();
-    }
+    if (!within_ten_seconds([&] { return waitpid(child_, &status, WNOHANG) == child_; })) return -1;
     child_ = -1;
     return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
   }
-  const std::string& output() const { return output_; }
+  std::string output_;
 
  private:
-  void read_some() {
-    pollfd fd{master_, POLLIN, 0};
-    char buffer[4096];
-    ssize_t n = 0;
-    if (poll(&fd, 1, 50) > 0 && (n = read(master_, buffer, sizeof buffer)) > 0) output_.append(buffer, size_t(n));
-    else if (n < 0) usleep(50'000);  // the program has ended and closed the terminal
+  // Reads the output until `done`.
+  template <class Done>
+  bool within_ten_seconds(Done done) {
+    for (const auto end = Clock::now() + std::chrono::seconds(10); !done();) {
+      if (Clock::now() > end) return false;
+      pollfd fd{master_, POLLIN, 0};
+      char buffer[4096];
+      ssize_t n = 0;
+      if (poll(&fd, 1, 50) > 0 && (n = read(master_, buffer, sizeof buffer)) > 0) output_.append(buffer, size_t(n));
+      else if (n < 0) usleep(50'000);  // the program has ended and closed the terminal
+    }
+    return true;
   }
   pid_t child_ = -1;
   int master_ = -1;
-  std::string output_;
   size_t seen_ = 0;
 };
 
@@ -89,7 +88,7 @@ class Terminal : public ::testing::Test {
   // Answers, each once its prompt is up.
   static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
     for (auto [prompt, line] : steps) {
-      ASSERT_TRUE(tambri.expect(prompt)) << tambri.output();
+      ASSERT_TRUE(tambri.expect(prompt)) << tambri.output_;
       tambri.type(std::string(line) + "\r");
     }
   }
@@ -109,11 +108,11 @@ TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdite
     answer(*tambri, {{"Strukturdatei", "kondensa.dat"}, {"GENERATE>", "X"}, {"starten [Y/N]:", "N"}, {"TAMBRI>", "Q"}});
     ASSERT_TRUE(tambri->expect(kInfo) && editing_at(*tambri, "TAMBRI>"));
     tambri->type(kUp + "\r");
-    ASSERT_TRUE(tambri->expect(kInfo) && editing_at(*tambri, "TAMBRI>")) << tambri->output();
+    ASSERT_TRUE(tambri->expect(kInfo) && editing_at(*tambri, "TAMBRI>")) << tambri->output_;
     // "XZ", back one, rub out the X, type Q: "QZ" shows the information (as
     // typed, the line would end the program).
     tambri->type("XZ" + kLeft + kBackspace + "Q\r");
-    ASSERT_TRUE(tambri->expect(kInfo)) << tambri->output();
+    ASSERT_TRUE(tambri->expect(kInfo)) << tambri->output_;
     answer(*tambri, {{"TAMBRI>", "X"}});
     EXPECT_EQ(tambri->wait_exit(), 0);
   }
@@ -124,7 +123,7 @@ TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdite
   ASSERT_TRUE(editing_at(*tambri, "Strukturdatei:"));
   for (int k = 0; k < 10; ++k) tambri->type(kUp);
   tambri->type("\r");
-  EXPECT_TRUE(tambri->expect("*** Input ready ***")) << tambri->output();
+  EXPECT_TRUE(tambri->expect("*** Input ready ***")) << tambri->output_;
 }
 
 TEST_F(Terminal, CtrlCDropsTheLineEndsAPictureAndKeepsTheChangedStructure) {
@@ -137,9 +136,9 @@ TEST_F(Terminal, CtrlCDropsTheLineEndsAPictureAndKeepsTheChangedStructure) {
   tambri->type("abc");
   ASSERT_TRUE(tambri->expect("abc"));
   tambri->type(kCtrlC);
-  ASSERT_TRUE(tambri->expect("\r\n(Ende mit X)\r\n")) << tambri->output();
+  ASSERT_TRUE(tambri->expect("\r\n(Ende mit X)\r\n")) << tambri->output_;
   answer(*tambri, {{"GENERATE>", "X"}});
-  EXPECT_TRUE(tambri->expect("*** Struktur wurde modifiziert ***")) << tambri->output();
+  EXPECT_TRUE(tambri->expect("*** Struktur wurde modifiziert ***")) << tambri->output_;
   EXPECT_TRUE(tambri->expect("Speichern [Y/N]:"));
 }
 
@@ -152,13 +151,13 @@ TEST_F(Terminal, CtrlCStopsALongSorRunAndTwiceAtOnePromptEndsTheProgram) {
   ASSERT_TRUE(tambri->expect("working..."));
   usleep(300'000);
   tambri->type(kCtrlC);
-  ASSERT_TRUE(tambri->expect("### Abbruch SOR:  Rel. Fehler:")) << tambri->output();
+  ASSERT_TRUE(tambri->expect("### Abbruch SOR:  Rel. Fehler:")) << tambri->output_;
   answer(*tambri, {{"CALCUL>", "X"}});
   ASSERT_TRUE(editing_at(*tambri, "TAMBRI>"));
   tambri->type(kCtrlC);
   ASSERT_TRUE(tambri->expect("(Ende mit X)"));
   tambri->type(kCtrlC);
-  EXPECT_EQ(tambri->wait_exit(), 130) << tambri->output();
+  EXPECT_EQ(tambri->wait_exit(), 130) << tambri->output_;
 }
 
 }  // namespace

@@ -22,17 +22,21 @@ class Results : public ::testing::Test {
  protected:
   // Loads the small structure of problem E, solves it, enters RESULTS and
   // answers `commands` there; X leaves RESULTS and the program afterwards
-  // unless `end` is false (the input then ends after the commands).
-  SessionResult evaluate(const Lines& commands, bool end = true, const Lines& args = {"--headless"}) {
-    write_file(dir / "s.dat", small_structure(kProblemE));
+  // unless `end` is false (the input then ends after the commands). In `dir`
+  // unless another folder is given.
+  SessionResult evaluate(const Lines& commands, bool end = true, const Lines& args = {"--headless"},
+                         const TempDir* folder = nullptr) {
+    const TempDir& in = folder ? *folder : dir;
+    write_file(in / "s.dat", small_structure(kProblemE));
     Lines answers = {"s.dat", "X", "Y", "R"};
     answers.insert(answers.end(), commands.begin(), commands.end());
     if (end) answers.insert(answers.end(), {"X", "X"});
-    return run_session(dir.path(), answers, args);
+    return run_session(in.path(), answers, args);
   }
-  Lines files() const {
+  Lines files(const TempDir* folder = nullptr) const {
     Lines names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+    for (const auto& e : std::filesystem::directory_iterator((folder ? *folder : dir).path()))
+      names.push_back(e.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
   }
@@ -68,11 +72,9 @@ TEST_F(Results, APictureFileThatCannotBeWrittenOrFinishedLeavesNoNewFile) {
 
 TEST_F(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
   const Lines commands = {"AB", "X", "SP", "x", "0.01", "n", "n", "", "X"};
-  const SessionResult plain = evaluate(commands);
-  EXPECT_TRUE(std::filesystem::exists(dir / "s_s.bmp"));
-  EXPECT_EQ(files(), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
-  std::filesystem::remove(dir / "history.inp");  // the same start as the first run
-  EXPECT_EQ(evaluate(commands, true, {"--headless", "--png", "--vtk"}).screen, plain.screen);
+  const TempDir plain;
+  EXPECT_EQ(evaluate(commands, true, {"--headless", "--png", "--vtk"}).screen, evaluate(commands, true, {"--headless"}, &plain).screen);
+  EXPECT_EQ(files(&plain), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.png"));
   // The potential falls linearly from 10 V on the first x line to 0 V on the last.
   const VtkFile vtk = read_vtk(read_file(dir / "s.vtr"));
