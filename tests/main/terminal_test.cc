@@ -10,6 +10,8 @@
 #include <chrono>
 #include <filesystem>
 
+#include "support/session.h"
+
 namespace tambri {
 namespace {
 
@@ -77,14 +79,11 @@ constexpr const char* kInfo = "tambri@example.org";
 // A scratch working folder with the capacitor example, and a home of its own.
 class Terminal : public ::testing::Test {
  protected:
-  void SetUp() override {
-    fs::remove_all(dir_);
-    fs::create_directories(dir_ / "home");
-    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir_ / "kondensa.dat");
+  Terminal() {
+    fs::create_directories(dir / "home");
+    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
   }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::unique_ptr<PtyProgram> start() { return std::make_unique<PtyProgram>(dir_, dir_ / "home"); }
+  std::unique_ptr<PtyProgram> start() { return std::make_unique<PtyProgram>(dir.path(), dir / "home"); }
   // Answers, each once its prompt is up.
   static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
     for (auto [prompt, line] : steps) {
@@ -97,9 +96,7 @@ class Terminal : public ::testing::Test {
   // Backspace while it keeps a line typed ahead).
   static bool editing_at(PtyProgram& tambri, const std::string& prompt) { return tambri.expect("\r" + prompt); }
 
-  const fs::path dir_ = fs::temp_directory_path() /
-                        ("tambri_terminal_" + std::to_string(getpid()) + "_" +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  test::TempDir dir;
 };
 
 TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdited) {
@@ -118,7 +115,7 @@ TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdite
   }
   // Without a remembered structure an empty answer ends GENERATE; the oldest
   // answer of the last run, recalled, loads the example.
-  fs::remove(dir_ / "history.inp");
+  fs::remove(dir / "history.inp");
   auto tambri = start();
   ASSERT_TRUE(editing_at(*tambri, "Strukturdatei:"));
   for (int k = 0; k < 10; ++k) tambri->type(kUp);

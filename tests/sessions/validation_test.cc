@@ -137,11 +137,9 @@ std::vector<double> integrals(const TempDir& dir, Lines answers, const std::stri
   EXPECT_EQ(r.screen.find("Keine Diskretisierungspunkte"), std::string::npos) << r.screen;
   std::vector<double> values;
   std::istringstream in(r.screen);
-  for (std::string line; std::getline(in, line);) {
-    for (const std::string label : {"Q' =", "I' =", "PHI' ="}) {
+  for (std::string line; std::getline(in, line);)
+    for (const std::string label : {"Q' =", "I' =", "PHI' ="})
       if (line.rfind(label, 0) == 0) values.push_back(std::stod(line.substr(label.size(), 10)));
-    }
-  }
   EXPECT_EQ(values.size(), paths.size()) << r.screen;
   values.resize(paths.size(), NAN);
   return values;
@@ -170,9 +168,8 @@ TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) 
   TempDir dir;
   // A line across the whole width in either layer carries the plate charge.
   for (double q : integrals(dir, until_start_question("platte"), "Q",
-                            {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, "EX")) {
+                            {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, "EX"))
     EXPECT_TRUE(near_printed(q, charge, kDefaultStopShare));
-  }
 
   const ResultTableFile ex = table_in(dir);
   ASSERT_EQ(ex.x.size() * ex.y.size(), ex.node.size());
@@ -207,7 +204,8 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
     const double staircase = h / 2 * (1 / kA + 1 / kB) / std::log(kB / kA);
     TempDir dir;
     const std::vector<double> q =
-        integrals(dir, replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)}), "Q", {{"0.00501 0.00501", "0.01501 0.01501"}, {"0.00601 0.00601", "0.01401 0.01401"}});
+        integrals(dir, replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)}), "Q",
+                  {{"0.00501 0.00501", "0.01501 0.01501"}, {"0.00601 0.00601", "0.01401 0.01401"}});
     const double corners5 = h / (kPi * 0.005), corners4 = h / (kPi * 0.004);
 
     const double printed_error = q[0] / kU / capacitance - 1;
@@ -251,9 +249,8 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   // kappa U W / L through every cross-section.
   TempDir filled;
   const Lines filled_script = replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"});
-  for (double current : integrals(filled, filled_script, "I", sections)) {
+  for (double current : integrals(filled, filled_script, "I", sections))
     EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
-  }
   TempDir dir;
   const std::vector<double> i = integrals(dir, script, "I", sections);
   // Before, at and after the notch the same current flows.
@@ -340,9 +337,8 @@ SlotProfile slot_profile(const std::string& permeability, const std::string& rel
   // Conductor nodes between 2.5 mm and 9.5 mm (its first and last lines mix
   // with the air and the iron); least squares for Hy = intercept + slope x.
   std::vector<std::pair<double, double>> points;
-  for (const auto& [i, x] : hy.x) {
+  for (const auto& [i, x] : hy.x)
     if (x > 0.0025 - 1E-9 && x < 0.0095 + 1E-9) points.emplace_back(x, hy.node.at({i, centre}));
-  }
   const double n = static_cast<double>(points.size());
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (const auto& [x, v] : points) sx += x, sy += v, sxx += x * x, sxy += x * v;
@@ -352,9 +348,8 @@ SlotProfile slot_profile(const std::string& permeability, const std::string& rel
   for (const auto& [x, v] : points) p.largest_residual = std::max(p.largest_residual, std::fabs(v - p.intercept - p.slope * x));
   // Air above the conductor: every node from the top to 1.5 mm.
   p.above = hy.node.at({line_at(hy.x, 0.0), centre});
-  for (const auto& [i, x] : hy.x) {
+  for (const auto& [i, x] : hy.x)
     if (x < 0.0015 + 1E-9 && !near_printed(hy.node.at({i, centre}), p.above, 0.0)) p.constant_above = false;
-  }
   return p;
 }
 
