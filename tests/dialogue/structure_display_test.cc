@@ -16,8 +16,8 @@ namespace {
 
 using test::RecordingViewer;
 
-// A 0..1 x 0..1 grid with lines every 0.1 (11 x 11 nodes): in the full square
-// window node (i, j) lies at pixel (600 Y(j), 25 + 600 X(i)), 60 pixels apart.
+// A 0..1 x 0..1 grid with lines every 0.1 (11 x 11 nodes): the full window
+// is square and fills the picture viewport, 601 x 601 pixels from (0, 25).
 struct StructureDisplay : ::testing::Test {
   StructureDisplay() : model(std::make_unique<StructureModel>()) {
     std::filesystem::current_path(dir.path());
@@ -27,7 +27,6 @@ struct StructureDisplay : ::testing::Test {
   }
   ~StructureDisplay() override { std::filesystem::current_path(previous); }
 
-  void fill(int32_t value) { model->occupancy.fill(value); }
   void set(int i, int j, int32_t value) { model->occupancy[static_cast<size_t>(model->grid.node(i, j))] = value; }
   // Shows the window with `answers` as the console input; returns the screen.
   std::string show(DisplayWindow window, const std::string& answers, bool grid_under = false) {
@@ -68,13 +67,13 @@ TEST_F(StructureDisplay, QuestionOnlyBeyondTheSinglePrecisionTolerance) {
 }
 
 TEST_F(StructureDisplay, ReversedEmptyOrGridlessWindowsDrawNothingInThePicture) {
-  fill(23);
+  model->occupancy.fill(23);
   show({8, 3, 3, 8}, "y\n\n");  // reversed: the frame and the legend only
   EXPECT_EQ(count_in_picture(11), 4 * 600);
   EXPECT_EQ(shown(620, 41), 1);
   EXPECT_EQ(count_in_picture(3) + count_in_picture(8), 0);
 
-  fill(5);
+  model->occupancy.fill(5);
   surface.gfx_set_world(0, 0, 0, 1, 1);  // an earlier picture's mapping stays with the surface
   show({5, 5, 5, 5}, "\n");
   EXPECT_EQ(count_in_picture(0), 601 * 601);

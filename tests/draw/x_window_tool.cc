@@ -1,7 +1,6 @@
 // What other X clients do to the picture window, for the window tests:
 //   x_window_tool close <id>        the close request a window manager sends
 //                                   (WM_DELETE_WINDOW)
-//   x_window_tool destroy <id>      destroys the window, as any client may
 //   x_window_tool cover <id> <ms>   maps a white window over it, writes
 //                                   "covered", and takes it away after <ms>
 //   x_window_tool state <id>        writes "viewable", "unmapped" or "gone"
@@ -42,8 +41,6 @@ int main(int argc, char** argv) {
     event.xclient = {ClientMessage, 0, False, d, w, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
     event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));  // [1]: CurrentTime
     status = XSendEvent(d, w, False, NoEventMask, &event) ? 0 : 1;
-  } else if (command == "destroy") {
-    XDestroyWindow(d, w);
   } else if (command == "cover" && exists && argc > 3) {
     XSetWindowAttributes set{};
     set.override_redirect = True;
