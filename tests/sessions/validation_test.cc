@@ -1,9 +1,10 @@
-// The example structures against the answers of field theory. Each test builds
-// its example with the example's own answer script, solves it in the same
-// session and reads the program's printed results: path integrals from the
-// screen and quantity tables from files. Every printed value carries four
-// significant digits, so "exact" below means within half a unit of the last
-// printed digit; every other tolerance says where it comes from.
+// The example structures: rebuilt by their scripts, and against the answers
+// of field theory. Each validation builds its example with the example's own
+// answer script, solves it in the same session and reads the program's
+// printed results: path integrals from the screen and quantity tables from
+// files. Every printed value carries four significant digits, so "exact"
+// below means within half a unit of the last printed digit; every other
+// tolerance says where it comes from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,14 +32,38 @@ constexpr double kPi = std::numbers::pi;
 // the 100 V and 10 V examples well within this part of the value.
 constexpr double kDefaultStopShare = 1E-5;
 
+std::filesystem::path examples_dir() { return std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples"; }
+
+Lines lines_of(const std::filesystem::path& file) {
+  std::istringstream in(read_file(file));
+  Lines lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The example structures are built by their answer scripts; running a script
+// must give the committed structure file byte for byte, so the examples never
+// drift from what the dialogue produces (and the figures below come from the
+// committed structures).
+TEST(Examples, ScriptsRebuildTheCommittedStructureFiles) {
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(examples_dir())) {
+    if (entry.path().extension() != ".txt") continue;
+    TempDir dir;
+    EXPECT_EQ(run_session(dir.path(), lines_of(entry.path())).status, 0) << entry.path();
+    const std::filesystem::path dat = std::filesystem::path(entry.path()).replace_extension(".dat");
+    EXPECT_EQ(read_file(dir / dat.filename().string()), read_file(dat)) << entry.path();
+    ++checked;
+  }
+  EXPECT_GT(checked, 0);
+}
+
 // The answers of examples/<name>.txt up to the start question: each script
 // builds its structure from nothing and ends by declining the start question
 // and leaving ("N", "X"), which is cut, so the figures come from the
 // structure exactly as the script builds it.
 Lines until_start_question(const std::string& name) {
-  std::istringstream in(read_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples" / (name + ".txt")));
-  Lines lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  Lines lines = lines_of(examples_dir() / (name + ".txt"));
   if (lines.size() < 2 || lines[lines.size() - 2] != "N" || lines.back() != "X")
     throw std::invalid_argument(name + " does not end with N, X");
   lines.resize(lines.size() - 2);
