@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <memory>
 #include <sstream>
-#include <vector>
 
 #include "support/recording_viewer.h"
 #include "support/session.h"

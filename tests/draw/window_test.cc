@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -120,7 +119,8 @@ const std::string kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0 ";
 // earlier session).
 struct ExampleFolder : test::TempDir {
   ExampleFolder() {
-    std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", path() / "kondensa.dat");
+    std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat",
+                               path() / "kondensa.dat");
   }
 };
 
@@ -182,7 +182,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   {
     Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") + "'");
     ASSERT_TRUE(eventually_holds(dir / "lid", "covered\n", 1, 10s));
-    EXPECT_GT(compare(x, file("leer.bmp"), true).outside, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2) << "not covered";
+    EXPECT_GT(compare(x, file("leer.bmp"), true).outside, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2);
     ASSERT_TRUE(lid.wait_exit(10s).has_value());
   }
   EXPECT_TRUE(eventually([&] { return shows(x, file("leer.bmp"), true, true); }, 10s)) << "not repainted";

@@ -18,34 +18,29 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class Results : public ::testing::Test {
- protected:
-  // Loads the small structure of problem E, solves it, enters RESULTS and
-  // answers `commands` there; X leaves RESULTS and the program afterwards
-  // unless `end` is false (the input then ends after the commands). In `dir`
-  // unless another folder is given.
-  SessionResult evaluate(const Lines& commands, bool end = true, const Lines& args = {"--headless"},
-                         const TempDir* folder = nullptr) {
-    const TempDir& in = folder ? *folder : dir;
-    write_file(in / "s.dat", small_structure(kProblemE));
-    Lines answers = {"s.dat", "X", "Y", "R"};
-    answers.insert(answers.end(), commands.begin(), commands.end());
-    if (end) answers.insert(answers.end(), {"X", "X"});
-    return run_session(in.path(), answers, args);
-  }
-  Lines files(const TempDir* folder = nullptr) const {
-    Lines names;
-    for (const auto& e : std::filesystem::directory_iterator((folder ? *folder : dir).path()))
-      names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  TempDir dir;
-};
+// Loads the small structure of problem E in `dir`, solves it, enters RESULTS
+// and answers `commands` there; X leaves RESULTS and the program afterwards
+// unless `end` is false (the input then ends after the commands).
+SessionResult evaluate(const TempDir& dir, const Lines& commands, bool end = true,
+                       const Lines& args = {"--headless"}) {
+  write_file(dir / "s.dat", small_structure(kProblemE));
+  Lines answers = {"s.dat", "X", "Y", "R"};
+  answers.insert(answers.end(), commands.begin(), commands.end());
+  if (end) answers.insert(answers.end(), {"X", "X"});
+  return run_session(dir.path(), answers, args);
+}
 
-TEST_F(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
+Lines files(const TempDir& dir) {
+  Lines names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
+  TempDir dir;
   // A cut with the comment set, then RESULTS left and entered again and the same cut.
-  const SessionResult r = evaluate({"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
+  const SessionResult r = evaluate(dir, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
                                     "R", "SP", "x", "0", "n", "n", "", "X"});
   EXPECT_EQ(r.status, 0) << r.screen;
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.bmp"));
@@ -53,28 +48,29 @@ TEST_F(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
   EXPECT_NE(ps.find("(Struktur : s.dat" + std::string(7 + 35 + 2, ' ') + ") "), std::string::npos) << ps;
 }
 
-TEST_F(Results, APictureFileThatCannotBeWrittenOrFinishedLeavesNoNewFile) {
+TEST(Results, APictureFileThatCannotBeWrittenOrFinishedLeavesNoNewFile) {
+  TempDir dir;
   write_file(dir / "s_s.ps", "alt");
   // Room for the small files of the session, not for the picture's.
   const int status = with_file_size_limit(1024, [&] {
-    const SessionResult r = evaluate({"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
+    const SessionResult r = evaluate(dir, {"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
     return contains_run(r.lines(), {"Werte ändern [Y/N]:n", "", "", "### Schreibfehler ###", "", "RESULTS\\SCHNITT>X"})
                ? 0 : 1;
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(read_file(dir / "s_s.ps"), "alt");
-  EXPECT_EQ(files(), (Lines{"history.inp", "s.dat", "s_s.ps", "schnitt.dat"}));
+  EXPECT_EQ(files(dir), (Lines{"history.inp", "s.dat", "s_s.ps", "schnitt.dat"}));
   // The input ends while the cut waits for Return.
   std::filesystem::remove(dir / "s_s.ps");
-  EXPECT_EQ(evaluate({"AP", "X", "SP", "x", "0.01", "n", "n"}, false).status, 1);
-  EXPECT_EQ(files(), (Lines{"history.inp", "s.dat", "schnitt.dat"}));
+  EXPECT_EQ(evaluate(dir, {"AP", "X", "SP", "x", "0.01", "n", "n"}, false).status, 1);
+  EXPECT_EQ(files(dir), (Lines{"history.inp", "s.dat", "schnitt.dat"}));
 }
 
-TEST_F(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
+TEST(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
   const Lines commands = {"AB", "X", "SP", "x", "0.01", "n", "n", "", "X"};
-  const TempDir plain;
-  EXPECT_EQ(evaluate(commands, true, {"--headless", "--png", "--vtk"}).screen, evaluate(commands, true, {"--headless"}, &plain).screen);
-  EXPECT_EQ(files(&plain), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
+  TempDir dir, plain;
+  EXPECT_EQ(evaluate(dir, commands, true, {"--headless", "--png", "--vtk"}).screen, evaluate(plain, commands).screen);
+  EXPECT_EQ(files(plain), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.png"));
   // The potential falls linearly from 10 V on the first x line to 0 V on the last.
   const VtkFile vtk = read_vtk(read_file(dir / "s.vtr"));

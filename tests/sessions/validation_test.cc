@@ -98,13 +98,12 @@ struct ResultTableFile {
   double maximum = 0.0, minimum = 0.0;
 };
 
-double number_at(const std::string& line, size_t from, size_t width) {
-  if (line.size() < from + width) throw std::invalid_argument("short table line: " + line);
-  return std::stod(line.substr(from, width));
-}
-
 // The blocks of six y lines.
 ResultTableFile table_in(const TempDir& dir) {
+  const auto number_at = [](const std::string& line, size_t from, size_t width) {
+    if (line.size() < from + width) throw std::invalid_argument("short table line: " + line);
+    return std::stod(line.substr(from, width));
+  };
   ResultTableFile table;
   std::istringstream in(read_file(dir / "table.txt"));
   std::vector<int> block;  // y-line numbers of the current block
@@ -294,7 +293,8 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   // short step with the three currents 2029, 2028 and 2022 A/m: the current
   // must be the same through every cross-section to the printed digits.
   TempDir fine_dir;
-  const std::vector<double> fine_i = integrals(fine_dir, replace_run(script, {"XX", "0 0.01 51"}, {"XX", "0 0.01 101"}), "I", sections);
+  const std::vector<double> fine_i =
+      integrals(fine_dir, replace_run(script, {"XX", "0 0.01 51"}, {"XX", "0 0.01 101"}), "I", sections);
   EXPECT_EQ(fine_i[1], fine_i[0]);
   EXPECT_EQ(fine_i[2], fine_i[0]);
 }
