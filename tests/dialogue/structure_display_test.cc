@@ -106,12 +106,11 @@ TEST_F(StructureDisplay, EveryByteOfTheEarlierBitmapsStays) {
   g.nx = 14;
   g.ny = 11;
   for (int i = 1; i <= g.nx; ++i) g.x[i] = 0.13 * (i - 1) * (i + 4) / (13.0 * 18.0);
-  for (int j = 1; j <= g.ny; ++j) g.y[j] = 0.1 * (j - 1) * (j + 20) / (10.0 * 31.0);
   for (int j = 1; j <= g.ny; ++j) {
+    g.y[j] = 0.1 * (j - 1) * (j + 20) / (10.0 * 31.0);
     for (int i = 1; i <= g.nx; ++i) {
       // Every kind of value, excitations and potentials on the border too.
-      const int m = (i + 2 * j) % 10;
-      const int kind = (3 * i + j) % 5;
+      const int m = (i + 2 * j) % 10, kind = (3 * i + j) % 5;
       set(i, j, kind == 0 ? 10 * (1 + (i + j) % 9) + m : kind == 1 ? 100 * (1 + (i * j) % 9) + m : m);
     }
   }
