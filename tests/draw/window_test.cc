@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "draw/surface.h"
@@ -140,23 +141,20 @@ std::string x_tool(const XServer& x, const std::string& command, const std::stri
   return run(x, "'" TAMBRI_X_WINDOW_TOOL "' " + command + " " + id);
 }
 
-// Pixels where the window differs from a saved bitmap, outside and inside the
+// Pixels where the window differs from a saved bitmap: {outside, inside} the
 // cells of the frame's " <Return>"; -1 while either cannot be read. With
 // `root`, what the user sees where the window lies, a window on top included.
-struct Difference {
-  int outside = -1, prompt = -1;
-};
-Difference compare(const XServer& x, const std::string& bitmap, bool root = false) {
-  Difference d;
-  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.outside >> d.prompt;
+std::pair<int, int> compare(const XServer& x, const std::string& bitmap, bool root = false) {
+  std::pair d(-1, -1);
+  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.first >> d.second;
   return d;
 }
 
 // The picture a frame saved, with the " <Return>" it wrote afterwards, or
 // (`cleared`) the surface as a prompt found it.
 bool shows(const XServer& x, const std::string& bitmap, bool cleared = false, bool root = false) {
-  const Difference d = compare(x, bitmap, root);
-  return d.outside == 0 && (cleared ? d.prompt == 0 : d.prompt > 0);
+  const auto [outside, prompt] = compare(x, bitmap, root);
+  return outside == 0 && (cleared ? prompt == 0 : prompt > 0);
 }
 
 TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWindow) {
@@ -182,7 +180,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   {
     Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") + "'");
     ASSERT_TRUE(eventually_holds(dir / "lid", "covered\n", 1, 10s));
-    EXPECT_GT(compare(x, file("leer.bmp"), true).outside, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2);
+    EXPECT_GT(compare(x, file("leer.bmp"), true).first, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2);
     ASSERT_TRUE(lid.wait_exit(10s).has_value());
   }
   EXPECT_TRUE(eventually([&] { return shows(x, file("leer.bmp"), true, true); }, 10s)) << "not repainted";
@@ -221,8 +219,8 @@ void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std:
   Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
   program.write_input("kondensa.dat\nA\nB\nA\n");
   EXPECT_TRUE(eventually([&] {
-    const Difference d = compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
-    return d.outside >= 0 && d.outside + d.prompt > 0 && d.outside + d.prompt <= 9 * 8 * 16;
+    const auto [outside, prompt] = compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
+    return outside >= 0 && outside + prompt > 0 && outside + prompt <= 9 * 8 * 16;
   }, 30s));
   const std::string id = window_id(x);
   if (at_prompt) {
