@@ -55,17 +55,16 @@ struct StructureDisplay : ::testing::Test {
   RecordingViewer viewer;
 };
 
-const DisplayWindow kFull{1, 1, 11, 11};
-
-TEST_F(StructureDisplay, QuestionOnlyBeyondTheSinglePrecisionTolerance) {
+TEST_F(StructureDisplay, FullWindowQuestionAndWindowsWithoutCells) {
+  // The question only beyond the single-precision tolerance: just below 1e-5
+  // but above its single-precision value 9.9999997e-6.
   model->grid.y[11] = 1.0 + 5e-6;
-  EXPECT_EQ(show(kFull, "\n"), "\n");
-  // Just below 1e-5 but above its single-precision value 9.9999997e-6.
+  EXPECT_EQ(show({1, 1, 11, 11}, "\n"), "\n");
   model->grid.y[11] = 1.0 + 9.99999987e-6;
-  EXPECT_EQ(show(kFull, "N\n\n"), "Volles Zeichenfenster [Y/N]:N\n\n");
-}
+  EXPECT_EQ(show({1, 1, 11, 11}, "N\n\n"), "Volles Zeichenfenster [Y/N]:N\n\n");
+  model->grid.y[11] = 1.0;
 
-TEST_F(StructureDisplay, ReversedEmptyOrGridlessWindowsDrawNothingInThePicture) {
+  // Reversed, empty or gridless windows draw nothing in the picture.
   model->occupancy.fill(23);
   show({8, 3, 3, 8}, "y\n\n");  // reversed: the frame and the legend only
   EXPECT_EQ(count_in_picture(11), 4 * 600);
