@@ -4,9 +4,8 @@
 
 #include <filesystem>
 #include <iterator>
-#include <tuple>
-
 #include <sstream>
+#include <tuple>
 
 #include "support/file_size_limit.h"
 #include "support/session.h"
@@ -77,7 +76,7 @@ TEST(ResultTable, DerivedSelectorsAndThePermeability) {
   EXPECT_EQ(table_value(*t.model, a, kTableMaterial, 1), 0.25);
 }
 
-// The destination dialogue in a fresh folder; returns the screen.
+// The destination dialogue in `dir`; returns the screen.
 std::string print_in(const test::TempDir& dir, const std::string& input) {
   Table table(2, 2);
   std::istringstream in(input);
@@ -91,7 +90,9 @@ std::string print_in(const test::TempDir& dir, const std::string& input) {
   return out.str();
 }
 
-TEST(ResultTableFile, AFolderOfThatNameIsOfferedForOverwritingAndThenRefused) {
+// A folder of the chosen name is offered for overwriting, then refused; a
+// file that cannot be written is reported and keeps its old contents.
+TEST(ResultTableFile, AFolderOrAFailedWriteIsRefusedAndLeavesWhatWasThere) {
   test::TempDir dir;
   std::filesystem::create_directory(dir / "ordner");
   const std::string expected =
@@ -99,20 +100,13 @@ TEST(ResultTableFile, AFolderOfThatNameIsOfferedForOverwritingAndThenRefused) {
       "### Fehler bei Dateieröffnung ###\nAusgabedatei (<Return> Terminal):\n" + kHeader.substr(1) + "\n";
   EXPECT_EQ(print_in(dir, "ordner\ny\n\n").substr(0, expected.size()), expected);
   EXPECT_TRUE(std::filesystem::is_directory(dir / "ordner"));
-}
-
-TEST(ResultTableFile, AFailedWriteIsReportedAndLeavesTheOldFile) {
-  test::TempDir dir;
   test::write_file(dir / "pot.txt", "alt");
-  const int status = test::with_file_size_limit(64, [&] {
+  EXPECT_EQ(test::with_file_size_limit(64, [&] {
     return print_in(dir, "pot.txt\ny\n") == "Ausgabedatei (<Return> Terminal):pot.txt\n"
-                                               "Datei vorhanden - überschreiben? [y/n]:y\n\n### Schreibfehler ###\n"
-               ? 0
-               : 1;
-  });
-  EXPECT_EQ(status, 0);
+                                               "Datei vorhanden - überschreiben? [y/n]:y\n\n### Schreibfehler ###\n";
+  }), 1);
   EXPECT_EQ(test::read_file(dir / "pot.txt"), "alt");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 2);
 }
 
 }  // namespace

@@ -12,13 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "draw/surface.h"
@@ -63,18 +63,14 @@ class Child {
     close(in[0]);
     in_ = in[1];
   }
-  ~Child() {
-    kill_now();
-    close(in_);
-  }
+  ~Child() { kill_now(), close(in_); }
   // Writes to its stdin, and ends its input after the `last` piece.
   void write_input(const std::string& text, bool last = false) {
     EXPECT_EQ(write(in_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
     if (last) close(in_), in_ = open("/dev/null", O_WRONLY | O_CLOEXEC);
   }
   void kill_now() {
-    if (pid_ > 0 && !status_) kill(pid_, SIGKILL);
-    wait_exit(10s);
+    if (pid_ > 0 && !status_) kill(pid_, SIGKILL), wait_exit(10s);
   }
   // Exit status once it has ended within `timeout`, else nothing.
   std::optional<int> wait_exit(std::chrono::milliseconds timeout) {
@@ -120,6 +116,15 @@ struct XServer {
 // unloaded before the check could even name them.
 const std::string kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0 ";
 
+// A fresh folder with the example structure (never a history.inp of an
+// earlier session).
+struct ExampleFolder : test::TempDir {
+  ExampleFolder() {
+    std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat",
+                               path() / "kondensa.dat");
+  }
+};
+
 // A command line in `dir` whose `env` arguments come first; stdout and stderr
 // go to the files "out" and "err" there.
 std::string in_dir(const test::TempDir& dir, const std::string& env_arguments) {
@@ -136,29 +141,20 @@ std::string x_tool(const XServer& x, const std::string& command, const std::stri
   return run(x, "'" TAMBRI_X_WINDOW_TOOL "' " + command + " " + id);
 }
 
-constexpr int kWidth = GraphicsSurface::kWidth, kHeight = GraphicsSurface::kHeight;
-
-// Pixels where the window differs from a saved bitmap, outside and inside the
+// Pixels where the window differs from a saved bitmap: {outside, inside} the
 // cells of the frame's " <Return>"; -1 while either cannot be read. With
 // `root`, what the user sees where the window lies, a window on top included.
-struct Difference {
-  int outside = -1, prompt = -1;
-};
-Difference compare(const XServer& x, const std::string& bitmap, bool root = false) {
-  Difference d;
-  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.outside >> d.prompt;
+std::pair<int, int> compare(const XServer& x, const std::string& bitmap, bool root = false) {
+  std::pair d(-1, -1);
+  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.first >> d.second;
   return d;
 }
 
-// The picture a frame saved, with the " <Return>" it wrote afterwards.
-bool shows_picture(const XServer& x, const std::string& bitmap) {
-  const Difference d = compare(x, bitmap);
-  return d.outside == 0 && d.prompt > 0;
-}
-
-std::string press_return_in_window(const XServer& x) {
-  return run(x, "timeout 20 sh -c 'xdotool windowfocus --sync $(xdotool search --name TAMBRI | head -n 1) key Return' "
-                "&& echo pressed");
+// The picture a frame saved, with the " <Return>" it wrote afterwards, or
+// (`cleared`) the surface as a prompt found it.
+bool shows(const XServer& x, const std::string& bitmap, bool cleared = false, bool root = false) {
+  const auto [outside, prompt] = compare(x, bitmap, root);
+  return outside == 0 && (cleared ? prompt == 0 : prompt > 0);
 }
 
 TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWindow) {
@@ -172,27 +168,22 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
 
   // The window appears when the first picture waits; Return pressed in it
   // ends the wait.
-  Difference last;
-  EXPECT_TRUE(eventually([&] { return (last = compare(x, file("erstes.bmp"))).outside == 0 && last.prompt > 0; }, 30s))
-      << "outside the prompt: " << last.outside << ", in the prompt: " << last.prompt;
-  EXPECT_EQ(press_return_in_window(x), "pressed");
+  EXPECT_TRUE(eventually([&] { return shows(x, file("erstes.bmp")); }, 30s));
+  EXPECT_EQ(run(x, "timeout 20 sh -c 'xdotool windowfocus --sync $(xdotool search --name TAMBRI | head -n 1) key "
+                   "Return' && echo pressed"), "pressed");
   ASSERT_TRUE(eventually_holds(dir / "out", "prompt\n")) << "Return in the window did not end the wait";
 
   // At a prompt the window shows the cleared surface, and repaints it when a
   // window over it goes away.
-  const auto shows_cleared = [&](bool root) {
-    const Difference d = compare(x, file("leer.bmp"), root);
-    return d.outside == 0 && d.prompt == 0;
-  };
-  EXPECT_TRUE(eventually([&] { return shows_cleared(false); }, 10s)) << "the window does not show the cleared surface";
+  EXPECT_TRUE(eventually([&] { return shows(x, file("leer.bmp"), true); }, 10s)) << "not the cleared surface";
   const std::string id = window_id(x);
   {
     Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") + "'");
     ASSERT_TRUE(eventually_holds(dir / "lid", "covered\n", 1, 10s));
-    EXPECT_GT(compare(x, file("leer.bmp"), true).outside, kWidth * kHeight / 2) << "the window was not covered";
+    EXPECT_GT(compare(x, file("leer.bmp"), true).first, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2);
     ASSERT_TRUE(lid.wait_exit(10s).has_value());
   }
-  EXPECT_TRUE(eventually([&] { return shows_cleared(true); }, 10s)) << "the uncovered window was not repainted";
+  EXPECT_TRUE(eventually([&] { return shows(x, file("leer.bmp"), true, true); }, 10s)) << "not repainted";
 
   // A close request at the prompt hides the window and is forgotten there.
   EXPECT_EQ(x_tool(x, "close", id), "");
@@ -202,12 +193,12 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
 
   // The next picture shows the window again and waits for Return as usual;
   // during a picture's wait a close request ends it as Return would.
-  EXPECT_TRUE(eventually([&] { return shows_picture(x, file("zweites.bmp")); }, 20s));
+  EXPECT_TRUE(eventually([&] { return shows(x, file("zweites.bmp")); }, 20s));
   std::this_thread::sleep_for(1500ms);
   EXPECT_FALSE(std::filesystem::exists(file("drittes.bmp"))) << "the picture's wait ended by itself";
   EXPECT_EQ(x_tool(x, "state", id), "viewable");
   EXPECT_EQ(x_tool(x, "close", id), "");
-  EXPECT_TRUE(eventually([&] { return shows_picture(x, file("drittes.bmp")); }, 20s))
+  EXPECT_TRUE(eventually([&] { return shows(x, file("drittes.bmp")); }, 20s))
       << "the close request did not end the wait";
 
   // Two lines in one write: the last wait must find its line in the buffer.
@@ -223,14 +214,13 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
 // picture, which waits for a line as without a window, and the way out.
 void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std::string& id)>& disturb,
                    const std::vector<std::string>& screen_after_the_first_wait) {
-  test::TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
+  ExampleFolder dir;
   XServer x;
   Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
   program.write_input("kondensa.dat\nA\nB\nA\n");
   EXPECT_TRUE(eventually([&] {
-    const Difference d = compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
-    return d.outside >= 0 && d.outside + d.prompt > 0 && d.outside + d.prompt <= 9 * 8 * 16;
+    const auto [outside, prompt] = compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
+    return outside >= 0 && outside + prompt > 0 && outside + prompt <= 9 * 8 * 16;
   }, 30s));
   const std::string id = window_id(x);
   if (at_prompt) {
@@ -255,15 +245,14 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
                 {"GENERATE\\ANZEIGE>A", "", "GENERATE\\ANZEIGE>A", "", "", "GENERATE\\ANZEIGE>X", "", "GENERATE>X"});
   const std::vector<std::string> at_prompt = {"GENERATE\\ANZEIGE>A", "", "", "GENERATE\\ANZEIGE>A", "", "",
                                               "GENERATE\\ANZEIGE>X", "", "GENERATE>X"};
-  run_disturbed(true, [](XServer& x, const std::string& id) { x_tool(x, "destroy", id); }, at_prompt);
+  // Any client may destroy the window (xdotool windowclose does just that).
+  run_disturbed(true, [](XServer& x, const std::string& id) { run(x, "xdotool windowclose " + id); }, at_prompt);
   run_disturbed(true, [](XServer& x, const std::string&) { x.process.kill_now(); }, at_prompt);
 }
 
-// A piped session with a picture in a fresh folder with the example
-// structure (never a history.inp of an earlier session); stdout and stderr.
+// A piped session with a picture in an example folder; stdout and stderr.
 std::pair<std::string, std::string> piped_session(const std::string& env_arguments) {
-  test::TempDir dir;
-  std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
+  ExampleFolder dir;
   Child program(in_dir(dir, env_arguments));
   program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n", true);
   program.wait_exit(30s);

@@ -1,7 +1,6 @@
 // What other X clients do to the picture window, for the window tests:
 //   x_window_tool close <id>        the close request a window manager sends
 //                                   (WM_DELETE_WINDOW)
-//   x_window_tool destroy <id>      destroys the window, as any client may
 //   x_window_tool cover <id> <ms>   maps a white window over it, writes
 //                                   "covered", and takes it away after <ms>
 //   x_window_tool state <id>        writes "viewable", "unmapped" or "gone"
@@ -39,15 +38,9 @@ int main(int argc, char** argv) {
   int status = 0;
   if (command == "close") {
     XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = w;
-    event.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
+    event.xclient = {ClientMessage, 0, False, d, w, XInternAtom(d, "WM_PROTOCOLS", False), 32, {}};
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));  // [1]: CurrentTime
     status = XSendEvent(d, w, False, NoEventMask, &event) ? 0 : 1;
-  } else if (command == "destroy") {
-    XDestroyWindow(d, w);
   } else if (command == "cover" && exists && argc > 3) {
     XSetWindowAttributes set{};
     set.override_redirect = True;
@@ -56,8 +49,7 @@ int main(int argc, char** argv) {
                                      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &set);
     XMapRaised(d, lid);
     XSync(d, False);
-    std::printf("covered\n");
-    std::fflush(stdout);
+    std::printf("covered\n"), std::fflush(stdout);
     std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(argv[3])));
     XDestroyWindow(d, lid);
   } else if (command == "state") {
@@ -76,11 +68,9 @@ int main(int argc, char** argv) {
       for (int column = 0; column < width; ++column) {
         const unsigned long v = XGetPixel(image, column, row);
         const size_t entry = 54 + 4 * byte(offset + static_cast<size_t>((height - 1 - row) * width + column));
-        if (channel(v, image->red_mask) == byte(entry + 2) && channel(v, image->green_mask) == byte(entry + 1) &&
-            channel(v, image->blue_mask) == byte(entry)) {
-          continue;
-        }
-        ++(column >= 8 * 88 && column < 8 * 97 && row >= 16 * 27 && row < 16 * 28 ? prompt : outside);
+        if (channel(v, image->red_mask) != byte(entry + 2) || channel(v, image->green_mask) != byte(entry + 1) ||
+            channel(v, image->blue_mask) != byte(entry))
+          ++(column >= 8 * 88 && column < 8 * 97 && row >= 16 * 27 && row < 16 * 28 ? prompt : outside);
       }
     }
     std::printf("%d %d\n", outside, prompt);

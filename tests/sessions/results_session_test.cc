@@ -18,68 +18,58 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-class Results : public ::testing::Test {
- protected:
-  // Loads the small structure of `problem`, solves it, enters RESULTS and
-  // answers `commands` there; X leaves RESULTS and the program afterwards.
-  SessionResult evaluate(int problem, const Lines& commands) {
-    write_file(dir / "s.dat", small_structure(problem));
-    Lines answers = {"s.dat", "X", "Y", "R"};
-    answers.insert(answers.end(), commands.begin(), commands.end());
-    answers.insert(answers.end(), {"X", "X"});
-    return run_session(dir.path(), answers);
-  }
-  TempDir dir;
-};
+// Loads the small structure of problem E in `dir`, solves it, enters RESULTS
+// and answers `commands` there; X leaves RESULTS and the program afterwards
+// unless `end` is false (the input then ends after the commands).
+SessionResult evaluate(const TempDir& dir, const Lines& commands, bool end = true,
+                       const Lines& args = {"--headless"}) {
+  write_file(dir / "s.dat", small_structure(kProblemE));
+  Lines answers = {"s.dat", "X", "Y", "R"};
+  answers.insert(answers.end(), commands.begin(), commands.end());
+  if (end) answers.insert(answers.end(), {"X", "X"});
+  return run_session(dir.path(), answers, args);
+}
 
-TEST_F(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
+Lines files(const TempDir& dir) {
+  Lines names;
+  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
+  TempDir dir;
   // A cut with the comment set, then RESULTS left and entered again and the same cut.
-  const SessionResult r = evaluate(kProblemE, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
-                                               "R", "SP", "x", "0", "n", "n", "", "X"});
+  const SessionResult r = evaluate(dir, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
+                                    "R", "SP", "x", "0", "n", "n", "", "X"});
   EXPECT_EQ(r.status, 0) << r.screen;
-  EXPECT_TRUE(std::filesystem::exists(dir / "s_s.bmp"));
   const std::string ps = read_file(dir / "s_s.ps");
   EXPECT_NE(ps.find("(Struktur : s.dat" + std::string(7 + 35 + 2, ' ') + ") "), std::string::npos) << ps;
 }
 
-TEST_F(Results, APictureFileThatCannotBeWrittenIsReportedAndTheOldOneStays) {
+TEST(Results, APictureFileThatCannotBeWrittenOrFinishedLeavesNoNewFile) {
+  TempDir dir;
   write_file(dir / "s_s.ps", "alt");
   // Room for the small files of the session, not for the picture's.
   const int status = with_file_size_limit(1024, [&] {
-    const SessionResult r = evaluate(kProblemE, {"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
-    return contains_run(r.lines(), {"Werte ändern [Y/N]:n", "", "", "### Schreibfehler ###", "",
-                                    "RESULTS\\SCHNITT>X"})
-               ? 0
-               : 1;
+    const SessionResult r = evaluate(dir, {"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
+    return contains_run(r.lines(), {"Werte ändern [Y/N]:n", "", "", "### Schreibfehler ###", "", "RESULTS\\SCHNITT>X"})
+               ? 0 : 1;
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(read_file(dir / "s_s.ps"), "alt");
-  Lines names;
-  for (const auto& e : std::filesystem::directory_iterator(dir.path())) names.push_back(e.path().filename().string());
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (Lines{"history.inp", "s.dat", "s_s.ps", "schnitt.dat"}));
-}
-
-TEST_F(Results, AnUnfinishedPictureLeavesNoFile) {
+  EXPECT_EQ(files(dir), (Lines{"history.inp", "s.dat", "s_s.ps", "schnitt.dat"}));
   // The input ends while the cut waits for Return.
-  write_file(dir / "s.dat", small_structure(kProblemE));
-  const SessionResult r = run_session(dir.path(), {"s.dat", "X", "Y", "R", "AP", "X", "SP", "x", "0.01", "n", "n"});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_FALSE(std::filesystem::exists(dir / "s_s.ps"));
-  EXPECT_TRUE(std::filesystem::exists(dir / "schnitt.dat"));
+  std::filesystem::remove(dir / "s_s.ps");
+  EXPECT_EQ(evaluate(dir, {"AP", "X", "SP", "x", "0.01", "n", "n"}, false).status, 1);
+  EXPECT_EQ(files(dir), (Lines{"history.inp", "s.dat", "schnitt.dat"}));
 }
 
-TEST_F(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
-  write_file(dir / "s.dat", small_structure(kProblemE));
-  const Lines answers = {"s.dat", "X", "Y", "R", "AB", "X", "SP", "x", "0.01", "n", "n", "", "X", "X", "X"};
-  TempDir without_options;
-  write_file(without_options / "s.dat", small_structure(kProblemE));
-  const SessionResult plain = run_session(without_options.path(), answers);
-  EXPECT_TRUE(std::filesystem::exists(without_options / "s_s.bmp"));
-  EXPECT_FALSE(std::filesystem::exists(without_options / "s_s.png"));
-  EXPECT_FALSE(std::filesystem::exists(without_options / "s.vtr"));
-  const SessionResult with = run_session(dir.path(), answers, {"--headless", "--png", "--vtk"});
-  EXPECT_EQ(with.screen, plain.screen);  // the transcript is the same
+TEST(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
+  const Lines commands = {"AB", "X", "SP", "x", "0.01", "n", "n", "", "X"};
+  TempDir dir, plain;
+  EXPECT_EQ(evaluate(dir, commands, true, {"--headless", "--png", "--vtk"}).screen, evaluate(plain, commands).screen);
+  EXPECT_EQ(files(plain), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.png"));
   // The potential falls linearly from 10 V on the first x line to 0 V on the last.
   const VtkFile vtk = read_vtk(read_file(dir / "s.vtr"));

@@ -1,23 +1,27 @@
-// The example structures against the answers of field theory. Each test builds
-// its example with the example's own answer script, solves it in the same
-// session and reads the program's printed results: path integrals from the
-// screen and quantity tables from files. Every printed value carries four
-// significant digits, so "exact" below means within half a unit of the last
-// printed digit; every other tolerance says where it comes from.
+// The example structures: rebuilt by their scripts, and against the answers
+// of field theory. Each validation builds its example with the example's own
+// answer script, solves it in the same session and reads the program's
+// printed results: path integrals from the screen and quantity tables from
+// files. Every printed value carries four significant digits, so "exact"
+// below means within half a unit of the last printed digit; every other
+// tolerance says where it comes from.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numbers>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "support/example_session.h"
-#include "support/result_table_file.h"
 #include "support/session.h"
 
 namespace tambri::test {
 namespace {
+
+using Lines = std::vector<std::string>;
 
 // The constants the program computes with.
 constexpr double kEps0 = 8.86E-12;
@@ -28,25 +32,138 @@ constexpr double kPi = std::numbers::pi;
 // the 100 V and 10 V examples well within this part of the value.
 constexpr double kDefaultStopShare = 1E-5;
 
-// Builds the structure with `generate` (a script cut before the start
-// question), solves it with `solve`, enters RESULTS, integrates along each of
-// `paths` (two corners as typed) with the path letter, answers `more` there
-// and leaves. Returns the printed integrals, one per path (NaN for any missing).
-std::vector<double> integrals(const TempDir& dir, const Lines& generate, const Lines& solve, const std::string& letter,
-                              const std::vector<std::pair<const char*, const char*>>& paths, const Lines& more = {}) {
-  Lines answers = generate;
-  answers.insert(answers.end(), solve.begin(), solve.end());
-  answers.push_back("R");
-  for (const auto& [first, second] : paths) {
-    for (const std::string& answer : path_integral(letter, first, second)) answers.push_back(answer);
+std::filesystem::path examples_dir() { return std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples"; }
+
+Lines lines_of(const std::filesystem::path& file) {
+  std::istringstream in(read_file(file));
+  Lines lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// The example structures are built by their answer scripts; running a script
+// must give the committed structure file byte for byte, so the examples never
+// drift from what the dialogue produces (and the figures below come from the
+// committed structures).
+TEST(Examples, ScriptsRebuildTheCommittedStructureFiles) {
+  int checked = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(examples_dir())) {
+    if (entry.path().extension() != ".txt") continue;
+    TempDir dir;
+    EXPECT_EQ(run_session(dir.path(), lines_of(entry.path())).status, 0) << entry.path();
+    const std::filesystem::path dat = std::filesystem::path(entry.path()).replace_extension(".dat");
+    EXPECT_EQ(read_file(dir / dat.filename().string()), read_file(dat)) << entry.path();
+    ++checked;
   }
-  answers.insert(answers.end(), more.begin(), more.end());
+  EXPECT_GT(checked, 0);
+}
+
+// The answers of examples/<name>.txt up to the start question: each script
+// builds its structure from nothing and ends by declining the start question
+// and leaving ("N", "X"), which is cut, so the figures come from the
+// structure exactly as the script builds it.
+Lines until_start_question(const std::string& name) {
+  Lines lines = lines_of(examples_dir() / (name + ".txt"));
+  if (lines.size() < 2 || lines[lines.size() - 2] != "N" || lines.back() != "X")
+    throw std::invalid_argument(name + " does not end with N, X");
+  lines.resize(lines.size() - 2);
+  return lines;
+}
+
+// `lines` with its first run equal to `from` replaced by `to`; throws when
+// there is none, so a variant of a script that has since changed fails
+// instead of silently running the original.
+Lines replace_run(const Lines& lines, const Lines& from, const Lines& to) {
+  auto at = std::search(lines.begin(), lines.end(), from.begin(), from.end());
+  if (at == lines.end()) throw std::invalid_argument("answers to replace not found: " + from.front());
+  Lines out(lines.begin(), at);
+  out.insert(out.end(), to.begin(), to.end());
+  out.insert(out.end(), at + static_cast<long>(from.size()), lines.end());
+  return out;
+}
+
+// Half a unit in the last digit of a value printed as d.dddE+ee. The exponent
+// is the printed one: a value that rounds up to 10.000 prints as 1.000 with
+// the next exponent.
+double half_print_unit(double printed) {
+  if (printed == 0.0 || !std::isfinite(printed)) return 0.0;
+  return 0.5 * std::pow(10.0, std::floor(std::log10(std::fabs(printed)) + 1e-12) - 3);
+}
+
+// A quantity table the program wrote to a file, read back: line number ->
+// coordinate as printed, (x line, y line) -> value, and the reported extremes.
+struct ResultTableFile {
+  std::map<int, double> x, y;
+  std::map<std::pair<int, int>, double> node;
+  double maximum = 0.0, minimum = 0.0;
+};
+
+// The blocks of six y lines.
+ResultTableFile table_in(const TempDir& dir) {
+  const auto number_at = [](const std::string& line, size_t from, size_t width) {
+    if (line.size() < from + width) throw std::invalid_argument("short table line: " + line);
+    return std::stod(line.substr(from, width));
+  };
+  ResultTableFile table;
+  std::istringstream in(read_file(dir / "table.txt"));
+  std::vector<int> block;  // y-line numbers of the current block
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("       y-Line", 0) == 0) {
+      block.clear();
+      std::istringstream numbers(line.substr(13));
+      for (int j; numbers >> j;) block.push_back(j);
+    } else if (line.rfind("        (m)", 0) == 0) {
+      // Two blanks and a 9-column coordinate per y line.
+      for (size_t k = 0; k < block.size(); ++k) table.y[block[k]] = number_at(line, 15 + 11 * k, 9);
+    } else if (line.rfind(" Maximum: ", 0) == 0 || line.rfind(" Minimum: ", 0) == 0) {
+      (line[2] == 'a' ? table.maximum : table.minimum) = number_at(line, 10, 10);
+    } else if (line.size() > 13 && line[0] == ' ' && std::isdigit(static_cast<unsigned char>(line[3]))) {
+      // Row: the x line in 3 columns, its coordinate in 9, then a blank and
+      // 10 columns per value.
+      const int i = std::stoi(line.substr(1, 3));
+      table.x[i] = number_at(line, 4, 9);
+      for (size_t k = 0; k < block.size(); ++k) table.node[{i, block[k]}] = number_at(line, 14 + 11 * k, 10);
+    }
+  }
+  if (table.node.empty()) throw std::invalid_argument("no table values");
+  return table;
+}
+
+// The number of the printed line nearest to a coordinate.
+int line_at(const std::map<int, double>& lines, double coordinate) {
+  const auto nearest = std::min_element(lines.begin(), lines.end(), [coordinate](const auto& a, const auto& b) {
+    return std::fabs(a.second - coordinate) < std::fabs(b.second - coordinate);
+  });
+  if (nearest == lines.end()) throw std::out_of_range("table has no lines");
+  return nearest->first;
+}
+
+// Builds the structure with `answers` (a script cut before the start
+// question), solves it by the immediate start (ILU-BICG, default settings) or,
+// with `relative_error`, in CALCUL with that error bound, enters RESULTS,
+// integrates along each of `paths` (two corners as typed, Return for the path
+// picture) with the path letter, writes the table of `quantity` (if any) to
+// table.txt and leaves. Returns the printed integrals, one per path (NaN for
+// any missing).
+std::vector<double> integrals(const TempDir& dir, Lines answers, const std::string& letter,
+                              const std::vector<std::pair<const char*, const char*>>& paths,
+                              const std::string& quantity = "", const std::string& relative_error = "") {
+  if (relative_error.empty()) answers.push_back("Y");
+  // "SR" opens the settings at the relative error; X leaves the change menu.
+  else answers.insert(answers.end(), {"N", "C", "SR", relative_error, "X", "R", "X"});
+  answers.push_back("R");
+  for (const auto& [first, second] : paths) answers.insert(answers.end(), {"T" + letter, first, second, "", "X"});
+  if (!quantity.empty()) answers.insert(answers.end(), {"T" + quantity, "table.txt", "X"});
   answers.insert(answers.end(), {"X", "X"});
   const SessionResult r = run_session(dir.path(), answers);
   EXPECT_EQ(r.status, 0);
   EXPECT_NE(r.screen.find("*** ILU-BICG ready ***"), std::string::npos) << "solver did not converge";
   EXPECT_EQ(r.screen.find("Keine Diskretisierungspunkte"), std::string::npos) << r.screen;
-  std::vector<double> values = path_integral_results(r.screen);
+  std::vector<double> values;
+  std::istringstream in(r.screen);
+  for (std::string line; std::getline(in, line);)
+    for (const std::string label : {"Q' =", "I' =", "PHI' ="})
+      if (line.rfind(label, 0) == 0) values.push_back(std::stod(line.substr(label.size(), 10)));
   EXPECT_EQ(values.size(), paths.size()) << r.screen;
   values.resize(paths.size(), NAN);
   return values;
@@ -60,7 +177,6 @@ std::vector<double> integrals(const TempDir& dir, const Lines& generate, const L
                                        << std::fabs(printed - expected) << ", more than " << allowed;
 }
 
-ResultTableFile table_in(const TempDir& dir, const std::string& file) { return parse_result_table(read_file(dir / file)); }
 // Plates over the whole width, air from the upper plate down to 2.1 mm, then
 // Eps_rel 4 down to the lower plate at 10 mm. The grid line 2.0 mm is the last
 // air node and 2.5 mm the first dielectric one; the box scheme couples them
@@ -75,12 +191,11 @@ TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) 
 
   TempDir dir;
   // A line across the whole width in either layer carries the plate charge.
-  for (double q : integrals(dir, until_start_question(example_script("platte")), immediate_start(), "Q",
-                            {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, table_to_file("EX", "ex.txt"))) {
+  for (double q : integrals(dir, until_start_question("platte"), "Q",
+                            {{"0.00101 -1", "0.00101 1"}, {"0.00701 -1", "0.00701 1"}}, "EX"))
     EXPECT_TRUE(near_printed(q, charge, kDefaultStopShare));
-  }
 
-  const ResultTableFile ex = table_in(dir, "ex.txt");
+  const ResultTableFile ex = table_in(dir);
   ASSERT_EQ(ex.x.size() * ex.y.size(), ex.node.size());
   for (const auto& [node, value] : ex.node) {
     const double expected = ex.x.at(node.first) < kD1 ? e_air : e_dielectric;
@@ -105,7 +220,7 @@ TEST(Validation, TwoLayerCapacitorHasTheSeriesCapacitanceAndUniformLayerFields) 
 TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
   constexpr double kA = 0.002, kB = 0.008, kEpsRel = 2.25, kU = 100.0, kSide = 0.02;
   const double capacitance = 2 * kPi * kEps0 * kEpsRel / std::log(kB / kA);
-  const Lines script = example_script("koax");
+  const Lines script = until_start_question("koax");
   double previous_error = INFINITY;
   for (int lines : {41, 81, 161}) {
     SCOPED_TRACE(lines);
@@ -113,8 +228,8 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
     const double staircase = h / 2 * (1 / kA + 1 / kB) / std::log(kB / kA);
     TempDir dir;
     const std::vector<double> q =
-        integrals(dir, until_start_question(replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)})),
-                  immediate_start(), "Q", {{"0.00501 0.00501", "0.01501 0.01501"}, {"0.00601 0.00601", "0.01401 0.01401"}});
+        integrals(dir, replace_run(script, {"HP", "81"}, {"HP", std::to_string(lines)}), "Q",
+                  {{"0.00501 0.00501", "0.01501 0.01501"}, {"0.00601 0.00601", "0.01401 0.01401"}});
     const double corners5 = h / (kPi * 0.005), corners4 = h / (kPi * 0.004);
 
     const double printed_error = q[0] / kU / capacitance - 1;
@@ -140,7 +255,7 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
 TEST(Validation, MicrostripFluxIsConservedAcrossTheBox) {
   TempDir dir;
   const std::vector<double> q =
-      integrals(dir, until_start_question(example_script("mstrip")), immediate_start(), "Q",
+      integrals(dir, until_start_question("mstrip"), "Q",
                 {{"0.00601 -1", "0.00601 1"}, {"0.00891 -1", "0.00891 1"}, {"0.00951 -1", "0.00951 1"}});
   EXPECT_GT(q[1], 0.0);
   EXPECT_LE(std::fabs(q[0]), kDefaultStopShare * q[1]);
@@ -153,16 +268,15 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   constexpr double kKappa = 1000.0, kU = 10.0, kW = 0.01, kL = 0.04, kNotchDepth = 0.005, kNotchLength = 0.004;
   const std::vector<std::pair<const char*, const char*>> sections = {
       {"-1 0.00501", "1 0.00501"}, {"-1 0.02001", "1 0.02001"}, {"-1 0.03501", "1 0.03501"}};
-  const Lines script = example_script("kerbe");
+  const Lines script = until_start_question("kerbe");
   // The notch filled with the strip's material: the uniform strip carries
   // kappa U W / L through every cross-section.
   TempDir filled;
   const Lines filled_script = replace_run(script, {"0.005 0.022", "L"}, {"0.005 0.022", "M", "1"});
-  for (double current : integrals(filled, until_start_question(filled_script), immediate_start(), "I", sections)) {
+  for (double current : integrals(filled, filled_script, "I", sections))
     EXPECT_TRUE(near_printed(current, kKappa * kU * kW / kL, kDefaultStopShare));
-  }
   TempDir dir;
-  const std::vector<double> i = integrals(dir, until_start_question(script), immediate_start(), "I", sections);
+  const std::vector<double> i = integrals(dir, script, "I", sections);
   // Before, at and after the notch the same current flows.
   EXPECT_TRUE(near_printed(i[1], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
   EXPECT_TRUE(near_printed(i[2], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
@@ -179,9 +293,8 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   // short step with the three currents 2029, 2028 and 2022 A/m: the current
   // must be the same through every cross-section to the printed digits.
   TempDir fine_dir;
-  const std::vector<double> fine_i = integrals(
-      fine_dir, until_start_question(replace_run(script, {"XX", "0 0.01 51"}, {"XX", "0 0.01 101"})),
-      immediate_start(), "I", sections);
+  const std::vector<double> fine_i =
+      integrals(fine_dir, replace_run(script, {"XX", "0 0.01 51"}, {"XX", "0 0.01 101"}), "I", sections);
   EXPECT_EQ(fine_i[1], fine_i[0]);
   EXPECT_EQ(fine_i[2], fine_i[0]);
 }
@@ -206,8 +319,8 @@ TEST(Validation, RoundConductorFluxFollowsTheLogarithm) {
   const double k = kMu0 * current / (2 * kPi);
   TempDir dir;
   const std::vector<double> phi =
-      integrals(dir, until_start_question(example_script("rund")), immediate_start(), "F",
-                {{"0.01001 0.01301", "0.01001 0.01801"}, {"0.01001 0.01001", "0.01001 0.01801"}}, table_to_file("U", "u.txt"));
+      integrals(dir, until_start_question("rund"), "F",
+                {{"0.01001 0.01301", "0.01001 0.01801"}, {"0.01001 0.01001", "0.01001 0.01801"}}, "U");
   // Positive Sz gives Vz falling outward: the flux in +x through the line is negative.
   const double outside = -k * std::log((0.008 + kH / 2) / (0.003 - kH / 2));
   EXPECT_TRUE(near_printed(phi[0], outside, 1E-3));
@@ -216,7 +329,7 @@ TEST(Validation, RoundConductorFluxFollowsTheLogarithm) {
   EXPECT_TRUE(near_printed(phi[1], through, 1E-3));
 
   // The excited nodes are the lattice points of the disc: 1257 for radius 20 cells.
-  const ResultTableFile occupancy = table_in(dir, "u.txt");
+  const ResultTableFile occupancy = table_in(dir);
   const long excited = std::count_if(occupancy.node.begin(), occupancy.node.end(),
                                      [](const auto& entry) { return entry.second >= 100.0; });
   EXPECT_EQ(excited, 1257);
@@ -242,18 +355,15 @@ struct SlotProfile {
 // Solved by the immediate start unless `relative_error` is given.
 SlotProfile slot_profile(const std::string& permeability, const std::string& relative_error = "") {
   TempDir dir;
-  const Lines script = replace_run(example_script("nut"), {"M", "1 1000"}, {"M", "1 " + permeability});
-  integrals(dir, until_start_question(script),
-            relative_error.empty() ? immediate_start() : solve_with_relative_error(relative_error), "", {},
-            table_to_file("HY", "hy.txt"));
-  const ResultTableFile hy = table_in(dir, "hy.txt");
-  const int centre = hy.y_line_at(0.010);
+  integrals(dir, replace_run(until_start_question("nut"), {"M", "1 1000"}, {"M", "1 " + permeability}), "", {}, "HY",
+            relative_error);
+  const ResultTableFile hy = table_in(dir);
+  const int centre = line_at(hy.y, 0.010);
   // Conductor nodes between 2.5 mm and 9.5 mm (its first and last lines mix
   // with the air and the iron); least squares for Hy = intercept + slope x.
   std::vector<std::pair<double, double>> points;
-  for (const auto& [i, x] : hy.x) {
-    if (x > 0.0025 - 1E-9 && x < 0.0095 + 1E-9) points.emplace_back(x, hy.at(i, centre));
-  }
+  for (const auto& [i, x] : hy.x)
+    if (x > 0.0025 - 1E-9 && x < 0.0095 + 1E-9) points.emplace_back(x, hy.node.at({i, centre}));
   const double n = static_cast<double>(points.size());
   double sx = 0, sy = 0, sxx = 0, sxy = 0;
   for (const auto& [x, v] : points) sx += x, sy += v, sxx += x * x, sxy += x * v;
@@ -262,10 +372,9 @@ SlotProfile slot_profile(const std::string& permeability, const std::string& rel
   p.intercept = (sy - p.slope * sx) / n;
   for (const auto& [x, v] : points) p.largest_residual = std::max(p.largest_residual, std::fabs(v - p.intercept - p.slope * x));
   // Air above the conductor: every node from the top to 1.5 mm.
-  p.above = hy.at(hy.x_line_at(0.0), centre);
-  for (const auto& [i, x] : hy.x) {
-    if (x < 0.0015 + 1E-9 && !near_printed(hy.at(i, centre), p.above, 0.0)) p.constant_above = false;
-  }
+  p.above = hy.node.at({line_at(hy.x, 0.0), centre});
+  for (const auto& [i, x] : hy.x)
+    if (x < 0.0015 + 1E-9 && !near_printed(hy.node.at({i, centre}), p.above, 0.0)) p.constant_above = false;
   return p;
 }
 
