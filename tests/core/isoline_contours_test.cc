@@ -63,8 +63,8 @@ TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndThePieceBelowIsF
   for (const test::CaseRow& c : test::read_cases("tests/core/data/isoline_contours_elements.txt")) {
     const std::vector<double> v = test::numbers(c[0]);
     const ElementCorners e = element(v.at(0), v.at(1), v.at(2), v.at(3));
-    if (c[1] != "-") EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where;
-    if (c[2] != "-") EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where;
+    if (c[1] != "-") { EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where; }
+    if (c[2] != "-") { EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where; }
   }
 }
 
