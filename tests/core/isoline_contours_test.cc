@@ -59,10 +59,11 @@ Pieces pieces(const std::string& text) {
   return out;
 }
 
-TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndThePieceBelowIsFilled) {
+TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndALevelThroughANodeLeavesNoGap) {
   for (const test::CaseRow& c : test::read_cases("tests/core/data/isoline_contours_elements.txt")) {
-    const std::vector<double> v = test::numbers(c[0]);
-    const ElementCorners e = element(v.at(0), v.at(1), v.at(2), v.at(3));
+    std::vector<double> v = test::numbers(c[0]);
+    if (v.size() == 4) v.insert(v.end(), {1, 3, 10, 14});
+    const ElementCorners e{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5), v.at(6), v.at(7)};
     if (c[1] != "-") { EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where; }
     if (c[2] != "-") { EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where; }
   }
@@ -87,25 +88,6 @@ TEST(IsolineCrossings, ToleranceWidensTheEdgeAndRefusesTinyDifferencesAndNonFini
   EXPECT_FALSE(corner_below(kNan, kTol));
   EXPECT_FALSE(corner_below(-kTol / 4, kTol));
   EXPECT_TRUE(corner_below(-kTol / 4 * 1.001, kTol));
-}
-
-TEST(IsolineCrossings, LevelThroughANodeMeetsThereFromEveryElementWithoutAGap) {
-  // v = (x - 1) + 2 (y - 1) on the nodes x, y = 0, 1, 2; level 0 runs from
-  // (2, 0.5) through the node (1, 1) to (0, 1.5).
-  const auto v = [](double x, double y) { return (x - 1) + 2 * (y - 1); };
-  const auto at = [&](double x1, double y1) {
-    return ElementCorners{v(x1, y1), v(x1 + 1, y1), v(x1, y1 + 1), v(x1 + 1, y1 + 1), x1, x1 + 1, y1, y1 + 1};
-  };
-  // The node is corner C of element (1, 0), on edges 2 and 3: the path runs
-  // through the three crossings in edge order. It is corner B of element
-  // (0, 1); the two elements that only touch the node meet the level there alone.
-  EXPECT_EQ(lines_of(at(1, 0)), (Pieces{{{1, 1}, {1, 1}, {2, 0.5}}}));
-  EXPECT_EQ(lines_of(at(0, 1)), (Pieces{{{1, 1}, {0, 1.5}, {1, 1}}}));
-  EXPECT_EQ(lines_of(at(0, 0)), (Pieces{{{1, 1}, {1, 1}}}));
-  EXPECT_EQ(lines_of(at(1, 1)), (Pieces{{{1, 1}, {1, 1}}}));
-  // Below: A, B, the crossing on edge 4, and C (twice, from both of its edges).
-  EXPECT_EQ(fills_of(at(1, 0)), (Pieces{{{1, 0}, {2, 0}, {2, 0.5}, {1, 1}, {1, 1}}}));
-  EXPECT_TRUE(fills_of(at(1, 1)).empty());
 }
 
 void expect_near(const Points& got, const Points& want) {
