@@ -75,8 +75,8 @@ TEST(Assembly, LinearPotentialHasZeroResidualOnANonUniformGrid) {
   };
   for (int j = 1; j <= g.ny; ++j) {
     for (int i = 1; i <= g.nx; ++i) {
-      if (i > 1 && i < g.nx) EXPECT_NEAR(residual([&](int a, int) { return 3 * g.x[a]; }, i, j), 0, 1e-12) << i << " " << j;
-      if (j > 1 && j < g.ny) EXPECT_NEAR(residual([&](int, int b) { return -2 * g.y[b]; }, i, j), 0, 1e-12) << i << " " << j;
+      if (i > 1 && i < g.nx) { EXPECT_NEAR(residual([&](int a, int) { return 3 * g.x[a]; }, i, j), 0, 1e-12) << i << " " << j; }
+      if (j > 1 && j < g.ny) { EXPECT_NEAR(residual([&](int, int b) { return -2 * g.y[b]; }, i, j), 0, 1e-12) << i << " " << j; }
     }
   }
 }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <optional>
+#include <sstream>
+#include <string>
 #include <vector>
+
+#include "support/text_cases.h"
 
 namespace tambri {
 
@@ -40,41 +43,29 @@ Pieces fills_of(const ElementCorners& c) {
   return out;
 }
 
-// Corner values, the segments and the pieces below the level (unchecked where absent).
-struct Case {
-  ElementCorners corners;
-  std::optional<Pieces> lines, fills;
-};
+// Pieces as the table writes them: "x,y" points or corner letters, ';' between pieces.
+Pieces pieces(const std::string& text) {
+  Pieces out;
+  if (text == "none") return out;
+  std::string piece;
+  for (std::istringstream in(text); std::getline(in, piece, ';');) {
+    out.emplace_back();
+    for (const std::string& p : test::words(piece)) {
+      const size_t comma = p.find(',');
+      out.back().push_back(p == "A" ? kA : p == "B" ? kB : p == "C" ? kC : p == "D" ? kD
+                           : PlanePoint{test::number(p.substr(0, comma)), test::number(p.substr(comma + 1))});
+    }
+  }
+  return out;
+}
 
-TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndThePieceBelowIsFilled) {
-  const Case cases[] = {
-      // Edge 1 (A-B) a quarter of the way from A, edge 2 (A-C) halfway; A below.
-      {element(-1, 3, 1, 5), Pieces{{{1.5, 10}, {1, 12}}}, Pieces{{kA, {1.5, 10}, {1, 12}}}},
-      // A above: the rest of the element, a pentagon.
-      {element(1, -3, -1, -5), std::nullopt, Pieces{{{1.5, 10}, kB, kD, kC, {1, 12}}}},
-      // Edge 2 and edge 4 (B-D, a quarter from B).
-      {element(1, 1, -1, -3), Pieces{{{1, 12}, {3, 11}}}, std::nullopt},
-      // Edge 1 and edge 3 (C-D, a quarter from C): the side holding the corners below.
-      {element(-1, 1, -1, 3), Pieces{{{2, 10}, {1.5, 14}}}, Pieces{{kA, {2, 10}, {1.5, 14}, kC}}},
-      {element(1, -1, 1, -3), std::nullopt, Pieces{{{2, 10}, kB, kD, {1.5, 14}}}},
-      // Cut-off corner D below.
-      {element(1, 1, 1, -1), std::nullopt, Pieces{{{3, 12}, kD, {2, 14}}}},
-      // Nothing crossed: whole when below, nothing when above.
-      {element(1, 2, 3, 4), Pieces{}, Pieces{}},
-      {element(-1, -2, -3, -4), Pieces{}, Pieces{{kA, kB, kD, kC}}},
-      // The level along edge 2: the segment runs along the edge; only what
-      // lies below is filled.
-      {element(0, 2, 0, 2), Pieces{{kA, kC}}, Pieces{}},
-      {element(0, -2, 0, -2), std::nullopt, Pieces{{kA, kB, kD, kC}}},
-      // The level through corner A.
-      {element(0, 1, 2, 3), std::nullopt, Pieces{}},
-      {element(0, -1, -2, -3), std::nullopt, Pieces{{kA, kB, kD, kC, kA}}},
-      {element(kNan, kNan, kNan, kNan), std::nullopt, Pieces{}},
-  };
-  for (const Case& c : cases) {
-    const ElementCorners& e = c.corners;
-    if (c.lines) EXPECT_EQ(lines_of(e), *c.lines) << e.fa << " " << e.fb << " " << e.fc << " " << e.fd;
-    if (c.fills) EXPECT_EQ(fills_of(e), *c.fills) << e.fa << " " << e.fb << " " << e.fc << " " << e.fd;
+TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndALevelThroughANodeLeavesNoGap) {
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/isoline_contours_elements.txt")) {
+    std::vector<double> v = test::numbers(c[0]);
+    if (v.size() == 4) v.insert(v.end(), {1, 3, 10, 14});
+    const ElementCorners e{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5), v.at(6), v.at(7)};
+    if (c[1] != "-") { EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where; }
+    if (c[2] != "-") { EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where; }
   }
 }
 
@@ -97,25 +88,6 @@ TEST(IsolineCrossings, ToleranceWidensTheEdgeAndRefusesTinyDifferencesAndNonFini
   EXPECT_FALSE(corner_below(kNan, kTol));
   EXPECT_FALSE(corner_below(-kTol / 4, kTol));
   EXPECT_TRUE(corner_below(-kTol / 4 * 1.001, kTol));
-}
-
-TEST(IsolineCrossings, LevelThroughANodeMeetsThereFromEveryElementWithoutAGap) {
-  // v = (x - 1) + 2 (y - 1) on the nodes x, y = 0, 1, 2; level 0 runs from
-  // (2, 0.5) through the node (1, 1) to (0, 1.5).
-  const auto v = [](double x, double y) { return (x - 1) + 2 * (y - 1); };
-  const auto at = [&](double x1, double y1) {
-    return ElementCorners{v(x1, y1), v(x1 + 1, y1), v(x1, y1 + 1), v(x1 + 1, y1 + 1), x1, x1 + 1, y1, y1 + 1};
-  };
-  // The node is corner C of element (1, 0), on edges 2 and 3: the path runs
-  // through the three crossings in edge order. It is corner B of element
-  // (0, 1); the two elements that only touch the node meet the level there alone.
-  EXPECT_EQ(lines_of(at(1, 0)), (Pieces{{{1, 1}, {1, 1}, {2, 0.5}}}));
-  EXPECT_EQ(lines_of(at(0, 1)), (Pieces{{{1, 1}, {0, 1.5}, {1, 1}}}));
-  EXPECT_EQ(lines_of(at(0, 0)), (Pieces{{{1, 1}, {1, 1}}}));
-  EXPECT_EQ(lines_of(at(1, 1)), (Pieces{{{1, 1}, {1, 1}}}));
-  // Below: A, B, the crossing on edge 4, and C (twice, from both of its edges).
-  EXPECT_EQ(fills_of(at(1, 0)), (Pieces{{{1, 0}, {2, 0}, {2, 0.5}, {1, 1}, {1, 1}}}));
-  EXPECT_TRUE(fills_of(at(1, 1)).empty());
 }
 
 void expect_near(const Points& got, const Points& want) {

@@ -11,18 +11,13 @@
 #include <vector>
 
 #include "model/assignment.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
 
 using Status = StructureReadStatus;
 using namespace std::string_literals;
-
-void expect_bytes(const std::string& bytes, std::initializer_list<std::pair<size_t, int>> expected) {
-  for (const auto& [at, value] : expected) {
-    EXPECT_EQ(static_cast<unsigned char>(bytes.at(at)), value) << "byte " << at;
-  }
-}
 
 void put_int(std::string& bytes, size_t at, int32_t value) {
   for (size_t k = 0; k < 4; ++k) bytes.at(at + k) = static_cast<char>((static_cast<uint32_t>(value) >> (8 * k)) & 0xFF);
@@ -92,28 +87,24 @@ void expect_within_capacities(const StructureModel& m) {
   EXPECT_TRUE(m.sequence_length >= 0 && m.sequence_length <= kMaxSequence);
 }
 
-TEST(StructureFileFraming, EmptyStructureMatchesTheOnDiskLayout) {
-  StructureModel m;
-  m.problem = kProblemS;
-  const std::string bytes = encode_structure(m);
-  ASSERT_EQ(bytes.size(), 361u);
-  EXPECT_EQ(bytes.substr(0, 13), "\x4B\x05V4.3 \x05\x34\x02\0\0\0"s);  // start mark, record 1, problem code
-  EXPECT_EQ(bytes.substr(13, 4), std::string(4, '\0'));  // nx
-  expect_bytes(bytes, {{61, 0x34},                       // end of record 2 (52 bytes)
-                       {66, 0x81}, {195, 0x81},          // record 5: a continued block of 128
-                       {196, 0x7C}, {321, 0x7C},         // and a last one of 124
-                       {322, 0x18}, {360, 0x82}});       // record 6; the end mark
-  EXPECT_EQ(bytes.substr(62, 4), std::string(4, '\0'));   // records 3 and 4 are empty
-  EXPECT_EQ(bytes.substr(348, 12), std::string(12, '\0'));  // records 7 to 12 without parts
-}
-
-TEST(StructureFileFraming, FullBlocksAreFollowedByTheRestOrAnEmptyBlock) {
-  StructureModel m;
-  m.grid.nx = 201;  // 1608 bytes = 12 * 128 + 72
-  m.grid.ny = 16;   // 128 bytes: one continued block and an empty one
-  const std::string bytes = encode_structure(m);
-  for (size_t block = 0; block < 12; ++block) expect_bytes(bytes, {{62 + 130 * block, 0x81}, {191 + 130 * block, 0x81}});
-  expect_bytes(bytes, {{1622, 72}, {1695, 72}, {1696, 0x81}, {1825, 0x81}, {1826, 0}, {1827, 0}, {1828, 0x81}});
+TEST(StructureFileFraming, BlocksLengthBytesAndMarksSitWhereTheLayoutPutsThem) {
+  StructureModel empty, long_grid;
+  empty.problem = kProblemS;
+  long_grid.grid.nx = 201;
+  long_grid.grid.ny = 16;
+  const std::string bytes[] = {encode_structure(empty), encode_structure(long_grid)};
+  ASSERT_EQ(bytes[0].size(), 361u);
+  for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_bytes.txt")) {
+    size_t at = std::stoul(c[1]);
+    for (const std::string& hex : test::words(c[2])) {
+      EXPECT_EQ(static_cast<unsigned char>(bytes[c[0] == "long"].at(at)), std::stoi(hex, nullptr, 16)) << c.where << " byte " << at;
+      ++at;
+    }
+  }
+  // Every full block of the long x lines is framed by 0x81 on both sides.
+  for (size_t at = 62; at < 62 + 130 * 12; at += 130) {
+    EXPECT_EQ(bytes[1].substr(at, 1) + bytes[1].substr(at + 129, 1), "\x81\x81") << "block at " << at;
+  }
 }
 
 TEST(StructureFileRoundTrip, EveryMemberComesBackBitForBit) {
@@ -159,20 +150,13 @@ TEST(StructureFileReading, FileCutAfterEachRecordIsTooShortAndCutInsideOneIsAnEr
 
 TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsStored) {
   const std::string good = encode_structure(StructureModel{});
-  struct Case {
-    size_t offset;
-    int32_t value;
-    int records_read;
-  };
-  // Offsets of nx, ny (record 2) and NP, NB, NS (record 6) in a file without grid and parts.
-  for (const Case& c : {Case{13, 202, 1}, Case{13, -1, 1}, Case{17, 1000000, 1}, Case{323, 51, 5},
-                        Case{339, 5, 5}, Case{343, 251, 5}, Case{327, -2, 5}}) {
+  for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_counts.txt")) {
     std::string bytes = good;
-    put_int(bytes, c.offset, c.value);
+    put_int(bytes, std::stoul(c[0]), std::stoi(c[1]));
     StructureModel loaded;
     const StructureReadResult r = decode_structure(bytes, loaded);
-    EXPECT_EQ(r.status, Status::kError) << c.offset << " = " << c.value;
-    EXPECT_EQ(r.records_read, c.records_read);
+    EXPECT_EQ(r.status, Status::kError) << c.where;
+    EXPECT_EQ(r.records_read, std::stoi(c[2])) << c.where;
     EXPECT_EQ(loaded.grid.nx + loaded.grid.ny, 0);
     EXPECT_EQ(loaded.points.count + loaded.rectangles.count + loaded.borders.count + loaded.sequence_length, 0);
   }

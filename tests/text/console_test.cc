@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "support/text_cases.h"
+
 namespace tambri {
 namespace {
 
@@ -64,16 +66,11 @@ TEST(ConsoleInput, FreeFormNumbersSpanLinesIgnoreTheRestAndKeepWhatWasStored) {
 }
 
 TEST(ConsoleInput, RealAndIntegerTokens) {
-  for (const char* ok : {"12", "-1.5", ".5", "1.", "1e-3", "1E+03", "1d-3", "+2"}) {
-    EXPECT_TRUE(parse_real_token(ok).has_value()) << ok;
-  }
-  EXPECT_EQ(*parse_real_token("1.5D2"), 150.0);
-  for (const char* bad : {"", ".", "e5", "1e", "1x", "abc", "inf", "nan", "0x10", "--1", "1e999", "-1d400"}) {
-    EXPECT_FALSE(parse_real_token(bad).has_value()) << bad;
-  }
-  EXPECT_EQ(*parse_integer_token("-17"), -17);
-  for (const char* bad : {"1.", "1e3", "2.0", "x", "99999999999"}) {
-    EXPECT_FALSE(parse_integer_token(bad).has_value()) << bad;
+  for (const test::CaseRow& c : test::read_cases("tests/text/data/console_tokens.txt")) {
+    std::optional<double> read = parse_real_token(c[1]);
+    if (c[0] == "integer") read = parse_integer_token(c[1]);
+    EXPECT_EQ(read.has_value(), c[2] != "bad") << c.where;
+    if (read && c[2] != "ok" && c[2] != "bad") { EXPECT_EQ(*read, test::number(c[2])) << c.where; }
   }
 }
 

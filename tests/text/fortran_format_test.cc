@@ -11,73 +11,22 @@
 #include <tuple>
 #include <vector>
 
+#include "support/text_cases.h"
+
 namespace tambri {
 namespace {
 
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-// Expected texts as gfortran writes them with the same edit descriptors
-// (1PEw.d for 'E', Fw.d for 'F', Iw for 'I').
-struct Case {
-  char kind;
-  double value;
-  int width, decimals;
-  const char* text;
-};
-constexpr Case kCases[] = {
-    {'E', -4.0, 10, 3, "-4.000E+00"},
-    {'E', 0.01, 10, 3, " 1.000E-02"},
-    {'E', 0.0, 10, 3, " 0.000E+00"},
-    {'E', -0.0, 10, 3, "-0.000E+00"},
-    {'E', 9.9995, 10, 3, " 9.999E+00"},  // the binary value lies below the tie
-    {'E', 0.01, 8, 1, " 1.0E-02"},
-    {'E', -0.0125, 9, 2, "-1.25E-02"},
-    {'E', 1e100, 10, 3, " 1.000+100"},  // a three-digit exponent drops the letter
-    {'E', -1e-100, 10, 3, "-1.000-100"},
-    {'E', 4.9999999e-310, 10, 3, " 5.000-310"},
-    {'E', kNan, 10, 3, "**********"},
-    {'E', -kInf, 10, 3, "**********"},
-    {'F', 1.55, 4, 2, "1.55"},
-    {'F', 0.5, 3, 2, ".50"},  // the leading zero goes only when the field is full
-    {'F', 0.5, 4, 2, "0.50"},
-    {'F', -0.5, 4, 2, "-.50"},
-    {'F', -0.001, 5, 2, "-0.00"},
-    {'F', 0.05, 4, 1, " 0.1"},
-    {'F', 0.25, 4, 1, " 0.2"},  // an exact tie rounds to even
-    {'F', 0.125, 5, 2, " 0.12"},
-    {'F', 12.5, 9, 4, "  12.5000"},
-    {'F', 12.3, 4, 0, "  12"},  // no decimals: no point
-    {'F', 2.5, 3, 0, "  2"},
-    {'F', -0.4, 3, 0, " -0"},
-    {'F', -0.0, 9, 4, "  -0.0000"},
-    {'F', -1e-300, 9, 4, "  -0.0000"},
-    {'F', -0.00005, 9, 4, "  -0.0001"},  // just above the tie in binary
-    {'F', 0.00015, 9, 4, "   0.0001"},   // just below it
-    {'F', 9999.99995, 9, 4, "9999.9999"},  // below the tie; 999.99995 and 0.99995 above it
-    {'F', 9999.99996, 9, 4, "*********"},
-    {'F', -999.99995, 9, 4, "*********"},
-    {'F', -999.99994, 9, 4, "-999.9999"},
-    {'F', -0.99994, 6, 4, "-.9999"},
-    {'F', -0.99995, 6, 4, "******"},  // -1.0000 has no zero to drop
-    {'F', 10.0, 4, 2, "****"},
-    {'F', 12345.6, 9, 4, "*********"},
-    {'F', 1e300, 9, 4, "*********"},
-    {'F', kInf, 9, 4, "*********"},
-    {'F', kNan, 5, 2, "*****"},
-    {'I', -5, 3, 0, " -5"},
-    {'I', 201, 3, 0, "201"},
-    {'I', 7, 1, 0, "7"},
-    {'I', 1000, 3, 0, "***"},
-    {'I', -100, 3, 0, "***"},
-};
-
 TEST(FortranFormat, EdgeCasesOfEveryEditDescriptor) {
-  for (const Case& c : kCases) {
-    const std::string text = c.kind == 'E'   ? format_e(c.value, c.width, c.decimals)
-                             : c.kind == 'F' ? format_f(c.value, c.width, c.decimals)
-                                             : format_i(static_cast<long long>(c.value), c.width);
-    EXPECT_EQ(text, c.text) << c.kind << c.width << "." << c.decimals << " of " << c.value;
+  for (const test::CaseRow& c : test::read_cases("tests/text/data/fortran_format_cases.txt")) {
+    const double value = test::number(c[1]);
+    const int width = std::stoi(c[2]), decimals = std::stoi(c[3]);
+    const std::string text = c[0] == "E"   ? format_e(value, width, decimals)
+                             : c[0] == "F" ? format_f(value, width, decimals)
+                                           : format_i(static_cast<long long>(value), width);
+    EXPECT_EQ(text, c[4]) << c.where;
   }
   EXPECT_EQ(right_align("Wärme", 7), "  Wärme");  // characters, not bytes
   EXPECT_EQ(right_align("Wärme", 4), "****");
