@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "support/data_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -97,44 +98,16 @@ std::vector<std::vector<double>> clipped(const CutPoints& p, const CutRange& r) 
   return moves;
 }
 
-void expect_moves(const CutPoints& p, const CutRange& r, const std::vector<std::vector<double>>& want) {
-  const auto got = clipped(p, r);
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t n = 0; n < got.size(); ++n) {
-    for (size_t c = 0; c < 3; ++c) EXPECT_NEAR(got[n][c], want[n][c], 1e-12) << n << " " << c;
-  }
-}
-
 TEST(CutClip, CurveHeldInTheBandAlongItsEdges) {
-  const CutRange unit{0, 16, 0, 16};  // page units equal values
-  // inside, above, above, inside, below, above, inside
-  expect_moves(points_of({0, 1, 2, 3, 4, 5, 6}, {5, 20, 24, 8, -4, 20, 10}), unit,
-               {{0, 5, 3},
-                {11.0 / 15, 16, 2},  // leaving at the top, 11/15 of the way
-                {2.5, 16, 2},        // back in halfway from 24 to 8
-                {3, 8, 2},
-                {3 + 2.0 / 3, 0, 2},  // leaving at the bottom
-                {5.4, 16, 2},         // below to above: nothing; back in at 5.4
-                {6, 10, 2}});
-  // A first point outside starts on the edge; on the edge counts as inside.
-  expect_moves(points_of({0, 1}, {30, 16}), unit, {{0, 16, 3}, {1, 16, 2}, {1, 16, 2}});
-  expect_moves(points_of({0, 1}, {-1, -2}), unit, {{0, 0, 3}});
-  // Page position (a - amin) sa, (v - vmin) sv, with sa = sv = 8 here.
-  expect_moves(points_of({1, 2, 3}, {100, 101, 102}), CutRange{1, 3, 100, 102}, {{0, 0, 3}, {8, 8, 2}, {16, 16, 2}});
-  // A point without a number is skipped and the curve starts again after it.
-  expect_moves(points_of({0, 1, 2, 3, 4}, {1, kNan, 2, -kInf, 30}), unit, {{0, 1, 3}, {2, 2, 3}, {4, 16, 3}});
-  // 1.0E-15 is added to the value difference a crossing divides by: leaving
-  // at the top of a band of 1.0E-15 on the way to 3.0E-15 a quarter of the way.
-  expect_moves(points_of({0, 1}, {0, 3.0E-15}), CutRange{0, 1, 0, 1.0E-15}, {{0, 0, 3}, {4, 16, 2}});
-  // A step of exactly -1.0E-15 out of the band makes the interpolation 0/0;
-  // the crossing stays on the segment.
-  expect_moves(points_of({0, 1}, {0, -1.0E-15}), CutRange{0, 1, 0, 1.0E-15}, {{0, 0, 3}, {0, 0, 2}});
+  for (const test::DataCase& c : test::read_cases("core/data/cut_clip.txt")) {
+    const std::vector<double> r = c.numbers(2), want = c.fields[3][0] == "none" ? std::vector<double>{} : c.numbers(3);
+    const auto got = clipped(points_of(c.numbers(0), c.numbers(1)), CutRange{r[0], r[1], r[2], r[3]});
+    ASSERT_EQ(3 * got.size(), want.size()) << c.where;
+    for (size_t n = 0; n < want.size(); ++n) EXPECT_NEAR(got[n / 3][n % 3], want[n], 1e-12) << c.where << " " << n;
+  }
   const auto back = clipped(points_of({0, 1}, {5.0E-16, -4.0E-16}), CutRange{0, 1, 0, 1.0E-15});
   ASSERT_EQ(back.size(), 2u);
   EXPECT_TRUE(back[1][0] >= 0.0 && back[1][0] <= 16.0);
-  // A range without a usable scale draws nothing.
-  EXPECT_TRUE(clipped(points_of({0, 1}, {1, 2}), CutRange{0, 1, 5, 5}).empty());
-  EXPECT_TRUE(clipped(points_of({0, 1}, {1, 2}), CutRange{0, 1, 0, kNan}).empty());
 }
 
 // The full capacity fits with every point leaving and re-entering the band;

@@ -6,9 +6,11 @@
 #include <cstring>
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
 #include <vector>
 
+#include "support/data_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -54,26 +56,30 @@ struct Case {
   }
 };
 
-// u = x^2 + 2 y^2: every quotient is minus the sum of the two lines it spans,
-// so the values tell which lines were used: the first two, the last two, or
-// the two neighbours of the node.
-TEST(DerivedFields, QuadraticPotentialShowsTheLinesOfEachQuotient) {
-  const auto u = [](double x, double y) { return x * x + 2.0 * y * y; };
-  const Values gx{-0.25, -0.75, -1.75, -3.25, -4.5, -6.5, -7};
-  const Values gy{-1, -4, -5.5, -10, -10.5};
-  Case e(kProblemE);
-  const DerivedFields& de = e.run(u);
-  EXPECT_EQ(e.row(de.strength_x, 3), gx);
-  EXPECT_EQ(e.column(de.strength_y, 6), gy);
-  // Problem M: By = gx, Bx = -gy; then H = B / (mu0 mu_r).
-  Case m(kProblemM);
-  const DerivedFields& dm = m.run(u);
-  EXPECT_EQ(m.row(dm.flux_y, 2), gx);
-  EXPECT_EQ(m.column(dm.flux_x, 7), (Values{1, 4, 5.5, 10, 10.5}));
-  const int k = m.model->grid.node(4, 3);
-  EXPECT_DOUBLE_EQ(dm.strength_x[k], 5.5 / kMu0);
-  EXPECT_DOUBLE_EQ(dm.strength_y[k], -3.25 / kMu0);
-  EXPECT_DOUBLE_EQ(dm.density[k], 0.5 * (5.5 * 5.5 + 3.25 * 3.25) / kMu0);
+// The rows and columns of the table: each a potential on a grid, perhaps
+// with a second material, and what one quantity must be along one line.
+TEST(DerivedFields, RowsAndColumnsOfTheTable) {
+  const std::map<std::string, int> problems{{"E", kProblemE}, {"S", kProblemS}, {"M", kProblemM}};
+  const std::map<std::string, NodeArray DerivedFields::*> quantities{
+      {"Ex", &DerivedFields::strength_x}, {"Ey", &DerivedFields::strength_y},
+      {"Bx", &DerivedFields::flux_x}, {"By", &DerivedFields::flux_y}};
+  for (const test::DataCase& c : test::read_cases("core/data/derived_fields.txt")) {
+    const auto lines = [&](size_t f, const Values& fallback) { return c.fields[f][0] == "default" ? fallback : c.numbers(f); };
+    Case e(problems.at(c.fields[0][0]), c.number(3, 0), lines(1, kX), lines(2, kY));
+    e.model->tables.material[1] = c.number(3, 1);
+    if (!c.fields[4].empty()) set_block(*e.model, c.ints(4)[0], c.ints(4)[1], c.ints(4)[2], c.ints(4)[3], 1);
+    e.arrays->solution.potential.fill(1.0E9);  // a read beyond the grid would show
+    const Values p = c.numbers(5);
+    const auto& got = e.run([&](double x, double y) { return p[0] + p[1] * x + p[2] * y + p[3] * x * x + p[4] * y * y; }).*quantities.at(c.fields[6][0]);
+    const int line = c.ints(6).at(2);
+    const Values values = c.fields[6][1] == "row" ? e.row(got, line) : e.column(got, line), want = c.numbers(7);
+    ASSERT_EQ(values.size(), want.size()) << c.where;
+    for (size_t n = 0; n < want.size(); ++n) {
+      if (!std::isnan(want[n])) {
+        EXPECT_EQ(values[n], want[n]) << c.where << " node " << n + 1;
+      }
+    }
+  }
 }
 
 // A linear potential gives the constant field up to the borders.
@@ -103,53 +109,13 @@ TEST(DerivedFields, DensitiesAndSignsOfTheThreeProblems) {
     ASSERT_EQ((Values{d2.flux_x[k], d2.flux_y[k], d2.strength_y[k]}), (Values{0, -0.5, -0.5 * reluctivity})) << k;
     ASSERT_FALSE(std::signbit(d2.flux_x[k])) << k;
   }
-}
-
-// Material 1 (eps_r 4) on the x lines from..to: the x component of row 2 for
-// u = x^2, whose central values are -0.75, -1.75, -3.25, -4.5, -6.5 at i = 2..6.
-TEST(DerivedFields, MaterialChangeAlongXTakesTheValueFromTheOwnSide) {
-  struct Change {
-    int from, to;
-    Values row;
-  };
-  const Change cases[] = {
-      // Between 3 and 4: node 3 takes node 2's value, node 4 node 5's.
-      {4, 7, {-0.25, -0.75, -0.75, -4.5, -4.5, -6.5, -7}},
-      // Between the last interior nodes 5 and 6: node 6 keeps its central
-      // quotient (its right neighbour is a border node).
-      {6, 7, {-0.25, -0.75, -1.75, -3.25, -3.25, -6.5, -7}},
-      // Between 1 and 2: node 2 takes node 3's value, found when node 3 is done.
-      {1, 1, {-0.25, -1.75, -1.75, -3.25, -4.5, -6.5, -7}},
-      // Between 6 and the border node 7: node 6 takes node 5's value.
-      {7, 7, {-0.25, -0.75, -1.75, -3.25, -4.5, -4.5, -7}},
-      // A layer of one node: node 2 takes node 1's value and hands it to
-      // node 3; node 4 then gives node 3 its own central value before node 5
-      // gives node 4 its value.
-      {3, 3, {-0.25, -0.25, -3.25, -4.5, -4.5, -6.5, -7}},
-  };
-  for (const Change& c : cases) {
-    Case e(kProblemE);
-    e.model->tables.material[1] = 4.0;
-    set_block(*e.model, c.from, c.to, 1, 5, 1);
-    EXPECT_EQ(e.row(e.run([](double x, double) { return x * x; }).strength_x, 2), c.row) << c.from << ".." << c.to;
-  }
-  // u = y^2 in problem M: Bx in the last column (whose j - 2 neighbour would
-  // be slot 0) is 2, 2.75 and 5 at the interior j = 2..4, 0.5 and 5.25 one-sided.
-  for (const auto& [from, column] : {std::pair{1, Values{0.5, 2, 2.75, 5, 5.25}},  // no change
-                                     {3, Values{0.5, 0.5, 5, 5, 5.25}},
-                                     {4, Values{0.5, 2, 2, 5, 5.25}}}) {  // last two interior
-    Case m(kProblemM);
-    m.model->tables.material[1] = 1000.0;
-    set_block(*m.model, 1, 7, from, 5, 1);
-    EXPECT_EQ(m.column(m.run([](double, double y) { return y * y; }).flux_x, 7), column) << from;
-  }
-  // Conductivities 0 and 1.0E-20 differ; 0 and the next double below do not.
-  for (const auto& [kappa, node3] : {std::pair{1.0E-20, -0.75}, {std::nextafter(1.0E-20, 0.0), -1.75}}) {
-    Case s(kProblemS, 0.0);
-    s.model->tables.material[1] = kappa;
-    set_block(*s.model, 4, 7, 1, 5, 1);
-    EXPECT_EQ(s.row(s.run([](double x, double) { return x * x; }).strength_x, 1)[2], node3) << kappa;
-  }
+  // H = B / (mu0 mu_r) for u = x^2 + 2 y^2, and its energy density.
+  Case m1(kProblemM);
+  const DerivedFields& dm = m1.run([](double x, double y) { return x * x + 2.0 * y * y; });
+  const int k = m1.model->grid.node(4, 3);
+  EXPECT_DOUBLE_EQ(dm.strength_x[k], 5.5 / kMu0);
+  EXPECT_DOUBLE_EQ(dm.strength_y[k], -3.25 / kMu0);
+  EXPECT_DOUBLE_EQ(dm.density[k], 0.5 * (5.5 * 5.5 + 3.25 * 3.25) / kMu0);
 }
 
 // Arrays filled with NaN from an earlier use give, twice over, bit for bit
@@ -171,23 +137,10 @@ TEST(DerivedFields, ReadsOnlyPotentialAndCoefficients) {
   }
 }
 
-// With one line in a direction there is no derivative along it; with two both
-// nodes get the one quotient. Values beyond the grid are poisoned, so that a
-// read past the last node would show.
-TEST(DerivedFields, OneOrTwoLinesInADirection) {
-  const auto u = [](double x, double y) { return 10.0 * x + 100.0 * y; };
-  Case column(kProblemS, 1.0, {0.5}, {0, 1, 3});
-  column.arrays->solution.potential.fill(1.0E9);
-  const DerivedFields& d1 = column.run(u);
-  EXPECT_EQ(column.column(d1.strength_x, 1), (Values{0, 0, 0}));
-  EXPECT_EQ(column.column(d1.strength_y, 1), (Values{-100, -100, -100}));
-  Case row(kProblemS, 1.0, {0, 2}, {1});
-  row.arrays->solution.potential.fill(1.0E9);
-  const DerivedFields& d2 = row.run(u);
-  EXPECT_EQ(row.row(d2.strength_x, 1), (Values{-10, -10}));
-  EXPECT_EQ(row.row(d2.strength_y, 1), (Values{0, 0}));
+// A grid without lines is no error.
+TEST(DerivedFields, NoLines) {
   Case none(kProblemE, 1.0, {}, {});
-  EXPECT_TRUE(none.run(u).valid);
+  EXPECT_TRUE(none.run([](double x, double y) { return 10.0 * x + 100.0 * y; }).valid);
 }
 
 }  // namespace

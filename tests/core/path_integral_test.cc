@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <memory>
 #include <numbers>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "core/assembly.h"
 #include "core/derived_fields.h"
 #include "core/solvers.h"
+#include "support/data_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -20,88 +20,38 @@ using test::lines;
 using test::make_model;
 using test::set_block;
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-const double kNan = std::nan("");
-
-// X = 0 1 3 4 8 with box widths a = 0.5 1.5 1.5 2.5 2; Y = 0 2 3 7 with
-// b = 1 1.5 2.5 2. Qx(i, j) = 10 i + j and Qy(i, j) = 1000 i + 100 j, so that
-// every term of a side sum is told apart by its digits. Each case gives the
-// corners, the flux (NaN: not checked), the corners used and the lines
-// ia ja ib jb il ir jl jr (empty: not checked).
-TEST(PathIntegral, SideSumsOverTheBoxesOfTheLinesReached) {
+// The side sums, the corners they use and the corner checks of the table.
+TEST(PathIntegral, SideSumsAndCornerChecksOfTheTable) {
   const auto model = make_model(kProblemE, {0, 1, 3, 4, 8}, {0, 2, 3, 7});
   const Grid& g = model->grid;
   auto d = std::make_unique<DerivedFields>();
   for (int j = 1; j <= g.ny; ++j) {
     for (int i = 1; i <= g.nx; ++i) d->flux_x[g.node(i, j)] = 10 * i + j, d->flux_y[g.node(i, j)] = 1000 * i + 100 * j;
   }
-  struct Case {
-    std::vector<double> corners;
-    double flux;
-    std::vector<double> used;
-    std::vector<int> lines;
-  };
-  const Case cases[] = {
-      // y sides j = 2, 3 over i = 2..4: -(1.5*2200 + 1.5*3200 + 2.5*4200) +
-      // (1.5*2300 + 1.5*3300 + 2.5*4300) = 550; x sides i = 2, 4 over j = 2..3:
-      // -(1.5*22 + 2.5*23) + (1.5*42 + 2.5*43) = 80.
-      {{1, 2, 4, 3}, 630, {1, 2, 4, 3}, {2, 2, 4, 3, 2, 4, 2, 3}},
-      // Corners between lines move down to the lines at or below them.
-      {{1.5, 2.5, 4.5, 3.5}, 630, {1, 2, 4, 3}, {2, 2, 4, 3, 2, 4, 2, 3}},
-      // A corner on the first line is inside: its side at x = 0 counts,
-      // -(1.5*12 + 2.5*13), and the y sides reach over i = 1..4.
-      {{0, 2, 4, 3}, 600.0 - 50.5 + 170.5, {0, 2, 4, 3}, {1, 2, 4, 3, 1, 4, 2, 3}},
-      // Lines include their end boxes. x = 3 from y = 0 to 7: flux in +x,
-      // 1*31 + 1.5*32 + 2.5*33 + 2*34 = 229.5, and -1.5*3100 + 1.5*3400 = 450.
-      {{3, 0, 3, 7}, 679.5, {3, 0, 3, 7}, {3, 1, 3, 4, 3, 3, 1, 4}},
-      // y = 3 from x = 1 to 8: 1.5*2300 + 1.5*3300 + 2.5*4300 + 2*5300 = 29750,
-      // and the end boxes -2.5*23 + 2.5*53 = 75.
-      {{1, 3, 8, 3}, 29825, {1, 3, 8, 3}, {}},
-      // Sides outside the grid contribute nothing. Beyond the last x line: no
-      // side at xb; y sides over i = 2..5, -29000 + 29750, and x = 1, -90.5.
-      {{1, 2, 9, 3}, 659.5, {1, 2, 9, 3}, {2, 2, 6, 3, 2, 5, 2, 3}},
-      // Before the first lines: only the sides at x = 3 and y = 3, from the
-      // first nodes on: 0.5*1300 + 1.5*2300 + 1.5*3300 + 1*31 + 1.5*32 + 2.5*33.
-      {{-1, -1, 3, 3}, 9211.5, {-1, -1, 3, 3}, {0, 0, 3, 3, 1, 3, 1, 3}},
-      {{-1, -1, 9, 9}, 0, {-1, -1, 9, 9}, {0, 0, 6, 5, 1, 5, 1, 4}},  // around the whole grid
-      // Wholly before the first x line: no line lies below the second corner,
-      // so the rectangle is taken up to line 1.
-      {{-2, 2, -1, 3}, kNan, {-2, 2, 0, 3}, {0, 2, 1, 3, 1, 1, 2, 3}},
-  };
-  for (const Case& c : cases) {
-    const PathIntegral p = integrate_path(g, *d, c.corners[0], c.corners[1], c.corners[2], c.corners[3]);
-    const std::string where = ::testing::PrintToString(c.corners);
-    if (!std::isnan(c.flux)) EXPECT_EQ(p.flux, c.flux) << where;
-    EXPECT_EQ((std::vector<double>{p.xa, p.ya, p.xb, p.yb}), c.used) << where;
-    if (!c.lines.empty()) EXPECT_EQ((std::vector<int>{p.ia, p.ja, p.ib, p.jb, p.il, p.ir, p.jl, p.jr}), c.lines) << where;
+  for (const test::DataCase& c : test::read_cases("core/data/path_integral.txt")) {
+    const std::vector<double> v = c.numbers(1);
+    if (c.fields[0][0] == "sides") {
+      const PathIntegral p = integrate_path(g, *d, v[0], v[1], v[2], v[3]);
+      if (!std::isnan(c.number(2))) {
+        EXPECT_EQ(p.flux, c.number(2)) << c.where;
+      }
+      EXPECT_EQ((std::vector<double>{p.xa, p.ya, p.xb, p.yb}), c.numbers(3)) << c.where;
+      if (c.fields.size() > 4 && !c.fields[4].empty()) {
+        EXPECT_EQ((std::vector<int>{p.ia, p.ja, p.ib, p.jb, p.il, p.ir, p.jl, p.jr}), c.ints(4)) << c.where;
+      }
+    } else if (c.fields[0][0] == "first") {
+      EXPECT_EQ(first_corner_outside(g, v[0], v[1]), c.number(2) != 0) << c.where;
+    } else {
+      const std::optional<PathCorners> p = accept_second_corner(1, 2, v[0], v[1]);
+      const bool accepted = c.fields[2][0] != "refused";
+      EXPECT_EQ(p.has_value(), accepted) << c.where;
+      if (!p || !accepted) continue;
+      EXPECT_EQ((std::vector<double>{p->xru, p->yru}), (std::vector<double>{c.number(2, 0), c.number(2, 1)})) << c.where;
+      const std::string kind = c.fields[2][2];
+      EXPECT_EQ(p->line_of_constant_x(), kind == "x") << c.where;
+      EXPECT_EQ(p->line_of_constant_y(), kind == "y") << c.where;
+    }
   }
-  // The first corner may lie before the grid, not beyond its last lines.
-  for (const auto& [x, y, outside] : {std::tuple{8.0, 7.0, false}, {-100.0, -100.0, false},
-                                      {std::nextafter(8.0, kInf), 0.0, true}, {0.0, 7.5, true},
-                                      {kNan, 0.0, true}, {0.0, -kInf, true}}) {
-    EXPECT_EQ(first_corner_outside(g, x, y), outside) << x << " " << y;
-  }
-}
-
-// The second corner lies right of and below the first; within 1.0E-10 it is
-// taken as on the first corner's line.
-TEST(PathIntegral, SecondCornerChecks) {
-  for (const auto& [x, y] : {std::pair{0.5, 3.0}, {4.0, 1.5}, {1 - 5e-11, 5.0}, {1.0, 2.0}, {1 + 5e-11, 2 + 5e-11},
-                             {kNan, 5.0}, {4.0, kInf}}) {
-    EXPECT_FALSE(accept_second_corner(1, 2, x, y)) << x << " " << y;
-  }
-  const auto x_line = accept_second_corner(1, 2, 1 + 5e-11, 5);
-  ASSERT_TRUE(x_line);
-  EXPECT_EQ(x_line->xru, 1.0);
-  EXPECT_TRUE(x_line->line_of_constant_x() && !x_line->line_of_constant_y());
-  const auto y_line = accept_second_corner(1, 2, 4, 2 + 5e-11);
-  ASSERT_TRUE(y_line);
-  EXPECT_EQ(y_line->yru, 2.0);
-  EXPECT_TRUE(y_line->line_of_constant_y());
-  const auto narrow = accept_second_corner(1, 2, 1 + 2e-10, 5);
-  ASSERT_TRUE(narrow);
-  EXPECT_EQ(narrow->xru, 1 + 2e-10);
-  EXPECT_FALSE(narrow->line_of_constant_x());
 }
 
 // Solved problems: the path integral of the computed field against the
