@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "support/data_cases.h"
+#include "support/text_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -99,8 +99,8 @@ std::vector<std::vector<double>> clipped(const CutPoints& p, const CutRange& r) 
 }
 
 TEST(CutClip, CurveHeldInTheBandAlongItsEdges) {
-  for (const test::DataCase& c : test::read_cases("core/data/cut_clip.txt")) {
-    const std::vector<double> r = c.numbers(2), want = c.fields[3][0] == "none" ? std::vector<double>{} : c.numbers(3);
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/cut_clip.txt")) {
+    const std::vector<double> r = c.numbers(2), want = c.words(3)[0] == "none" ? std::vector<double>{} : c.numbers(3);
     const auto got = clipped(points_of(c.numbers(0), c.numbers(1)), CutRange{r[0], r[1], r[2], r[3]});
     ASSERT_EQ(3 * got.size(), want.size()) << c.where;
     for (size_t n = 0; n < want.size(); ++n) EXPECT_NEAR(got[n / 3][n % 3], want[n], 1e-12) << c.where << " " << n;

@@ -10,7 +10,7 @@
 #include "core/assembly.h"
 #include "core/derived_fields.h"
 #include "core/solvers.h"
-#include "support/data_cases.h"
+#include "support/text_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -28,26 +28,26 @@ TEST(PathIntegral, SideSumsAndCornerChecksOfTheTable) {
   for (int j = 1; j <= g.ny; ++j) {
     for (int i = 1; i <= g.nx; ++i) d->flux_x[g.node(i, j)] = 10 * i + j, d->flux_y[g.node(i, j)] = 1000 * i + 100 * j;
   }
-  for (const test::DataCase& c : test::read_cases("core/data/path_integral.txt")) {
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/path_integral.txt")) {
     const std::vector<double> v = c.numbers(1);
-    if (c.fields[0][0] == "sides") {
+    if (c.words(0)[0] == "sides") {
       const PathIntegral p = integrate_path(g, *d, v[0], v[1], v[2], v[3]);
       if (!std::isnan(c.number(2))) {
         EXPECT_EQ(p.flux, c.number(2)) << c.where;
       }
       EXPECT_EQ((std::vector<double>{p.xa, p.ya, p.xb, p.yb}), c.numbers(3)) << c.where;
-      if (c.fields.size() > 4 && !c.fields[4].empty()) {
+      if (c.cols.size() > 4 && !c.words(4).empty()) {
         EXPECT_EQ((std::vector<int>{p.ia, p.ja, p.ib, p.jb, p.il, p.ir, p.jl, p.jr}), c.ints(4)) << c.where;
       }
-    } else if (c.fields[0][0] == "first") {
+    } else if (c.words(0)[0] == "first") {
       EXPECT_EQ(first_corner_outside(g, v[0], v[1]), c.number(2) != 0) << c.where;
     } else {
       const std::optional<PathCorners> p = accept_second_corner(1, 2, v[0], v[1]);
-      const bool accepted = c.fields[2][0] != "refused";
+      const bool accepted = c.words(2)[0] != "refused";
       EXPECT_EQ(p.has_value(), accepted) << c.where;
       if (!p || !accepted) continue;
       EXPECT_EQ((std::vector<double>{p->xru, p->yru}), (std::vector<double>{c.number(2, 0), c.number(2, 1)})) << c.where;
-      const std::string kind = c.fields[2][2];
+      const std::string kind = c.words(2)[2];
       EXPECT_EQ(p->line_of_constant_x(), kind == "x") << c.where;
       EXPECT_EQ(p->line_of_constant_y(), kind == "y") << c.where;
     }

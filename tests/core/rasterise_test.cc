@@ -5,7 +5,7 @@
 #include <map>
 
 #include "model/assignment.h"
-#include "support/data_cases.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -65,8 +65,8 @@ TEST(Rasterise, CodesAndShapesOfTheTable) {
     EXPECT_EQ(uncovered(m), parts) << where;
     EXPECT_EQ(map_of(m), map) << where;
   };
-  for (const test::DataCase& c : test::read_cases("core/data/rasterise.txt")) {
-    const std::vector<std::string>& op = c.fields[0];
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/rasterise.txt")) {
+    const std::vector<std::string> op = c.words(0);
     if (op[0] == "new") {
       check();
       m = unit_grid();

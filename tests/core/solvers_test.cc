@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "core/ilu.h"
-#include "support/data_cases.h"
+#include "support/text_cases.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -40,10 +40,10 @@ std::unique_ptr<StructureModel> tiny_model() {
 }
 
 TEST(SolverByHand, SweepsOfTheTable) {
-  for (const test::DataCase& c : test::read_cases("core/data/solver_by_hand.txt")) {
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/solver_by_hand.txt")) {
     auto model = tiny_model();
     auto arrays = assembled(*model);
-    const auto solve = c.fields[0][0] == "SOR" ? solve_sor : solve_slor;
+    const auto solve = c.words(0)[0] == "SOR" ? solve_sor : solve_slor;
     solve(*model, *arrays, settings_with(c.ints(1)[0], c.number(2), 1e-6), {});
     const std::vector<double> u = potential_of(*model, *arrays), want = c.numbers(3);
     ASSERT_EQ(u.size(), want.size()) << c.where;

@@ -3,9 +3,10 @@
 // holds only the logic of a check. One case per line, columns separated by
 // '|', '#' starts a comment, blank lines are skipped. Columns are trimmed; a
 // column in double quotes keeps its blanks. words() splits a column on blanks;
-// number() reads a double as strtod does ("nan", "-inf" and hex included). A
-// table that cannot be read or holds no case throws, so no test passes over
-// an empty table.
+// number() reads a double as strtod does ("nan", "-inf" and hexadecimal floats
+// for a value that must be one exact double) and "a/b" as the quotient a / b,
+// for values worked out by hand as fractions. A table that cannot be read or
+// holds no case throws, so no test passes over an empty table.
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -15,13 +16,9 @@
 
 namespace tambri::test {
 
-struct CaseRow {
-  std::string where;  // "file:line", for failure messages
-  std::vector<std::string> cols;
-  const std::string& operator[](size_t n) const { return cols.at(n); }
-};
-
 inline double number(const std::string& text) {
+  const size_t slash = text.find('/', 1);
+  if (slash != std::string::npos) return number(text.substr(0, slash)) / number(text.substr(slash + 1));
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
   if (text.empty() || *end != '\0') throw std::runtime_error("not a number: \"" + text + "\"");
@@ -40,6 +37,19 @@ inline std::vector<double> numbers(const std::string& text) {
   for (const std::string& w : words(text)) out.push_back(number(w));
   return out;
 }
+
+struct CaseRow {
+  std::string where;  // "file:line", for failure messages
+  std::vector<std::string> cols;
+  const std::string& operator[](size_t n) const { return cols.at(n); }
+  std::vector<std::string> words(size_t n) const { return test::words(cols.at(n)); }
+  std::vector<double> numbers(size_t n) const { return test::numbers(cols.at(n)); }
+  double number(size_t n, size_t k = 0) const { return test::number(words(n).at(k)); }
+  std::vector<int> ints(size_t n) const {
+    const std::vector<double> v = numbers(n);
+    return {v.begin(), v.end()};
+  }
+};
 
 // `relative` is a path below the source tree, e.g. "tests/core/data/x.txt".
 inline std::vector<CaseRow> read_cases(const std::string& relative) {
