@@ -1,14 +1,16 @@
 #pragma once
 // What every result-picture test works with: a scratch folder as the working
 // directory, a console on strings, the output settings, the memory pictures
-// keep, and the surface with a recording viewer. A test fixture adds its grid
-// and quantity and calls draw_with().
+// keep, the surface with a recording viewer, a model with its window and two
+// node arrays of values. A fixture picks its grid and sets `picture`.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,12 +19,12 @@
 #include "support/external_tools.h"
 #include "support/recording_viewer.h"
 #include "support/session.h"
+#include "support/solve_fixture.h"
 
 namespace tambri::test {
 
 using Records = std::vector<std::string>;
 
-// The lines of a text file.
 inline Records records_of(const std::filesystem::path& path) {
   std::ifstream in(path);
   Records out;
@@ -48,46 +50,62 @@ inline void expect_page(const std::filesystem::path& written, const std::string&
   const Records want = records_of(std::filesystem::path(TAMBRI_SOURCE_DIR) / "tests/dialogue/pages" / expected);
   ASSERT_FALSE(want.empty()) << expected;
   ASSERT_GT(all.size(), 21u) << written;
-  const Records got(all.begin() + 21, all.end());
-  for (size_t n = 0; n < std::max(got.size(), want.size()); ++n) {
-    ASSERT_EQ(n < got.size() ? got[n] : "(none)", n < want.size() ? want[n] : "(none)")
+  for (size_t n = 0; n < std::max(all.size() - 21, want.size()); ++n) {
+    ASSERT_EQ(n + 21 < all.size() ? all[n + 21] : "(none)", n < want.size() ? want[n] : "(none)")
         << expected << ", record " << n + 22;
   }
 }
 
 // Index of the first record equal to `record` at or after `from`; -1 when none.
 inline long find_record(const Records& records, const std::string& record, long from = 0) {
-  for (long n = std::max(from, 0L); n < static_cast<long>(records.size()); ++n) {
-    if (records[static_cast<size_t>(n)] == record) return n;
-  }
-  return -1;
+  const auto at = std::find(records.begin() + std::min<long>(from, static_cast<long>(records.size())), records.end(), record);
+  return at == records.end() ? -1 : at - records.begin();
 }
 
-// How often `record` occurs.
 inline int count_of(const Records& records, const std::string& record) {
-  int n = 0;
-  for (const std::string& r : records) n += r == record;
-  return n;
+  return static_cast<int>(std::count(records.begin(), records.end(), record));
 }
 
 struct PictureTest : ::testing::Test {
   PictureTest() { std::filesystem::current_path(dir.path()); }
   ~PictureTest() override { std::filesystem::current_path(previous); }
 
-  // Runs `draw(picture)` with `answers` as the console input; returns the screen.
-  template <class Draw>
-  std::string draw_with(const StructureModel& model, const DisplayWindow& window, const std::string& answers,
-                        Draw draw) {
+  // A new model on these grid lines, shown whole; the values start at 0.
+  void use_grid(const std::vector<double>& x, const std::vector<double>& y, const std::string& file_name) {
+    model = make_model(kProblemE, x, y);
+    model->file_name = (file_name + std::string(12, ' ')).substr(0, 12);
+    model->output_stem = output_stem_of(model->file_name);
+    window = full_display_window(model->grid);
+    v->fill(0);
+    w->fill(0);
+  }
+  void set(int i, int j, double value) { (*v)[static_cast<size_t>(model->grid.node(i, j))] = value; }
+  void set_code(int i, int j, int32_t code) { model->occupancy[static_cast<size_t>(model->grid.node(i, j))] = code; }
+
+  // Draws `picture` with `answers` as the console input into an empty folder;
+  // every page written must render. Returns the screen.
+  std::string draw(const std::string& answers) {
+    for (const auto& file : std::filesystem::directory_iterator(dir.path())) std::filesystem::remove(file);
     in.clear();
     in.str(answers);
     out.str("");
     viewer.shown.clear();
-    ResultPicture picture{console, model, output, window, {surface, viewer}, memory};
-    draw(picture);
+    ResultPicture result{console, *model, output, window, {surface, viewer}, memory};
+    picture(result);
+    for (const auto& file : std::filesystem::directory_iterator(dir.path()))
+      if (file.path().extension() == ".ps") expect_renders(file.path());
     return out.str();
   }
   // The pixel shown at the wait for Return.
   int shown(long x, long y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
+  struct Pixel {
+    long x, y;
+    int want;
+  };
+  void expect_pixels(std::initializer_list<Pixel> pixels) const {
+    for (const Pixel& p : pixels) EXPECT_EQ(shown(p.x, p.y), p.want) << "pixel " << p.x << ", " << p.y;
+  }
+  Records page(const std::string& suffix) const { return records_of(dir / (model->output_stem.substr(0, model->output_stem.find(' ')) + suffix)); }
 
   std::filesystem::path previous = std::filesystem::current_path();
   TempDir dir;
@@ -98,6 +116,10 @@ struct PictureTest : ::testing::Test {
   PictureMemory memory;
   GraphicsSurface surface;
   RecordingViewer viewer;
+  std::unique_ptr<StructureModel> model;
+  std::unique_ptr<NodeArray> v = std::make_unique<NodeArray>(), w = std::make_unique<NodeArray>();
+  DisplayWindow window;
+  std::function<void(ResultPicture&)> picture;
 };
 
 }  // namespace tambri::test
