@@ -2,14 +2,7 @@
 // whole-screen scripts, except those a small structure cannot reach.
 #include "dialogue/arrows.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
 #include <cstdio>
-#include <limits>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "support/picture_test.h"
 

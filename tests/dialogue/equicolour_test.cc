@@ -2,16 +2,9 @@
 // by the whole-screen scripts.
 #include "dialogue/equicolour.h"
 
-#include <gtest/gtest.h>
-
-#include <limits>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "support/picture_test.h"
-#include "support/saved_bitmap.h"
-#include "support/screen_text.h"
 
 namespace tambri {
 namespace {
@@ -30,15 +23,13 @@ TEST_F(Equicolour, BitmapCarriesTheRampAndTheBarRunsFromMaximumAtTheTop) {
   set(5, 5, 1);
   output.bitmap_off = false;
   draw("N\n\n");
-  const test::SavedBitmap bmp(dir / "bild_c.bmp");
-  ASSERT_TRUE(bmp.complete());
+  const test::SavedBitmap bmp = bitmap("_c.bmp");
+  bmp.expect_saved_before(viewer.shown, 29, 84, 9);  // the picture before " <Return>"
+  expect_shown({{29, 84, " <Return>"}});
   using C = std::array<int, 3>;
   const std::pair<int, C> ramp[] = {{16, {0, 0, 63}},   {41, {0, 31, 32}},  {66, {0, 62, 1}}, {67, {0, 63, 0}},
                                     {93, {60, 63, 0}}, {94, {63, 63, 0}}, {116, {63, 36, 0}}, {143, {63, 2, 0}}};
   for (const auto& [index, colour] : ramp) EXPECT_EQ(bmp.colour(index), colour) << index;
-  // The bitmap is the picture before " <Return>" was written.
-  test::expect_text(bmp.pixels(), 29, 84, "", 9);
-  test::expect_text(viewer.shown, 29, 84, " <Return>");
   std::set<int> seen;
   int previous = 143;
   for (int y = 25; y <= 299; ++y) {
@@ -58,12 +49,9 @@ TEST_F(Equicolour, CellsTakeTheColourOfTheirValueOnTheScaleOfTheWholeGrid) {
   set(6, 6, 64.5);
   draw("n\n\n");
   expect_pixels({{180, 145, 143}, {155, 125, 143}, {300, 325, 80}, {400, 400, 16}});
-  test::expect_text(viewer.shown, 1, 1, " TAMBRI: Potential (V)            ");
-  test::expect_text(viewer.shown, 3, 85, " 1.3E+02");
-  test::expect_text(viewer.shown, 18, 85, " 0.0E+00");
-  test::expect_text(viewer.shown, 24, 82, "Xb= 0.0E+00");
-  test::expect_text(viewer.shown, 27, 82, "Ye= 1.0E+00");
-  test::expect_text(viewer.shown, 10, 85, "", 8);  // " LOG ABS" only with the logarithm
+  // " LOG ABS" only with the logarithm.
+  expect_shown({{1, 1, " TAMBRI: Potential (V)            "}, {3, 85, " 1.3E+02"}, {18, 85, " 0.0E+00"},
+                {24, 82, "Xb= 0.0E+00"}, {27, 82, "Ye= 1.0E+00"}, {10, 85, "", 8}});
   // Lines 3..8 fill the viewport: border cells of 60 pixels, inner ones of
   // 120; the maximum lies outside and the labels keep the whole grid's range.
   v->fill(0);
@@ -73,16 +61,14 @@ TEST_F(Equicolour, CellsTakeTheColourOfTheirValueOnTheScaleOfTheWholeGrid) {
   window = {3, 3, 8, 8};
   draw("N\n\n");
   expect_pixels({{0, 25, 80}, {58, 83, 80}, {63, 40, 16}, {64, 88, 48}, {178, 203, 48}, {182, 150, 16}});
-  test::expect_text(viewer.shown, 3, 85, " 1.3E+02");
-  test::expect_text(viewer.shown, 24, 82, "Xb= 2.0E-01");
+  expect_shown({{3, 85, " 1.3E+02"}, {24, 82, "Xb= 2.0E-01"}});
 }
 
 TEST_F(Equicolour, LogarithmNonFiniteValuesAndAConstantField) {
   set(2, 2, -1000);
   draw("Y\n\n");
   expect_pixels({{60, 85, 143}, {300, 325, 16}});  // log10 1000 = 3; log10 1E-30 = -30
-  test::expect_text(viewer.shown, 18, 85, "-3.0E+01");
-  test::expect_text(viewer.shown, 10, 85, " LOG ABS");
+  expect_shown({{18, 85, "-3.0E+01"}, {10, 85, " LOG ABS"}});
   set(2, 2, std::numeric_limits<double>::quiet_NaN());
   set(5, 5, std::numeric_limits<double>::infinity());
   set(8, 8, 4);

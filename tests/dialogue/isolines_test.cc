@@ -2,16 +2,7 @@
 // whole-screen scripts.
 #include "dialogue/isolines.h"
 
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
-
 #include "support/picture_test.h"
-#include "support/saved_bitmap.h"
 
 namespace tambri {
 namespace {
@@ -109,8 +100,9 @@ TEST_F(IsolinePicture, MarksAndLinesOnTopCutAtTheWindowAndTheBitmapOnWhite) {
   expect_pixels({{297, 325, 15}, {294, 320, 15}, {290, 325, 6}, {303, 325, 0}, {300, 500, 12},
                  {120, 139, 15}, {126, 145, 15}, {123, 142, 15}, {120, 145, 9}});
   // The bitmap: the line palette, white background, the dialogue's colours back.
-  const test::SavedBitmap bmp(dir / "probe_i.bmp");
-  ASSERT_TRUE(bmp.complete());
+  const test::SavedBitmap bmp = bitmap("_i.bmp");
+  bmp.expect_saved_before(viewer.shown, 25, 80, 9);  // the picture before " <Return>" in the legend
+  expect_shown({{25, 80, " <Return>"}});
   const std::array<int, 3> colours[13] = {{63, 0, 63}, {63, 0, 0},  {63, 30, 0}, {63, 50, 0}, {55, 63, 0},
                                           {30, 63, 0}, {0, 45, 15}, {0, 30, 30}, {0, 15, 48}, {0, 0, 63},
                                           {30, 0, 30}, {30, 30, 30}, {0, 63, 0}};

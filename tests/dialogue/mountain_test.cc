@@ -2,17 +2,7 @@
 // the whole-screen scripts.
 #include "dialogue/mountain.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <string>
-#include <vector>
-
 #include "support/picture_test.h"
-#include "support/saved_bitmap.h"
-#include "support/screen_text.h"
 
 namespace tambri {
 namespace {
@@ -45,14 +35,13 @@ TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
   for (bool white : {false, true}) {
     output.white_background = white;
     draw("N\nN\nN\n\n");
-    const test::SavedBitmap bmp(dir / "berg_g.bmp");
-    ASSERT_TRUE(bmp.complete());
+    const test::SavedBitmap bmp = bitmap("_g.bmp");
+    bmp.expect_saved_before(viewer.shown, 35, 75, 8);  // the picture before "<Return>"
     for (int k = 1; k <= 12; ++k) EXPECT_EQ(bmp.colour(k), table[k - 1]) << "index " << k;
     EXPECT_EQ(bmp.colour(13), (white ? C{63, 0, 0} : table[12]));
     EXPECT_EQ(bmp.colour(0), (white ? C{63, 63, 63} : C{0, 0, 0}));
-    test::expect_text(bmp.pixels(), 35, 75, "", 8);  // saved before "<Return>"
   }
-  test::expect_text(viewer.shown, 35, 75, "<Return>");
+  expect_shown({{35, 75, "<Return>"}});
 }
 
 TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
@@ -65,18 +54,13 @@ TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
     EXPECT_EQ(count_of(page("_g.ps"), "c f"), 0);
     EXPECT_EQ((std::vector<int>{at(5, 0), at(0, 5), at(10 + 3.5356, 10 + 3.5356)}), (std::vector<int>{11, 11, 11}));
   }
-  test::expect_text(viewer.shown, 14, 5, " 1.5E+01");
-  test::expect_text(viewer.shown, 32, 5, " 1.0E+00");
-  test::expect_text(viewer.shown, 33, 35, "x (m) ");
-  test::expect_text(viewer.shown, 32, 61, " 0.0E+00");
-  test::expect_text(viewer.shown, 27, 73, " 1.0E+00");
-  test::expect_text(viewer.shown, 29, 69, "y (m) ");
+  expect_shown({{14, 5, " 1.5E+01"}, {32, 5, " 1.0E+00"}, {33, 35, "x (m) "}, {32, 61, " 0.0E+00"},
+                {27, 73, " 1.0E+00"}, {29, 69, "y (m) "}});
   window = full_display_window(model->grid);
   draw("Y\nN\nY\n\n");
   EXPECT_GT(count_between(1, 10), 1000);
   EXPECT_EQ(count_of(page("_g.ps"), "c f"), 4 * 2);
-  test::expect_text(viewer.shown, 23, 3, "LOG-Betrag");
-  test::expect_text(viewer.shown, 14, 5, " 1.2E+00");  // log10(15)
+  expect_shown({{23, 3, "LOG-Betrag"}, {14, 5, " 1.2E+00"}});  // log10(15)
 }
 
 TEST_F(Mountain, AWiderRangeLowersTheSurfaceAndTheMeanOfTheCornersGivesTheColour) {

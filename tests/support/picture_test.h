@@ -6,10 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -18,6 +20,8 @@
 #include "dialogue/result_picture.h"
 #include "support/external_tools.h"
 #include "support/recording_viewer.h"
+#include "support/saved_bitmap.h"
+#include "support/screen_text.h"
 #include "support/session.h"
 #include "support/solve_fixture.h"
 
@@ -105,7 +109,13 @@ struct PictureTest : ::testing::Test {
   void expect_pixels(std::initializer_list<Pixel> pixels) const {
     for (const Pixel& p : pixels) EXPECT_EQ(shown(p.x, p.y), p.want) << "pixel " << p.x << ", " << p.y;
   }
-  Records page(const std::string& suffix) const { return records_of(dir / (model->output_stem.substr(0, model->output_stem.find(' ')) + suffix)); }
+  // The picture's file with this tag and extension (as "_g.ps").
+  std::filesystem::path file(const std::string& suffix) const {
+    return dir / (model->output_stem.substr(0, model->output_stem.find(' ')) + suffix);
+  }
+  Records page(const std::string& suffix) const { return records_of(file(suffix)); }
+  SavedBitmap bitmap(const std::string& suffix) const { return {read_file(file(suffix))}; }
+  void expect_shown(std::initializer_list<ShownText> texts) const { expect_texts(viewer.shown, texts); }
 
   std::filesystem::path previous = std::filesystem::current_path();
   TempDir dir;
