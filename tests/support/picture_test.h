@@ -6,31 +6,34 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <limits>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "dialogue/result_picture.h"
+#include "draw/surface.h"
 #include "support/external_tools.h"
 #include "support/recording_viewer.h"
-#include "support/saved_bitmap.h"
-#include "support/screen_text.h"
 #include "support/session.h"
 #include "support/solve_fixture.h"
+#include "text/text_width.h"
 
 namespace tambri::test {
 
 using Records = std::vector<std::string>;
 
 inline Records records_of(const std::filesystem::path& path) {
-  std::ifstream in(path);
+  std::istringstream in(read_file(path));
   Records out;
   for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
@@ -60,14 +63,77 @@ inline void expect_page(const std::filesystem::path& written, const std::string&
   }
 }
 
-// Index of the first record equal to `record` at or after `from`; -1 when none.
-inline long find_record(const Records& records, const std::string& record, long from = 0) {
-  const auto at = std::find(records.begin() + std::min<long>(from, static_cast<long>(records.size())), records.end(), record);
+// Index of the first record equal to `record`; -1 when none.
+inline long find_record(const Records& records, const std::string& record) {
+  const auto at = std::find(records.begin(), records.end(), record);
   return at == records.end() ? -1 : at - records.begin();
 }
+template <class T>
+int count_of(const std::vector<T>& all, const std::type_identity_t<T>& one) {
+  return static_cast<int>(std::count(all.begin(), all.end(), one));
+}
 
-inline int count_of(const Records& records, const std::string& record) {
-  return static_cast<int>(std::count(records.begin(), records.end(), record));
+// Reading back a picture's saved bitmap: the 8-bit BMP of the whole 800 x 630
+// window (14 + 40 header bytes, 256 palette entries B, G, R, 0 with the 0-63
+// components times 4, rows bottom-up).
+struct SavedBitmap {
+  static constexpr int kWidth = 800, kHeight = 630;
+  static constexpr size_t kPixelsAt = 14 + 40 + 256 * 4;
+
+  bool complete() const { return bytes.size() == kPixelsAt + size_t{kWidth} * kHeight; }
+  // Palette entry `index` as 0-63 components (R, G, B).
+  std::array<int, 3> colour(int index) const {
+    const auto at = [&](int c) { return static_cast<unsigned char>(bytes[54 + 4 * static_cast<size_t>(index) + c]) / 4; };
+    return {at(2), at(1), at(0)};
+  }
+  // The palette index of window pixel (x, y), y counted from the top.
+  int pixel(int x, int y) const {
+    return static_cast<unsigned char>(bytes[kPixelsAt + static_cast<size_t>((kHeight - 1 - y) * kWidth + x)]);
+  }
+  // The bitmap holds the picture as `shown` but with `count` cells from
+  // (row, column) blank: it was saved before the text there was written.
+  void expect_saved_before(const std::vector<std::uint8_t>& shown, int row, int column, int count) const {
+    ASSERT_TRUE(complete());
+    int differing = 0;
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x) {
+        const bool cell = y / 16 == row - 1 && x / 8 >= column - 1 && x / 8 < column - 1 + count;
+        differing += pixel(x, y) != (cell ? 0 : shown[static_cast<size_t>(y * kWidth + x)]);
+      }
+    }
+    EXPECT_EQ(differing, 0);
+  }
+
+  std::string bytes;
+};
+
+// Whether a picture shows texts at places of the character grid: each text
+// is drawn on a fresh surface at the same cells and the cells compared pixel
+// by pixel with the pixels the picture showed. An empty text asks for
+// `blanks` blank cells.
+struct ShownText {
+  int row, column;
+  std::string text;
+  int blanks = 0;
+};
+
+inline void expect_texts(const std::vector<std::uint8_t>& shown, std::initializer_list<ShownText> texts) {
+  for (const ShownText& t : texts) {
+    const int length = t.text.empty() ? t.blanks : utf8_length(t.text);
+    GraphicsSurface reference;
+    reference.gfx_set_text_window(t.row, t.column, t.row, t.column + length - 1);
+    reference.gfx_set_text_color(15);
+    reference.gfx_text(t.text);
+    int ink = 0, differing = 0;
+    for (int y = (t.row - 1) * 16; y < t.row * 16; ++y) {
+      for (int x = (t.column - 1) * 8; x < (t.column - 1 + length) * 8; ++x) {
+        ink += reference.pixel(x, y) != 0;
+        differing += reference.pixel(x, y) != shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)];
+      }
+    }
+    EXPECT_EQ(ink > 0, !t.text.empty()) << '"' << t.text << '"';
+    EXPECT_EQ(differing, 0) << '"' << t.text << "\" at " << t.row << ", " << t.column;
+  }
 }
 
 struct PictureTest : ::testing::Test {
@@ -102,10 +168,7 @@ struct PictureTest : ::testing::Test {
   }
   // The pixel shown at the wait for Return.
   int shown(long x, long y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
-  struct Pixel {
-    long x, y;
-    int want;
-  };
+  struct Pixel { long x, y; int want; };
   void expect_pixels(std::initializer_list<Pixel> pixels) const {
     for (const Pixel& p : pixels) EXPECT_EQ(shown(p.x, p.y), p.want) << "pixel " << p.x << ", " << p.y;
   }
