@@ -30,11 +30,7 @@ struct ArrowPicture : test::PictureTest {
 
 TEST_F(ArrowPicture, UniformFieldGivesEqualArrowsOfTheSmallerCellAlongItsAxis) {
   // 11 x 21 lines: every arrow is 0.95 / 19 m = 30 pixels long.
-  struct Case {
-    int nx, ny;
-    double ax, by;
-    long dx, dy;  // pixel direction of the arrows
-  };
+  struct Case { int nx, ny; double ax, by; long dx, dy; };  // dx, dy: pixel direction of the arrows
   for (const Case& c : {Case{11, 21, 1, 0, 0, 1}, Case{11, 21, -2, 0, 0, -1}, Case{21, 11, 0, 1, 1, 0},
                         Case{21, 11, 0, -3, -1, 0}}) {
     use(c.nx, c.ny);

@@ -13,8 +13,7 @@ namespace {
 struct CutPicture : test::PictureTest {
   CutPicture() {
     use_grid(test::lines(0, 1, 11), test::lines(0, 1, 3), "probe.dat");
-    for (int i = 1; i <= 11; ++i)
-      for (int j = 1; j <= 3; ++j) set(i, j, i - 1.0);
+    set_all([](int i, int) { return i - 1.0; });
     picture = [this](ResultPicture& p) { draw_cut(p, {v.get(), nullptr, false, "Potential (V)"}); };
   }
 };

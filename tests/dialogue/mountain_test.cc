@@ -45,8 +45,7 @@ TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
 }
 
 TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
-  for (int i = 1; i <= 5; ++i)
-    for (int j = 1; j <= 3; ++j) set(i, j, i * j);
+  set_all([](int i, int j) { return i * j; });
   for (const DisplayWindow& w : {DisplayWindow{1, 2, 5, 2}, DisplayWindow{3, 1, 3, 3}}) {
     window = w;
     draw("N\nN\nY\n\n");

@@ -80,7 +80,6 @@ struct SavedBitmap {
   static constexpr int kWidth = 800, kHeight = 630;
   static constexpr size_t kPixelsAt = 14 + 40 + 256 * 4;
 
-  bool complete() const { return bytes.size() == kPixelsAt + size_t{kWidth} * kHeight; }
   // Palette entry `index` as 0-63 components (R, G, B).
   std::array<int, 3> colour(int index) const {
     const auto at = [&](int c) { return static_cast<unsigned char>(bytes[54 + 4 * static_cast<size_t>(index) + c]) / 4; };
@@ -93,7 +92,7 @@ struct SavedBitmap {
   // The bitmap holds the picture as `shown` but with `count` cells from
   // (row, column) blank: it was saved before the text there was written.
   void expect_saved_before(const std::vector<std::uint8_t>& shown, int row, int column, int count) const {
-    ASSERT_TRUE(complete());
+    ASSERT_EQ(bytes.size(), kPixelsAt + size_t{kWidth} * kHeight);
     int differing = 0;
     for (int y = 0; y < kHeight; ++y) {
       for (int x = 0; x < kWidth; ++x) {
@@ -111,11 +110,7 @@ struct SavedBitmap {
 // is drawn on a fresh surface at the same cells and the cells compared pixel
 // by pixel with the pixels the picture showed. An empty text asks for
 // `blanks` blank cells.
-struct ShownText {
-  int row, column;
-  std::string text;
-  int blanks = 0;
-};
+struct ShownText { int row, column; std::string text; int blanks = 0; };
 
 inline void expect_texts(const std::vector<std::uint8_t>& shown, std::initializer_list<ShownText> texts) {
   for (const ShownText& t : texts) {
@@ -150,6 +145,10 @@ struct PictureTest : ::testing::Test {
     w->fill(0);
   }
   void set(int i, int j, double value) { (*v)[static_cast<size_t>(model->grid.node(i, j))] = value; }
+  void set_all(const std::function<double(int, int)>& f) {
+    for (int j = 1; j <= model->grid.ny; ++j)
+      for (int i = 1; i <= model->grid.nx; ++i) set(i, j, f(i, j));
+  }
   void set_code(int i, int j, int32_t code) { model->occupancy[static_cast<size_t>(model->grid.node(i, j))] = code; }
 
   // Draws `picture` with `answers` as the console input into an empty folder;
