@@ -104,7 +104,7 @@ TEST_F(Mountain, ConstantFieldStandsOnTheFloorAndNonFiniteCornersLeaveTheirFacet
   EXPECT_EQ(at(5, 1), 0);
 }
 
-// One facet with one corner at 110: a wire frame, filled in colour and filled
+// One facet with one corner at 110: a wire frame and filled, in colour and
 // in grey with the logarithm. The mean of the corners lies a quarter up: index
 // 9 on the screen, level 3 of 10 on the page, in a white outline.
 TEST_F(Mountain, WholePagesOfOneFacet) {
@@ -113,9 +113,8 @@ TEST_F(Mountain, WholePagesOfOneFacet) {
   const struct {
     bool grey;
     const char *answers, *expected;
-  } pages[] = {{false, "N\nN\nN\n\n", "mountain_one_facet.ps"},
-               {false, "N\nN\nY\n\n", "mountain_filled.ps"},
-               {true, "Y\nN\nY\n\n", "mountain_grey_log.ps"}};
+  } pages[] = {{false, "N\nN\nN\n\n", "mountain_one_facet.ps"}, {false, "N\nN\nY\n\n", "mountain_filled.ps"},
+               {true, "Y\nN\nN\n\n", "mountain_grey_log_wire.ps"}, {true, "Y\nN\nY\n\n", "mountain_grey_log.ps"}};
   for (const auto& p : pages) {
     output.black_and_white = p.grey;
     draw(p.answers);
