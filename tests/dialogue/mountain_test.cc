@@ -2,19 +2,7 @@
 // the whole-screen scripts.
 #include "dialogue/mountain.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
-#include <limits>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "support/picture_test.h"
-#include "support/saved_bitmap.h"
-#include "support/screen_text.h"
-#include "support/solve_fixture.h"
 
 namespace tambri {
 namespace {
@@ -24,20 +12,10 @@ using test::count_of;
 // The world of 15 x 15 units lies on the viewport (100, 60)-(640, 510) with
 // the height upward: world (h, v) is pixel (100 + 36 h, 510 - 30 v).
 struct Mountain : test::PictureTest {
-  Mountain() { use_grid({0, 0.25, 0.5, 0.75, 1}, {0, 0.5, 1}); }
-  void use_grid(const std::vector<double>& x, const std::vector<double>& y) {
-    model = test::make_model(kProblemE, x, y);
-    model->output_stem = "berg        ";
-    model->file_name = "berg.dat    ";
-    window = full_display_window(model->grid);
+  Mountain() {
+    use_grid({0, 0.25, 0.5, 0.75, 1}, {0, 0.5, 1}, "berg.dat");
     output.postscript_off = false;
-    fields->strength_x.fill(0);
-  }
-  void set(int i, int j, double v) { fields->strength_x[model->grid.node(i, j)] = v; }
-  void draw(const std::string& answers) {
-    draw_with(*model, window, answers, [this](ResultPicture& p) {
-      draw_mountain(p, {&fields->strength_x, nullptr, false, "Potential (V)"});
-    });
+    picture = [this](ResultPicture& p) { draw_mountain(p, {v.get(), nullptr, false, "Potential (V)"}); };
   }
   int at(double h, double v) const {
     return shown(static_cast<int>(std::lround(100 + 36 * h)), static_cast<int>(std::lround(510 - 30 * v)));
@@ -46,11 +24,6 @@ struct Mountain : test::PictureTest {
     return static_cast<int>(std::count_if(viewer.shown.begin(), viewer.shown.end(),
                                           [&](std::uint8_t p) { return p >= lo && p <= hi; }));
   }
-  test::Records page() const { return test::records_of(dir / "berg_g.ps"); }
-
-  std::unique_ptr<StructureModel> model;
-  std::unique_ptr<DerivedFields> fields = std::make_unique<DerivedFields>();
-  DisplayWindow window;
 };
 
 TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
@@ -62,38 +35,31 @@ TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
   for (bool white : {false, true}) {
     output.white_background = white;
     draw("N\nN\nN\n\n");
-    const test::SavedBitmap bmp(dir / "berg_g.bmp");
-    ASSERT_TRUE(bmp.complete());
+    const test::SavedBitmap bmp = bitmap("_g.bmp");
+    bmp.expect_saved_before(viewer.shown, 35, 75, 8);  // the picture before "<Return>"
     for (int k = 1; k <= 12; ++k) EXPECT_EQ(bmp.colour(k), table[k - 1]) << "index " << k;
     EXPECT_EQ(bmp.colour(13), (white ? C{63, 0, 0} : table[12]));
     EXPECT_EQ(bmp.colour(0), (white ? C{63, 63, 63} : C{0, 0, 0}));
-    EXPECT_TRUE(test::blank_cells(bmp.pixels(), 35, 75, 8));  // saved before "<Return>"
   }
-  EXPECT_SHOWS_TEXT(viewer.shown, 35, 75, "<Return>");
+  expect_shown({{35, 75, "<Return>"}});
 }
 
 TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
-  for (int i = 1; i <= 5; ++i)
-    for (int j = 1; j <= 3; ++j) set(i, j, i * j);
+  set_all([](int i, int j) { return i * j; });
   for (const DisplayWindow& w : {DisplayWindow{1, 2, 5, 2}, DisplayWindow{3, 1, 3, 3}}) {
     window = w;
     draw("N\nN\nY\n\n");
     EXPECT_EQ(count_between(1, 10), 0);
-    EXPECT_EQ(count_of(page(), "c f"), 0);
+    EXPECT_EQ(count_of(page("_g.ps"), "c f"), 0);
     EXPECT_EQ((std::vector<int>{at(5, 0), at(0, 5), at(10 + 3.5356, 10 + 3.5356)}), (std::vector<int>{11, 11, 11}));
   }
-  EXPECT_SHOWS_TEXT(viewer.shown, 14, 5, " 1.5E+01");
-  EXPECT_SHOWS_TEXT(viewer.shown, 32, 5, " 1.0E+00");
-  EXPECT_SHOWS_TEXT(viewer.shown, 33, 35, "x (m) ");
-  EXPECT_SHOWS_TEXT(viewer.shown, 32, 61, " 0.0E+00");
-  EXPECT_SHOWS_TEXT(viewer.shown, 27, 73, " 1.0E+00");
-  EXPECT_SHOWS_TEXT(viewer.shown, 29, 69, "y (m) ");
+  expect_shown({{14, 5, " 1.5E+01"}, {32, 5, " 1.0E+00"}, {33, 35, "x (m) "}, {32, 61, " 0.0E+00"},
+                {27, 73, " 1.0E+00"}, {29, 69, "y (m) "}});
   window = full_display_window(model->grid);
   draw("Y\nN\nY\n\n");
   EXPECT_GT(count_between(1, 10), 1000);
-  EXPECT_EQ(count_of(page(), "c f"), 4 * 2);
-  EXPECT_SHOWS_TEXT(viewer.shown, 23, 3, "LOG-Betrag");
-  EXPECT_SHOWS_TEXT(viewer.shown, 14, 5, " 1.2E+00");  // log10(15)
+  EXPECT_EQ(count_of(page("_g.ps"), "c f"), 4 * 2);
+  expect_shown({{23, 3, "LOG-Betrag"}, {14, 5, " 1.2E+00"}});  // log10(15)
 }
 
 TEST_F(Mountain, AWiderRangeLowersTheSurfaceAndTheMeanOfTheCornersGivesTheColour) {
@@ -103,67 +69,58 @@ TEST_F(Mountain, AWiderRangeLowersTheSurfaceAndTheMeanOfTheCornersGivesTheColour
   draw("N\nY\n-100\n300\nY\n\n");
   EXPECT_EQ(count_between(1, 5), 0);  // -100..300: the top facets at 200/400, level 6
   EXPECT_EQ((std::vector<int>{at(9, 5.8), at(9, 10.8)}), (std::vector<int>{6, 0}));
-  EXPECT_EQ(count_of(page(), "( 3.0E+02) "), 1);
-  // One facet, one corner at the top: the mean is a quarter up, index 9.
-  use_grid({0, 1}, {0, 1});
-  set(1, 2, 110);
-  draw("N\nN\nY\n\n");
-  EXPECT_EQ((std::vector<int>{at(5, 2), at(3, 8)}), (std::vector<int>{9, 9}));
-  EXPECT_EQ(count_of(page(), " 0.47 1.00 1.00 hs"), 1);  // level 3 of 10
-  EXPECT_EQ(count_of(page(), " 1.00 g"), 1);             // the white outline
-  output.black_and_white = true;
-  draw("N\nN\nY\n\n");
-  EXPECT_EQ(count_of(page(), " 0.70 g"), 1);
+  EXPECT_EQ(count_of(page("_g.ps"), "( 3.0E+02) "), 1);
 }
 
 TEST_F(Mountain, NearFacetsCoverTheFacetsBehindThem) {
-  use_grid({0, 1}, {0, 1, 2});  // the back facet (y 1..2) and the front one
+  use_grid({0, 1}, {0, 1, 2}, "berg.dat");  // the back facet (y 1..2) and the front one
   const auto far_edge = [this] {  // at height D, pixel row 404
     std::vector<int> column;
     for (int y = 401; y <= 407; ++y) column.push_back(shown(316, y));
     return column;
   };
   draw("N\nN\nN\n\n");
-  const std::vector<int> flat = far_edge();
-  EXPECT_NE(std::find(flat.begin(), flat.end(), 13), flat.end());
+  EXPECT_GT(count_of(far_edge(), 13), 0);
   set(1, 1, 100);
   set(2, 1, 100);
   draw("N\nN\nN\n\n");
   EXPECT_EQ(far_edge(), std::vector<int>(7, 0));
   draw("N\nN\nY\n\n");
   EXPECT_EQ(far_edge(), std::vector<int>(7, 6));
-  const test::Records r = page();
+  const test::Records r = page("_g.ps");
   EXPECT_LT(test::find_record(r, "   8.0356  13.5356 m"), test::find_record(r, "   6.2678  11.7678 m"));
 }
 
 TEST_F(Mountain, ConstantFieldStandsOnTheFloorAndNonFiniteCornersLeaveTheirFacetsOut) {
-  fields->strength_x.fill(7);
+  v->fill(7);
   draw("N\nN\nY\n\n");
   EXPECT_EQ(at(5, 1), 11);
   EXPECT_EQ(count_between(1, 10), 0);
-  fields->strength_x.fill(0);
+  v->fill(0);
   set(3, 2, std::numeric_limits<double>::quiet_NaN());
   set(5, 3, 4);
   draw("N\nN\nY\n\n");
-  EXPECT_EQ(count_of(page(), "c f"), 8 - 4);
+  EXPECT_EQ(count_of(page("_g.ps"), "c f"), 8 - 4);
   EXPECT_EQ(at(5, 1), 0);
-  test::expect_renders("berg_g.ps");
 }
 
-TEST_F(Mountain, WholePageOfOneFacetAndTheGreyPageWithTheLogarithm) {
-  use_grid({0, 1}, {0, 1});
+// One facet with one corner at 110: a wire frame and filled, in colour and
+// in grey with the logarithm. The mean of the corners lies a quarter up: index
+// 9 on the screen, level 3 of 10 on the page, in a white outline.
+TEST_F(Mountain, WholePagesOfOneFacet) {
+  use_grid({0, 1}, {0, 1}, "berg.dat");
   set(1, 2, 110);
-  draw("N\nN\nN\n\n");
-  test::expect_page("berg_g.ps", "mountain_one_facet.ps");
-  test::expect_renders("berg_g.ps");
-  output.black_and_white = true;
-  draw("Y\nN\nN\n\n");
-  const test::Records grey = page();
-  EXPECT_EQ(count_of(grey, " 0.0 0.0 1.0 co") + count_of(grey, " 1.0 0.0 1.0 co"), 0);
-  EXPECT_EQ(count_of(grey, " 0.0 0.0 0.0 co"), 4);  // titles, box, outline, labels
-  EXPECT_EQ(test::find_record(grey, "   0.0000   9.5000   6.0000   0.9600 /Helvetica t"),
-            test::find_record(grey, "(LOG-Betrag) ") + 1);
-  test::expect_renders("berg_g.ps");
+  const struct {
+    bool grey;
+    const char *answers, *expected;
+  } pages[] = {{false, "N\nN\nN\n\n", "mountain_one_facet.ps"}, {false, "N\nN\nY\n\n", "mountain_filled.ps"},
+               {true, "Y\nN\nN\n\n", "mountain_grey_log_wire.ps"}, {true, "Y\nN\nY\n\n", "mountain_grey_log.ps"}};
+  for (const auto& p : pages) {
+    output.black_and_white = p.grey;
+    draw(p.answers);
+    test::expect_page("berg_g.ps", p.expected);
+  }
+  EXPECT_EQ((std::vector<int>{at(5, 2), at(3, 8)}), (std::vector<int>{9, 9}));
 }
 
 }  // namespace
