@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
-
+#include "geometry_screen.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {
@@ -13,13 +12,10 @@ namespace {
 // cannot reach: both notes of a structure without potentials, and a grid of
 // one line each way, which cannot be assembled and must leave the arrays alone.
 std::string visit(const StructureModel& model, FieldArrays& arrays) {
-  std::istringstream in("X\n");
-  std::ostringstream out;
-  Console console(in, out, true);
+  test::Screen screen("X\n");
   SolverSettings settings;
-  run_calcul_menu(console, model, settings, arrays, false, [] { return LocalDateTime{}; });
-  console.finish();
-  return out.str();
+  run_calcul_menu(screen.console, model, settings, arrays, false, [] { return LocalDateTime{}; });
+  return screen.text();
 }
 
 TEST(CalculEntry, NotesComeBeforeTheAssemblyWhichNeedsTwoLinesEachWay) {

@@ -13,11 +13,15 @@ namespace tambri::test {
 
 struct Screen {
   explicit Screen(const std::string& input) : in(input), console(in, out, true) {}
-  std::vector<std::string> lines() {
+  // The screen as written, and the same split into lines.
+  std::string text() {
     console.finish();
+    return out.str();
+  }
+  std::vector<std::string> lines() {
     std::vector<std::string> result;
-    std::istringstream text(out.str());
-    for (std::string line; std::getline(text, line);) result.push_back(line);
+    std::istringstream screen(text());
+    for (std::string line; std::getline(screen, line);) result.push_back(line);
     return result;
   }
   std::istringstream in;
