@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry_screen.h"
+#include "string_screen.h"
 #include "support/solve_fixture.h"
 
 namespace tambri {

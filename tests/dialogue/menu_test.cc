@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "geometry_screen.h"
+#include "string_screen.h"
 
 namespace tambri {
 namespace {

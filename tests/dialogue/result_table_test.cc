@@ -6,7 +6,7 @@
 #include <iterator>
 #include <tuple>
 
-#include "geometry_screen.h"
+#include "string_screen.h"
 #include "support/file_size_limit.h"
 #include "support/session.h"
 

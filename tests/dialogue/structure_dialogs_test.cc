@@ -8,7 +8,7 @@
 #include <iterator>
 #include <filesystem>
 
-#include "geometry_screen.h"
+#include "string_screen.h"
 #include "model/structure_file.h"
 #include "support/file_size_limit.h"
 #include "support/session.h"
