@@ -18,47 +18,40 @@ void set_x(StructureModel& m, const std::vector<double>& lines, double xb, doubl
   m.xe = xe;
 }
 
-TEST(FitLinesToExtents, FullGridReplacesTheOuterLines) {
-  StructureModel m;
+// A full grid keeps its inner lines. An edge moved past all lines falls back
+// to the extents, and so does a single surviving line, which would leave a
+// grid that no range entry can extend.
+TEST(FitLinesToExtents, OuterLinesBecomeTheExtentsOrOnlyTheExtentsRemain) {
   std::vector<double> full;
   for (int i = 0; i < kMaxLines; ++i) full.push_back(i);
-  set_x(m, full, -5, 300);
-  fit_lines_to_extents(x_axis(m));
-  ASSERT_EQ(m.grid.nx, kMaxLines);
-  EXPECT_EQ(m.grid.x[1], -5);
-  EXPECT_EQ(m.grid.x[2], 1);
-  EXPECT_EQ(m.grid.x[kMaxLines], 300);
+  std::vector<double> fitted = full;
+  fitted.front() = -5;
+  fitted.back() = 300;
+  const struct {
+    std::vector<double> lines;
+    double xb, xe;
+    std::vector<double> fitted;
+  } cases[] = {{full, -5, 300, fitted}, {{0, 1}, 2, 3, {2, 3}}, {{0, 1, 2}, 0.9, 1.1, {0.9, 1.1}}};
+  for (const auto& c : cases) {
+    StructureModel m;
+    set_x(m, c.lines, c.xb, c.xe);
+    fit_lines_to_extents(x_axis(m));
+    EXPECT_EQ(lines_of(m), c.fitted);
+  }
 }
 
-TEST(FitLinesToExtents, EdgeMovedPastAllLinesFallsBackToTheExtents) {
-  StructureModel m;
-  set_x(m, {0, 1}, 2, 3);
-  fit_lines_to_extents(x_axis(m));
-  EXPECT_EQ(lines_of(m), (std::vector<double>{2, 3}));
-  // A single surviving line would leave a grid that no range entry can extend.
-  set_x(m, {0, 1, 2}, 0.9, 1.1);
-  fit_lines_to_extents(x_axis(m));
-  EXPECT_EQ(lines_of(m), (std::vector<double>{0.9, 1.1}));
-}
-
-TEST(MergeEquidistantLines, KeepsOuterLinesAndDropsLinesWithinTolerance) {
+TEST(MergeEquidistantLines, KeepsOuterLinesDropsLinesWithinToleranceAndCountsFromTheIndex) {
   StructureModel m;
   set_x(m, {0, 1, 2, 3, 4}, 0, 4);
   auto merged = merge_equidistant_lines(x_axis(m), 1 + 5e-7, 3, 3);
   ASSERT_TRUE(merged);
   // The old line 1 lies within 1e-6 of the new first line and gives way to it.
   ASSERT_EQ(merged->size(), 5u);
-  EXPECT_EQ((*merged)[0], 0);
-  EXPECT_EQ((*merged)[1], 1 + 5e-7);
+  EXPECT_EQ(*merged, (std::vector<double>{0, 1 + 5e-7, (*merged)[2], 3, 4}));
   EXPECT_DOUBLE_EQ((*merged)[2], 2 + 2.5e-7);
-  EXPECT_EQ((*merged)[3], 3);
-  EXPECT_EQ((*merged)[4], 4);
-}
-
-TEST(MergeEquidistantLines, NewLinesComputedFromTheirIndex) {
-  StructureModel m;
+  // New lines are computed from their index, not summed up step by step.
   set_x(m, {0, 1}, 0, 1);
-  auto merged = merge_equidistant_lines(x_axis(m), 0, 1, 11);
+  merged = merge_equidistant_lines(x_axis(m), 0, 1, 11);
   ASSERT_TRUE(merged);
   ASSERT_EQ(merged->size(), 11u);
   for (int k = 1; k <= 11; ++k) EXPECT_EQ((*merged)[k - 1], 0 + (k - 1) * (1.0 / 10));

@@ -4,16 +4,33 @@
 
 #include <gtest/gtest.h>
 
-#include "geometry_screen.h"
+#include <memory>
+
+#include "string_screen.h"
 
 namespace tambri {
 namespace {
 
-using test::add_part;
-using test::geometry_model;
 using test::Screen;
 using Lines = std::vector<std::string>;
 using Dialogue = void (*)(Console&, StructureModel&, int);
+
+// Domain 0 <= x <= 1, 0 <= y <= 2 on the tables of a new problem E.
+std::unique_ptr<StructureModel> geometry_model() {
+  auto m = std::make_unique<StructureModel>();
+  m->problem = kProblemE;
+  reset_tables_for_new_problem(*m);
+  m->xe = 1.0;
+  m->ye = 2.0;
+  return m;
+}
+
+// Appends a part as the entry dialogue would, without asking.
+template <class List, class Part>
+void add_part(StructureModel& m, List& list, int32_t shape, const Part& part) {
+  list.at[++list.count] = part;
+  m.sequence[++m.sequence_length] = shape;
+}
 
 TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
   const std::vector<std::pair<Dialogue, const char*>> cases = {
@@ -22,7 +39,7 @@ TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
       {enter_circle, "0 0 1e999\n"}, {enter_border, "z\n"},         {enter_border, "o\nx\n"}};
   for (int index : {0, 1}) {
     for (const auto& [dialogue, input] : cases) {
-      auto m = geometry_model(kProblemE);
+      auto m = geometry_model();
       add_part(*m, m->points, kShapePoint, PointPart{0.25, 0.25, 1});
       add_part(*m, m->rectangles, kShapeRectangle, RectanglePart{0.25, 0.25, 0.5, 0.5, 1});
       add_part(*m, m->triangles, kShapeTriangle, TrianglePart{0.25, 0.25, 0, 0, 0, 0, 1});
@@ -39,7 +56,7 @@ TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
 }
 
 TEST(EveryShapeEntry, FullListIsRefusedBeforeAnyListAndEditStillWorks) {
-  auto m = geometry_model(kProblemE);
+  auto m = geometry_model();
   for (int k = 0; k < kMaxShapeParts; ++k) add_part(*m, m->points, kShapePoint, PointPart{});
   for (int k = 0; k < kMaxBorders; ++k) add_part(*m, m->borders, kShapeBorder, BorderPart{1, 0});
   Screen s("U\nm\n4\n");

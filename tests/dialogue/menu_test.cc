@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "string_screen.h"
 
 namespace tambri {
 namespace {
@@ -18,16 +19,14 @@ struct MenuRun {
 
 MenuRun run(const MenuStyle& style, const std::string& input) {
   MenuRun result;
-  std::istringstream in(input);
-  std::ostringstream out;
-  Console console(in, out, true);
+  test::Screen screen(input);
   const auto note = [&result](std::string name, MenuNext next) {
     return [&result, name, next](std::string_view rest) {
       result.ran.push_back(name + "[" + std::string(rest) + "]");
       return next;
     };
   };
-  run_menu(console, style,
+  run_menu(screen.console, style,
                         {{"XX", "XX- Zwei", note("XX", MenuNext::kPrompt)},
                          {"E", "E  - Eins", note("E", MenuNext::kHelp)},
                          {"EX", "EX - Komponente", note("EX", MenuNext::kPrompt)},
@@ -35,8 +34,7 @@ MenuRun run(const MenuStyle& style, const std::string& input) {
                          {"Q", "", note("Q", MenuNext::kPrompt)},
                          {"X", "X  - Ende", leave_menu}},
                         "");
-  console.finish();
-  result.screen = out.str();
+  result.screen = screen.text();
   return result;
 }
 

@@ -7,8 +7,8 @@
 
 #include <iterator>
 #include <filesystem>
-#include <sstream>
 
+#include "string_screen.h"
 #include "model/structure_file.h"
 #include "support/file_size_limit.h"
 #include "support/session.h"
@@ -41,12 +41,9 @@ class StructureDialogs : public ::testing::Test {
 
   template <class Dialogue>
   static std::string screen_of(const std::string& answers, Dialogue dialogue) {
-    std::istringstream in(answers);
-    std::ostringstream out;
-    Console console(in, out, true);
-    dialogue(console);
-    console.finish();
-    return out.str();
+    test::Screen screen(answers);
+    dialogue(screen.console);
+    return screen.text();
   }
   static std::string save(const StructureModel& m, const std::string& answers) {
     return screen_of(answers, [&](Console& c) { save_dialogue(c, m); });

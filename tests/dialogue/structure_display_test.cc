@@ -9,6 +9,7 @@
 
 #include "support/recording_viewer.h"
 #include "support/session.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -96,7 +97,8 @@ std::uint64_t fingerprint(const std::string& bytes) {
 }
 
 // The bitmaps of the structure picture as it was drawn before its cells,
-// marks and grid lines came from the shared kit: every byte must stay.
+// marks and grid lines came from the shared kit: every byte must stay (the
+// cases are in tests/dialogue/data/structure_bitmaps.txt).
 TEST_F(StructureDisplay, EveryByteOfTheEarlierBitmapsStays) {
   model->problem = kProblemM;
   model->output_stem = "golden      ";
@@ -114,24 +116,12 @@ TEST_F(StructureDisplay, EveryByteOfTheEarlierBitmapsStays) {
     }
   }
   output.bitmap_off = false;
-  struct Case {
-    DisplayWindow window;
-    bool grid_under;
-    bool white;
-    const char* answers;  // the window question (when asked) and the wait
-    std::uint64_t expected;
-  };
-  const Case cases[] = {
-      {{1, 1, 14, 11}, false, false, "N\n\n", 12766898910622858558u},
-      {{1, 1, 14, 11}, true, true, "Y\n\n", 5251794247413965622u},
-      {{3, 2, 12, 9}, false, true, "N\n\n", 13470292114237487893u},
-      {{4, 4, 4, 9}, true, false, "Y\n\n", 9295267209903205015u},
-  };
-  for (const Case& c : cases) {
-    output.white_background = c.white;
-    show(c.window, c.answers, c.grid_under);
-    EXPECT_EQ(fingerprint(test::read_file(dir / "golden_a.bmp")), c.expected)
-        << "window " << c.window.i1 << "," << c.window.j1 << "," << c.window.i2 << "," << c.window.j2;
+  for (const test::CaseRow& c : test::read_cases("tests/dialogue/data/structure_bitmaps.txt")) {
+    const std::vector<double> w = test::numbers(c[0]);
+    output.white_background = c[2] == "yes";
+    show({static_cast<int>(w.at(0)), static_cast<int>(w.at(1)), static_cast<int>(w.at(2)), static_cast<int>(w.at(3))},
+         c[3] + "\n\n", c[1] == "yes");
+    EXPECT_EQ(fingerprint(test::read_file(dir / "golden_a.bmp")), std::stoull(c[4])) << c.where;
   }
 }
 

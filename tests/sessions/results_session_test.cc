@@ -71,9 +71,9 @@ TEST(Results, CommandLineOptionsAddPngCopiesAndTheVtkFile) {
   EXPECT_EQ(evaluate(dir, commands, true, {"--headless", "--png", "--vtk"}).screen, evaluate(plain, commands).screen);
   EXPECT_EQ(files(plain), (Lines{"history.inp", "s.dat", "s_s.bmp", "schnitt.dat"}));  // no PNG, no VTK file
   EXPECT_TRUE(std::filesystem::exists(dir / "s_s.png"));
-  // The potential falls linearly from 10 V on the first x line to 0 V on the last.
+  // The potential falls linearly from 10 V on the first x line to 0 V on the
+  // last, on all 5 x 3 nodes.
   const VtkFile vtk = read_vtk(read_file(dir / "s.vtr"));
-  EXPECT_EQ(vtk.whole_extent, "0 4 0 2 0 0");
   const std::vector<double>& phi = vtk.arrays.at("Phi (V)");
   ASSERT_EQ(phi.size(), 15u);
   for (size_t k = 0; k < 15; ++k) EXPECT_NEAR(phi[k], 10.0 - 2.5 * static_cast<double>(k % 5), 1E-5) << k;
