@@ -5,6 +5,7 @@
 #include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -44,6 +45,13 @@ class PtyProgram {
     if (!within_ten_seconds([&] { return output_.find(text, seen_) != std::string::npos; })) return false;
     seen_ = output_.find(text, seen_) + text.size();
     return true;
+  }
+  // Waits until the line editor has the terminal in its own (non-canonical)
+  // mode, so that keys typed now reach it and not the terminal's line
+  // discipline; false when that has not happened within ten seconds.
+  bool editor_reading() {
+    termios mode{};
+    return within_ten_seconds([&] { return tcgetattr(master_, &mode) == 0 && !(mode.c_lflag & ICANON); });
   }
   // The exit status (128 + signal when a signal ended it); -1 while it runs.
   int wait_exit() {
@@ -92,9 +100,12 @@ class Terminal : public ::testing::Test {
     }
   }
   // Keys are taken as editing keys only once the line editor has drawn the
-  // prompt again from the line's start (before, the terminal itself would take
-  // Backspace while it keeps a line typed ahead).
-  static bool editing_at(PtyProgram& tambri, const std::string& prompt) { return tambri.expect("\r" + prompt); }
+  // prompt again from the line's start and switched the terminal to its own
+  // mode (before, the terminal itself would take Backspace while it keeps a
+  // line typed ahead).
+  static bool editing_at(PtyProgram& tambri, const std::string& prompt) {
+    return tambri.expect("\r" + prompt) && tambri.editor_reading();
+  }
 
   test::TempDir dir;
 };
