@@ -23,13 +23,14 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> SessionResult::lines() const {
+std::vector<std::string> split_lines(const std::string& text) {
   std::vector<std::string> out;
-  std::string line;
-  std::istringstream in(screen);
-  while (std::getline(in, line)) out.push_back(line);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
+
+std::vector<std::string> SessionResult::lines() const { return split_lines(screen); }
 
 SessionResult run_session(const std::filesystem::path& dir, const std::vector<std::string>& input,
                           const std::vector<std::string>& args) {
