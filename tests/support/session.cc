@@ -38,19 +38,14 @@ SessionResult run_session(const std::filesystem::path& dir, const std::vector<st
   for (const std::string& line : input) text += line + "\n";
   std::istringstream in(text);
   std::ostringstream out, err;
-  const std::filesystem::path previous = std::filesystem::current_path();
+  // Back in the previous working directory however the program ends.
+  struct Restore {
+    std::filesystem::path previous = std::filesystem::current_path();
+    ~Restore() { std::filesystem::current_path(previous); }
+  } restore;
   std::filesystem::current_path(dir);
-  SessionResult result;
-  try {
-    result.status = run_program(args, {in, out, err, true});
-  } catch (...) {
-    std::filesystem::current_path(previous);
-    throw;
-  }
-  std::filesystem::current_path(previous);
-  result.screen = out.str();
-  result.errors = err.str();
-  return result;
+  const int status = run_program(args, {in, out, err, true});
+  return {out.str(), err.str(), status};
 }
 
 bool contains_run(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {
