@@ -138,7 +138,6 @@ TEST(PictureFiles, StemUpToItsFirstBlankAtMostSixCharactersPlusTagAndExtension) 
   EXPECT_EQ(picture_file_name("KONDENSA    ", kTagStructure, ".bmp"), "KONDEN_a.bmp");
   EXPECT_EQ(picture_file_name("Öläöüß12    ", kTagCut, ".ps"), "Öläöüß_s.ps ");
   EXPECT_EQ(picture_file_name("            ", kTagArrows, ".ps"), " _p.ps      ");
-  EXPECT_EQ(trim_trailing_blanks("abc_c.ps    "), "abc_c.ps");
 }
 
 }  // namespace

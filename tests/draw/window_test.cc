@@ -66,15 +66,6 @@ struct XServer {
 // unloaded before the check could even name them.
 const std::string kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0 ";
 
-// A fresh folder with the example structure (never a history.inp of an
-// earlier session).
-struct ExampleFolder : test::TempDir {
-  ExampleFolder() {
-    std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat",
-                               path() / "kondensa.dat");
-  }
-};
-
 // A command line in `dir` whose `env` arguments come first; stdout and stderr
 // go to the files "out" and "err" there.
 std::string in_dir(const test::TempDir& dir, const std::string& env_arguments) {
@@ -164,7 +155,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
 // picture, which waits for a line as without a window, and the way out.
 void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std::string& id)>& disturb,
                    const std::vector<std::string>& screen_after_the_first_wait) {
-  ExampleFolder dir;
+  const test::TempDir dir("kondensa.dat");  // never a history.inp of an earlier session
   XServer x;
   Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
   program.write_input("kondensa.dat\nA\nB\nA\n");
@@ -201,7 +192,7 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
 
 // A piped session with a picture in an example folder; stdout and stderr.
 std::pair<std::string, std::string> piped_session(const std::string& env_arguments) {
-  ExampleFolder dir;
+  const test::TempDir dir("kondensa.dat");  // never a history.inp of an earlier session
   Child program(in_dir(dir, env_arguments));
   program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n", true);
   program.wait_exit(30s);

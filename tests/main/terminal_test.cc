@@ -50,10 +50,7 @@ constexpr const char* kInfo = "tambri@example.org";
 // A scratch working folder with the capacitor example, and a home of its own.
 class Terminal : public ::testing::Test {
  protected:
-  Terminal() {
-    fs::create_directories(dir / "home");
-    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
-  }
+  Terminal() { fs::create_directories(dir / "home"); }
   std::unique_ptr<PtyProgram> start() { return std::make_unique<PtyProgram>(dir.path(), dir / "home"); }
   // Answers, each once its prompt is up.
   static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
@@ -67,7 +64,7 @@ class Terminal : public ::testing::Test {
   // Backspace while it keeps a line typed ahead).
   static bool editing_at(PtyProgram& tambri, const std::string& prompt) { return tambri.expect("\r" + prompt); }
 
-  test::TempDir dir;
+  test::TempDir dir{"kondensa.dat"};
 };
 
 TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdited) {

@@ -86,12 +86,6 @@ Lines block(std::istream& in, const std::string& opened_by) {
   throw std::runtime_error(opened_by + " without @end");
 }
 
-std::string joined(const Lines& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\n";
-  return bytes;
-}
-
 Script parse(const fs::path& path, const fs::path& examples) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot read " + path.string());
@@ -111,7 +105,8 @@ Script parse(const fs::path& path, const fs::path& examples) {
     } else if (directive == "@history") {
       script.setup.emplace_back("history.inp", argument + "\r\n");
     } else if (directive == "@write") {
-      script.setup.emplace_back(argument, joined(block(in, line)));
+      script.setup.emplace_back(argument, "");
+      for (const std::string& text : block(in, line)) script.setup.back().second += text + "\n";
     } else if (directive == "@folder") {
       script.folders.push_back(argument);
     } else if (directive == "@args") {

@@ -18,6 +18,10 @@ TempDir::TempDir() {
   path_ = pattern;
 }
 
+TempDir::TempDir(const std::string& example) : TempDir() {
+  std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples" / example, path_ / example);
+}
+
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);

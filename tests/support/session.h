@@ -11,6 +11,8 @@ namespace tambri::test {
 class TempDir {
  public:
   TempDir();
+  // ... holding a copy of the example structure `example` ("kondensa.dat").
+  explicit TempDir(const std::string& example);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
