@@ -13,23 +13,13 @@
 namespace tambri {
 namespace {
 
-// What the console showed when the wait began (the pixels too, as the
-// recording viewer keeps them).
-struct ConsoleAtWait : test::RecordingViewer {
-  ConsoleAtWait(const std::ostringstream& screen, bool window) : out(screen), window(window) {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
-    at_wait = out.str();
-    RecordingViewer::wait_for_return(surface, console);
-  }
-  bool has_window() const override { return window; }
-  const std::ostringstream& out;
-  bool window;
-  std::string at_wait;
-};
-
 // Frames on a piped console that echoes its input and on a terminal.
 struct Frame : ::testing::Test {
-  Frame() { output.bitmap_off = false; }
+  Frame() {
+    output.bitmap_off = false;
+    viewer.screen = windowed.screen = &out;
+    windowed.window = true;
+  }
   std::string bmp(const char* name) const { return (dir / name).string(); }
   test::TempDir dir;
   std::istringstream in{"\n\nweiter\n"};
@@ -37,7 +27,7 @@ struct Frame : ::testing::Test {
   Console console{in, out, true}, terminal{in, out, false};
   OutputSettings output;
   GraphicsSurface surface;
-  ConsoleAtWait viewer{out, false}, windowed{out, true};
+  test::RecordingViewer viewer, windowed;
   PictureFrame frame{surface, viewer, console, output};
 };
 

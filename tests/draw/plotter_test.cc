@@ -42,6 +42,11 @@ TEST_F(PlotterTest, EachShapeIsDrawnOnTheScreenAndWrittenAtItsPagePlace) {
   plot.polygon(kGfxFilled, triangle);
   EXPECT_EQ(surface.pixel(60, 60), 5);
   plot.rectangle(kGfxOutline, 0, 0, 1, 1);
+  // A plotter without a page draws only on the screen.
+  Plotter screen_only(surface, nullptr, output, {});
+  screen_only.colour(9, PageColour::fixed(2));
+  screen_only.rectangle(kGfxFilled, 8, 1, 9, 2);
+  EXPECT_EQ(surface.pixel(85, 15), 9);
   EXPECT_EQ(body(), test::read_file(std::string(TAMBRI_SOURCE_DIR) + "/tests/draw/data/plotter_shapes.txt"));
 }
 
@@ -51,16 +56,6 @@ TEST_F(PlotterTest, BlackAndWhitePagesTakeTheGreyAndTheFixedColourForIt) {
   plot.colour(1, PageColour::fixed(6, 1));
   plot.colour(1, PageColour::none());
   EXPECT_EQ(body(), " 0.73 g\n 0.0 0.0 0.0 co\nshowpage\n");
-}
-
-TEST(PlotterWithoutPage, DrawsOnlyOnTheScreen) {
-  OutputSettings output;
-  GraphicsSurface surface;
-  surface.gfx_set_world(0, 0, 0, 800, 630);
-  Plotter plot(surface, nullptr, output, {});
-  plot.colour(9, PageColour::fixed(2));
-  plot.rectangle(kGfxFilled, 10, 10, 20, 20);
-  EXPECT_EQ(surface.pixel(15, 15), 9);
 }
 
 }  // namespace

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <fstream>
-#include <limits>
 #include <optional>
 #include <sstream>
 #include <vector>

@@ -4,11 +4,6 @@
 // the frame writes after saving) or the surface as a prompt found it;
 // xdotool presses Return in the window and cuts the program's connection;
 // x_window_tool plays the window manager and other clients.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -22,6 +17,7 @@
 #include <vector>
 
 #include "draw/surface.h"
+#include "support/child_process.h"
 #include "support/external_tools.h"
 #include "support/session.h"
 
@@ -39,54 +35,8 @@ namespace tambri {
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
-
-bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
-  for (const auto end = Clock::now() + timeout; Clock::now() < end; std::this_thread::sleep_for(50ms)) {
-    if (condition()) return true;
-  }
-  return condition();
-}
-
-// A shell command (which execs its program) in the background, reading its
-// stdin from a pipe; killed and reaped when the object goes.
-class Child {
- public:
-  explicit Child(const std::string& command) {
-    int in[2];
-    if (pipe2(in, O_CLOEXEC) != 0) return;
-    if ((pid_ = fork()) == 0) {
-      dup2(in[0], 0);
-      execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(in[0]);
-    in_ = in[1];
-  }
-  ~Child() { kill_now(), close(in_); }
-  // Writes to its stdin, and ends its input after the `last` piece.
-  void write_input(const std::string& text, bool last = false) {
-    EXPECT_EQ(write(in_, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-    if (last) close(in_), in_ = open("/dev/null", O_WRONLY | O_CLOEXEC);
-  }
-  void kill_now() {
-    if (pid_ > 0 && !status_) kill(pid_, SIGKILL), wait_exit(10s);
-  }
-  // Exit status once it has ended within `timeout`, else nothing.
-  std::optional<int> wait_exit(std::chrono::milliseconds timeout) {
-    eventually([&] {
-      int status = 0;
-      if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128;
-      return status_.has_value();
-    }, timeout);
-    return status_;
-  }
-
- private:
-  pid_t pid_ = -1;
-  int in_ = -1;
-  std::optional<int> status_;
-};
+using test::Child;
+using test::eventually;
 
 // Polls until the file holds `text` at least `count` times.
 bool eventually_holds(const std::filesystem::path& file, const std::string& text, int count = 1,
@@ -115,15 +65,6 @@ struct XServer {
 // D-Bus and X11 libraries keep allocations to the end of the process and are
 // unloaded before the check could even name them.
 const std::string kNoLeakCheck = "ASAN_OPTIONS=detect_leaks=0 ";
-
-// A fresh folder with the example structure (never a history.inp of an
-// earlier session).
-struct ExampleFolder : test::TempDir {
-  ExampleFolder() {
-    std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat",
-                               path() / "kondensa.dat");
-  }
-};
 
 // A command line in `dir` whose `env` arguments come first; stdout and stderr
 // go to the files "out" and "err" there.
@@ -214,7 +155,7 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
 // picture, which waits for a line as without a window, and the way out.
 void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std::string& id)>& disturb,
                    const std::vector<std::string>& screen_after_the_first_wait) {
-  ExampleFolder dir;
+  const test::TempDir dir("kondensa.dat");  // never a history.inp of an earlier session
   XServer x;
   Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
   program.write_input("kondensa.dat\nA\nB\nA\n");
@@ -232,9 +173,8 @@ void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std:
   program.write_input("A\n\nX\nX\nN\nX\n", true);
   EXPECT_EQ(program.wait_exit(30s), std::optional<int>(0));
   EXPECT_EQ(test::read_file(dir / "err"), "tambri: Bildfenster verloren, weiter ohne Fenster\n");
-  test::SessionResult session;
-  session.screen = test::read_file(dir / "out");
-  EXPECT_TRUE(test::contains_run(session.lines(), screen_after_the_first_wait)) << session.screen;
+  const std::string screen = test::read_file(dir / "out");
+  EXPECT_TRUE(test::contains_run(test::split_lines(screen), screen_after_the_first_wait)) << screen;
 }
 
 TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd) {
@@ -252,7 +192,7 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
 
 // A piped session with a picture in an example folder; stdout and stderr.
 std::pair<std::string, std::string> piped_session(const std::string& env_arguments) {
-  ExampleFolder dir;
+  const test::TempDir dir("kondensa.dat");  // never a history.inp of an earlier session
   Child program(in_dir(dir, env_arguments));
   program.write_input("kondensa.dat\nA\nA\n\nX\nX\nN\nX\n", true);
   program.wait_exit(30s);

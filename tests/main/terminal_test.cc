@@ -1,83 +1,46 @@
 // The program at a (pseudo-)terminal: line editing and history of the
 // answers, and Ctrl-C at a prompt, in a picture's wait and in a solver run.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
 
+#include "support/child_process.h"
 #include "support/session.h"
 
 namespace tambri {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
 // The program run on a pseudo-terminal and typed at as a user would: keys go
 // in through the terminal (Ctrl-C becomes its SIGINT), the output is read as
 // the terminal shows it, escape sequences included. Its environment is only
 // HOME=`home`, TERM=xterm and LANG=C.UTF-8.
-class PtyProgram {
+class PtyProgram : public test::Child {
  public:
-  PtyProgram(const fs::path& dir, const fs::path& home) {
-    winsize size{50, 100, 0, 0};
-    if ((child_ = forkpty(&master_, nullptr, nullptr, &size)) != 0) return;
-    std::string env[] = {"HOME=" + home.string(), "TERM=xterm", "LANG=C.UTF-8"};
-    char* envp[] = {env[0].data(), env[1].data(), env[2].data(), nullptr};
-    const char* argv[] = {TAMBRI_BINARY, "--headless", nullptr};
-    if (chdir(dir.c_str()) == 0) execve(TAMBRI_BINARY, const_cast<char**>(argv), envp);
-    _exit(127);
-  }
-  ~PtyProgram() {
-    if (child_ > 0) kill(child_, SIGKILL), waitpid(child_, nullptr, 0);
-    close(master_);
-  }
-  void type(const std::string& keys) { ASSERT_EQ(write(master_, keys.data(), keys.size()), ssize_t(keys.size())); }
+  PtyProgram(const fs::path& dir, const fs::path& home)
+      : Child("cd '" + dir.string() + "' && exec env -i HOME='" + home.string() +
+                  "' TERM=xterm LANG=C.UTF-8 '" TAMBRI_BINARY "' --headless",
+              true) {}
+  void type(const std::string& keys) { write_input(keys); }
   // Waits until `text` appears after the text last waited for; false when it
   // has not within ten seconds.
   bool expect(const std::string& text) {
-    if (!within_ten_seconds([&] { return output_.find(text, seen_) != std::string::npos; })) return false;
+    for (const auto end = std::chrono::steady_clock::now() + 10s; output_.find(text, seen_) == std::string::npos;) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      if (!read_terminal(output_)) usleep(50'000);  // the program has ended and closed the terminal
+    }
     seen_ = output_.find(text, seen_) + text.size();
     return true;
   }
-  // Waits until the line editor has the terminal in its own (non-canonical)
-  // mode, so that keys typed now reach it and not the terminal's line
-  // discipline; false when that has not happened within ten seconds.
-  bool editor_reading() {
-    termios mode{};
-    return within_ten_seconds([&] { return tcgetattr(master_, &mode) == 0 && !(mode.c_lflag & ICANON); });
-  }
   // The exit status (128 + signal when a signal ended it); -1 while it runs.
-  int wait_exit() {
-    int status = 0;
-    if (!within_ten_seconds([&] { return waitpid(child_, &status, WNOHANG) == child_; })) return -1;
-    child_ = -1;
-    return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-  }
+  int wait_exit() { return Child::wait_exit(10s).value_or(-1); }
   std::string output_;
 
  private:
-  // Reads the output until `done`.
-  template <class Done>
-  bool within_ten_seconds(Done done) {
-    for (const auto end = Clock::now() + std::chrono::seconds(10); !done();) {
-      if (Clock::now() > end) return false;
-      pollfd fd{master_, POLLIN, 0};
-      char buffer[4096];
-      ssize_t n = 0;
-      if (poll(&fd, 1, 50) > 0 && (n = read(master_, buffer, sizeof buffer)) > 0) output_.append(buffer, size_t(n));
-      else if (n < 0) usleep(50'000);  // the program has ended and closed the terminal
-    }
-    return true;
-  }
-  pid_t child_ = -1;
-  int master_ = -1;
   size_t seen_ = 0;
 };
 
@@ -87,10 +50,7 @@ constexpr const char* kInfo = "tambri@example.org";
 // A scratch working folder with the capacitor example, and a home of its own.
 class Terminal : public ::testing::Test {
  protected:
-  Terminal() {
-    fs::create_directories(dir / "home");
-    fs::copy_file(fs::path(TAMBRI_SOURCE_DIR) / "examples/kondensa.dat", dir / "kondensa.dat");
-  }
+  Terminal() { fs::create_directories(dir / "home"); }
   std::unique_ptr<PtyProgram> start() { return std::make_unique<PtyProgram>(dir.path(), dir / "home"); }
   // Answers, each once its prompt is up.
   static void answer(PtyProgram& tambri, std::initializer_list<std::pair<const char*, const char*>> steps) {
@@ -100,14 +60,14 @@ class Terminal : public ::testing::Test {
     }
   }
   // Keys are taken as editing keys only once the line editor has drawn the
-  // prompt again from the line's start and switched the terminal to its own
+  // prompt again from the line's start and taken the terminal out of its line
   // mode (before, the terminal itself would take Backspace while it keeps a
   // line typed ahead).
   static bool editing_at(PtyProgram& tambri, const std::string& prompt) {
-    return tambri.expect("\r" + prompt) && tambri.editor_reading();
+    return tambri.expect("\r" + prompt) && test::eventually([&] { return !tambri.terminal_canonical(); }, 10s);
   }
 
-  test::TempDir dir;
+  test::TempDir dir{"kondensa.dat"};
 };
 
 TEST_F(Terminal, UpRecallsAnswersOfThisRunAndTheLastAndEditedLinesAreReadAsEdited) {

@@ -49,7 +49,7 @@ struct ExpectedLine {
 
 struct ExpectedFile {
   std::string name;
-  Lines lines;
+  std::vector<ExpectedLine> lines;
 };
 
 struct Session {
@@ -66,18 +66,8 @@ struct Script {
   std::vector<Session> sessions{1};
 };
 
-std::string unescape(const std::string& line) {
-  std::string out;
-  for (size_t k = 0; k < line.size(); ++k) {
-    if (line[k] == '\\' && k + 1 < line.size() && line[k + 1] == 'r') {
-      out += '\r';
-      ++k;
-    } else {
-      out += line[k];
-    }
-  }
-  return out;
-}
+// "\r" in a script stands for a carriage return.
+std::string unescape(const std::string& line) { return std::regex_replace(line, std::regex(R"(\\r)"), "\r"); }
 
 std::vector<std::string> words(const std::string& text) {
   std::istringstream in(text);
@@ -96,12 +86,6 @@ Lines block(std::istream& in, const std::string& opened_by) {
   throw std::runtime_error(opened_by + " without @end");
 }
 
-std::string joined(const Lines& lines) {
-  std::string bytes;
-  for (const std::string& line : lines) bytes += line + "\n";
-  return bytes;
-}
-
 Script parse(const fs::path& path, const fs::path& examples) {
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot read " + path.string());
@@ -114,17 +98,15 @@ Script parse(const fs::path& path, const fs::path& examples) {
     if (directive == "@copy") {
       script.setup.emplace_back(argument, tambri::test::read_file(examples / argument));
     } else if (directive == "@structure") {
-      const std::vector<std::string> name_and_problem = words(argument);
-      const std::string problems = "ESM";
-      if (name_and_problem.size() != 2 || problems.find(name_and_problem[1]) == std::string::npos) {
-        throw std::runtime_error("@structure wants a name and E, S or M");
-      }
-      const int problem = static_cast<int>(problems.find(name_and_problem[1])) + 1;
-      script.setup.emplace_back(name_and_problem[0], tambri::test::small_structure(problem));
+      const std::vector<std::string> w = words(argument);
+      const size_t problem = w.size() == 2 && w[1].size() == 1 ? std::string("ESM").find(w[1]) : std::string::npos;
+      if (problem == std::string::npos) throw std::runtime_error("@structure wants a name and E, S or M");
+      script.setup.emplace_back(w[0], tambri::test::small_structure(static_cast<int>(problem) + 1));
     } else if (directive == "@history") {
       script.setup.emplace_back("history.inp", argument + "\r\n");
     } else if (directive == "@write") {
-      script.setup.emplace_back(argument, joined(block(in, line)));
+      script.setup.emplace_back(argument, "");
+      for (const std::string& text : block(in, line)) script.setup.back().second += text + "\n";
     } else if (directive == "@folder") {
       script.folders.push_back(argument);
     } else if (directive == "@args") {
@@ -134,7 +116,11 @@ Script parse(const fs::path& path, const fs::path& examples) {
     } else if (directive == "@match") {
       session.screen.push_back({argument, true});
     } else if (directive == "@file") {
-      session.files.push_back({argument, block(in, line)});
+      session.files.push_back({argument, {}});
+      for (const std::string& text : block(in, line)) {
+        const bool pattern = text.rfind("@match ", 0) == 0;
+        session.files.back().lines.push_back({pattern ? text.substr(7) : text, pattern});
+      }
     } else if (directive == "@session") {
       script.sessions.emplace_back();
     } else if (!directive.empty() && directive[0] == '@') {
@@ -157,11 +143,7 @@ bool matches(const ExpectedLine& expected, const std::string& actual) {
   return expected.pattern ? std::regex_match(actual, std::regex(expected.text)) : expected.text == actual;
 }
 
-std::string shown(const std::string& line) {
-  std::string out;
-  for (char c : line) out += c == '\r' ? std::string("\\r") : std::string(1, c);
-  return out;
-}
+std::string shown(const std::string& line) { return std::regex_replace(line, std::regex("\r"), "\\r"); }
 
 // Reports the first difference with the lines around it; true when equal.
 bool compare(const std::string& what, const std::vector<ExpectedLine>& expected, const Lines& actual) {
@@ -196,15 +178,8 @@ bool run_script(const fs::path& path, const fs::path& examples) {
       ok = false;
     }
     for (const ExpectedFile& file : session.files) {
-      std::vector<ExpectedLine> lines;
-      for (const std::string& line : file.lines) {
-        const bool pattern = line.rfind("@match ", 0) == 0;
-        lines.push_back({pattern ? line.substr(7) : line, pattern});
-      }
-      std::istringstream written(tambri::test::read_file(dir / file.name));
-      Lines actual;
-      for (std::string line; std::getline(written, line);) actual.push_back(line);
-      ok = compare(what + " file " + file.name, lines, actual) && ok;
+      const Lines written = tambri::test::split_lines(tambri::test::read_file(dir / file.name));
+      ok = compare(what + " file " + file.name, file.lines, written) && ok;
     }
   }
   return ok;

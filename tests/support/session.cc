@@ -18,18 +18,23 @@ TempDir::TempDir() {
   path_ = pattern;
 }
 
+TempDir::TempDir(const std::string& example) : TempDir() {
+  std::filesystem::copy_file(std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples" / example, path_ / example);
+}
+
 TempDir::~TempDir() {
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);
 }
 
-std::vector<std::string> SessionResult::lines() const {
+std::vector<std::string> split_lines(const std::string& text) {
   std::vector<std::string> out;
-  std::string line;
-  std::istringstream in(screen);
-  while (std::getline(in, line)) out.push_back(line);
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
   return out;
 }
+
+std::vector<std::string> SessionResult::lines() const { return split_lines(screen); }
 
 SessionResult run_session(const std::filesystem::path& dir, const std::vector<std::string>& input,
                           const std::vector<std::string>& args) {
@@ -37,19 +42,14 @@ SessionResult run_session(const std::filesystem::path& dir, const std::vector<st
   for (const std::string& line : input) text += line + "\n";
   std::istringstream in(text);
   std::ostringstream out, err;
-  const std::filesystem::path previous = std::filesystem::current_path();
+  // Back in the previous working directory however the program ends.
+  struct Restore {
+    std::filesystem::path previous = std::filesystem::current_path();
+    ~Restore() { std::filesystem::current_path(previous); }
+  } restore;
   std::filesystem::current_path(dir);
-  SessionResult result;
-  try {
-    result.status = run_program(args, {in, out, err, true});
-  } catch (...) {
-    std::filesystem::current_path(previous);
-    throw;
-  }
-  std::filesystem::current_path(previous);
-  result.screen = out.str();
-  result.errors = err.str();
-  return result;
+  const int status = run_program(args, {in, out, err, true});
+  return {out.str(), err.str(), status};
 }
 
 bool contains_run(const std::vector<std::string>& lines, const std::vector<std::string>& expected) {

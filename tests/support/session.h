@@ -11,6 +11,8 @@ namespace tambri::test {
 class TempDir {
  public:
   TempDir();
+  // ... holding a copy of the example structure `example` ("kondensa.dat").
+  explicit TempDir(const std::string& example);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -25,9 +27,11 @@ struct SessionResult {
   std::string screen;  // stdout as written, echoed input included
   std::string errors;  // stderr
   int status = 0;
-  // The screen split into lines (a trailing line feed does not add a line).
-  std::vector<std::string> lines() const;
+  std::vector<std::string> lines() const;  // split_lines(screen)
 };
+
+// The text split at its line feeds (a trailing line feed does not add a line).
+std::vector<std::string> split_lines(const std::string& text);
 
 // Runs the program in-process in `dir` with the given input lines (each ended by
 // a line feed) and headless; the working directory is restored afterwards.
