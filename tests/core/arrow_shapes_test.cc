@@ -5,6 +5,9 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <vector>
+
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -69,23 +72,11 @@ TEST(ArrowAt, LengthsOnBothScalesAndTheLimits) {
   ASSERT_TRUE(a);
   EXPECT_DOUBLE_EQ(a->length, kFull);
   EXPECT_EQ(std::pair(a->tip.x, a->tip.y), std::pair(0.3 + kFull, 0.5));
-  EXPECT_DOUBLE_EQ(arrow_at(tenth_cells(true), 0, 0, 2, 0)->length, kFull * 1.0000000149011612);
-  EXPECT_NEAR(arrow_at(tenth_cells(false), 0, 0, 0.2, 0)->length, 0.095 * 0.1, 1e-9);
-  EXPECT_NEAR(arrow_at(tenth_cells(true), 0, 0, 0.2, 0)->length, 0.855 * 0.1, 1e-8);
-  // 1e-10 of max: length 0 on the logarithmic scale, still drawn; below it
-  // the factor turns negative and the arrow is left out.
-  EXPECT_NEAR(arrow_at(tenth_cells(true), 0, 0, 2e-10, 0)->length, 0, 1e-12);
-  EXPECT_FALSE(arrow_at(tenth_cells(true), 0, 0, 2e-11, 0));
-  // A raised min hides weaker arrows, a lowered max stronger ones and
-  // lengthens the rest.
-  EXPECT_FALSE(arrow_at(tenth_cells(false, 1), 0, 0, 0.5, 0));
-  EXPECT_TRUE(arrow_at(tenth_cells(false, 1), 0, 0, 1.0, 0));
-  EXPECT_FALSE(arrow_at(tenth_cells(false, 0, 1), 0, 0, 2, 0));
-  EXPECT_DOUBLE_EQ(arrow_at(tenth_cells(false, 0, 1), 0, 0, 1, 0)->length, kFull);
-  for (const bool log : {false, true}) {
-    EXPECT_FALSE(arrow_at(tenth_cells(log), 0, 0, kNan, 1));
-    EXPECT_FALSE(arrow_at(tenth_cells(log), 0, 0, 1, kInf));
-    EXPECT_FALSE(arrow_at(tenth_cells(log, 0, 1e-320), 0, 0, 1e-320, 0));  // a scale beyond the doubles
+  for (const test::CaseRow& c : test::read_cases("tests/core/data/arrow_lengths.txt")) {
+    const std::vector<double> v = test::numbers(c[1]);
+    const std::optional<Arrow> arrow = arrow_at(tenth_cells(c[0] == "log", v.at(0), v.at(1)), 0, 0, v.at(2), v.at(3));
+    EXPECT_EQ(arrow.has_value(), c[2] != "none") << c.where;
+    if (arrow) { EXPECT_NEAR(arrow->length, test::number(c[2]), test::number(c[3])) << c.where; }
   }
 }
 

@@ -4,19 +4,15 @@
 
 #include <memory>
 
+#include "support/solve_fixture.h"
 #include "support/vtk_reader.h"
 
 namespace tambri {
 namespace {
 
 TEST(VtkFile, EveryNodeQuantityWithItsNameInGridOrderAndTheLinesAsCoordinates) {
-  auto model = std::make_unique<StructureModel>();
+  auto model = test::make_model(kProblemM, {0.0, 0.1, 0.3}, {-1.0, 2.0});
   auto arrays = std::make_unique<FieldArrays>();
-  model->problem = kProblemM;
-  model->grid.nx = 3;
-  model->grid.ny = 2;
-  model->grid.x = {0, 0.0, 0.1, 0.3};
-  model->grid.y = {0, -1.0, 2.0};
   for (int k = 1; k <= 6; ++k) {
     arrays->solution.potential[k] = 0.1 * k + 1.0 / 3.0;  // digits that need all 17 places
     arrays->derived.strength_x[k] = k;

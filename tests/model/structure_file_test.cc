@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <tuple>
 #include <utility>
@@ -19,8 +20,12 @@ namespace {
 using Status = StructureReadStatus;
 using namespace std::string_literals;
 
-void put_int(std::string& bytes, size_t at, int32_t value) {
-  for (size_t k = 0; k < 4; ++k) bytes.at(at + k) = static_cast<char>((static_cast<uint32_t>(value) >> (8 * k)) & 0xFF);
+// Writes a number over the file content, little-endian as in the file.
+template <class T>
+void put(std::string& bytes, size_t at, T value) {
+  uint64_t bits = 0;
+  std::memcpy(&bits, &value, sizeof value);
+  for (size_t k = 0; k < sizeof value; ++k) bytes.at(at + k) = static_cast<char>((bits >> (8 * k)) & 0xFF);
 }
 
 // A model that uses every list to its capacity, the full grid and awkward doubles.
@@ -152,7 +157,7 @@ TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsSt
   const std::string good = encode_structure(StructureModel{});
   for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_counts.txt")) {
     std::string bytes = good;
-    put_int(bytes, std::stoul(c[0]), std::stoi(c[1]));
+    put(bytes, std::stoul(c[0]), int32_t{std::stoi(c[1])});
     StructureModel loaded;
     const StructureReadResult r = decode_structure(bytes, loaded);
     EXPECT_EQ(r.status, Status::kError) << c.where;
@@ -209,36 +214,15 @@ TEST(HostileStructureFiles, ForeignVersionAndEveryChangedFramingByte) {
 }
 
 TEST(HostileStructureFiles, NonFiniteNumbersAndGridLinesThatDoNotRiseAreRefused) {
-  struct Case {
-    const char* what;
-    void (*damage)(StructureModel&, double);
-    int records_read;  // the damaged record is not taken
-  };
-  const Case cases[] = {
-      {"extent", [](StructureModel& m, double v) { m.xe = v; }, 1},
-      {"material 0", [](StructureModel& m, double v) { m.tables.material0 = v; }, 1},
-      {"x line", [](StructureModel& m, double v) { m.grid.x[2] = v; }, 2},
-      {"y line", [](StructureModel& m, double v) { m.grid.y[3] = v; }, 3},
-      {"potential", [](StructureModel& m, double v) { m.tables.potential[9] = v; }, 4},
-      {"material", [](StructureModel& m, double v) { m.tables.material[1] = v; }, 4},
-      {"excitation", [](StructureModel& m, double v) { m.tables.excitation[5] = v; }, 4},
-      {"point", [](StructureModel& m, double v) { m.points.at[1].yp = v; }, 6},
-      {"rectangle", [](StructureModel& m, double v) { m.rectangles.at[1].xru = v; }, 7},
-      {"triangle", [](StructureModel& m, double v) { m.triangles.at[1].y3 = v; }, 8},
-      {"circle", [](StructureModel& m, double v) { m.circles.at[1].rad = v; }, 9},
-      // Equal to the first y line, or below it.
-      {"y line at the first", [](StructureModel& m, double) { m.grid.y[2] = 0.0; }, 3},
-      {"y line below the first", [](StructureModel& m, double) { m.grid.y[2] = -0.5; }, 3},
-  };
-  for (const Case& c : cases) {
-    for (double v : {std::nan(""), double{INFINITY}, -double{INFINITY}}) {
-      StructureModel m = small_model();
-      c.damage(m, v);
+  for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_numbers.txt")) {
+    for (double v : test::numbers(c[3])) {
+      std::string bytes = encode_structure(small_model());
+      put(bytes, std::stoul(c[1]), v);
       StructureModel loaded;
-      const StructureReadResult r = decode_structure(encode_structure(m), loaded);
-      EXPECT_EQ(r.status, Status::kError) << c.what << " " << v;
-      EXPECT_EQ(r.records_read, c.records_read) << c.what;
-      EXPECT_EQ(loaded.grid.y[2], c.records_read > 3 ? 0.5 : 0.0) << c.what;  // refused lines are not taken
+      const StructureReadResult r = decode_structure(bytes, loaded);
+      EXPECT_EQ(r.status, Status::kError) << c.where << " " << v;
+      EXPECT_EQ(r.records_read, std::stoi(c[2])) << c.where;
+      EXPECT_EQ(loaded.grid.y[2], std::stoi(c[2]) > 3 ? 0.5 : 0.0) << c.where;  // refused lines are not taken
     }
   }
 }

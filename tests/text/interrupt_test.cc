@@ -7,19 +7,16 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
+#include "support/session.h"
 #include "text/files.h"
 
 namespace fs = std::filesystem;
 
 TEST(Interrupt, SigintDuringAReplacementEndsTheProgramOnlyAfterTheRename) {
-  const fs::path dir = fs::temp_directory_path() / ("tambri_sigint_" + std::to_string(getpid()));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
+  const tambri::test::TempDir dir;
   const std::string target = (dir / "table.dat").string();
-  std::ofstream(target) << "old\n";
+  tambri::test::write_file(target, "old\n");
 
   const pid_t child = fork();
   ASSERT_GE(child, 0);
@@ -35,9 +32,6 @@ TEST(Interrupt, SigintDuringAReplacementEndsTheProgramOnlyAfterTheRename) {
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT);
-  std::stringstream content;
-  content << std::ifstream(target).rdbuf();
-  EXPECT_EQ(content.str(), "first half\nsecond half\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
-  fs::remove_all(dir);
+  EXPECT_EQ(tambri::test::read_file(target), "first half\nsecond half\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
