@@ -1,7 +1,9 @@
-# Fails when the tests (tests/, fuzz/ and every *_test file) hold more than a
-# third of the C++ lines. Lines are counted without blank lines and without
-# lines that are only a // comment, so long explanations cost nothing.
-# Usage: cmake -DSOURCE_DIR=<project> -P test_share.cmake
+# Fails when the tests (tests/, fuzz/ and every *_test file) hold more than
+# LIMIT_PERMILLE of the C++ lines. Lines are counted without blank lines and
+# without lines that are only a // comment, so long explanations cost nothing.
+# The aim is a third (333); the limit is the share reached so far, lowered
+# with every change that brings the tests closer to it, so they never grow
+# back. Usage: cmake -DSOURCE_DIR=<project> -DLIMIT_PERMILLE=<n> -P test_share.cmake
 set(test_lines 0)
 set(code_lines 0)
 foreach(folder src bench tests fuzz)
@@ -23,8 +25,7 @@ foreach(folder src bench tests fuzz)
 endforeach()
 math(EXPR all_lines "${test_lines} + ${code_lines}")
 math(EXPR share_permille "1000 * ${test_lines} / ${all_lines}")
-math(EXPR thrice "3 * ${test_lines}")
 message("tests ${test_lines} of ${all_lines} C++ lines (${share_permille} per mille)")
-if(thrice GREATER all_lines)
-  message(FATAL_ERROR "the tests hold more than a third of the C++ lines")
+if(share_permille GREATER LIMIT_PERMILLE)
+  message(FATAL_ERROR "the tests hold more than ${LIMIT_PERMILLE} per mille of the C++ lines")
 endif()
