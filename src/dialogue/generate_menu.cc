@@ -47,8 +47,8 @@ class GenerateMenu {
 
  private:
   // Every command returns to the prompt; the help comes only on entry, after
-  // a new structure (N) and for a blank answer. The sub-menus take the rest of the answer
-  // as their first command.
+  // a new structure (N) and for a blank answer. The sub-menus take the rest of
+  // the answer as their first command.
   std::vector<MenuCommand> commands() {
     return {
         {"A", "A - Anzeige Struktur", then(MenuNext::kPrompt, [this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},

@@ -180,9 +180,10 @@ class WindowViewer final : public Viewer {
   }
 
   // Takes the window's events until standard input has a line (or its end, or
-  // an error) to read, or Ctrl-C is noted for the console to take: true. A picture's wait ends earlier, false, at Return
-  // in the window, a close request or the loss of the window; a prompt's wait
-  // goes on reading standard input when the window is lost.
+  // an error) to read, or Ctrl-C is noted for the console to take: true. A
+  // picture's wait ends earlier, false, at Return in the window, a close
+  // request or the loss of the window; a prompt's wait goes on reading
+  // standard input when the window is lost.
   bool wait_for_line(Wait wait) {
     for (;;) {
       if (interrupt_pending()) return true;

@@ -30,12 +30,12 @@
 #include <fstream>
 #include <iostream>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "support/session.h"
 #include "support/small_structures.h"
+#include "support/text_cases.h"
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
@@ -69,13 +69,6 @@ struct Script {
 // "\r" in a script stands for a carriage return.
 std::string unescape(const std::string& line) { return std::regex_replace(line, std::regex(R"(\\r)"), "\r"); }
 
-std::vector<std::string> words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> out;
-  for (std::string word; in >> word;) out.push_back(word);
-  return out;
-}
-
 // The lines up to "@end".
 Lines block(std::istream& in, const std::string& opened_by) {
   Lines lines;
@@ -98,7 +91,7 @@ Script parse(const fs::path& path, const fs::path& examples) {
     if (directive == "@copy") {
       script.setup.emplace_back(argument, tambri::test::read_file(examples / argument));
     } else if (directive == "@structure") {
-      const std::vector<std::string> w = words(argument);
+      const std::vector<std::string> w = tambri::test::words(argument);
       const size_t problem = w.size() == 2 && w[1].size() == 1 ? std::string("ESM").find(w[1]) : std::string::npos;
       if (problem == std::string::npos) throw std::runtime_error("@structure wants a name and E, S or M");
       script.setup.emplace_back(w[0], tambri::test::small_structure(static_cast<int>(problem) + 1));
@@ -110,7 +103,7 @@ Script parse(const fs::path& path, const fs::path& examples) {
     } else if (directive == "@folder") {
       script.folders.push_back(argument);
     } else if (directive == "@args") {
-      session.args = words(argument);
+      session.args = tambri::test::words(argument);
     } else if (directive == "@status") {
       session.status = std::stoi(argument);
     } else if (directive == "@match") {
