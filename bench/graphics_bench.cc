@@ -49,13 +49,12 @@ void draw_cells(GraphicsSurface& s, const Scratch& g) {
 
 void write_cells(PsWriter& ps, const Scratch& g) {
   const double extent = g.line.back() - g.line.front();
-  const PicturePlacement p = place_picture(ps, false, g.line.front(), extent, g.line.front(), extent,
-                                           "Feldstaerke E  (V/m)", "bench", "");
+  const PicturePlacement p =
+      place_picture(ps, false, g.line.front(), extent, g.line.front(), extent, "Feldstaerke E  (V/m)", "bench", "");
   for (int i = 0; i < kLines; ++i) {
     for (int j = 0; j < kLines; ++j) {
       ps.set_hue(level(i, j) + 1, 128);
-      ps.rectangle(p.page_x(g.low(j)), p.page_y(g.low(i)), p.page_x(g.high(j)), p.page_y(g.high(i)),
-                   kRectangleFilled);
+      ps.rectangle(p.page_x(g.low(j)), p.page_y(g.low(i)), p.page_x(g.high(j)), p.page_y(g.high(i)), kRectangleFilled);
     }
   }
   ps.plot(-p.origin_x, -p.origin_y, kPenMoveOrigin);

@@ -77,8 +77,8 @@ void polygon(PsWriter& ps, const PicturePlacement& p, const Point* points, int c
 
 void write_isolines(PsWriter& ps, const Scratch& g, bool grey) {
   const double extent = g.line.back() - g.line.front();
-  const PicturePlacement p = place_picture(ps, false, g.line.front(), extent, g.line.front(), extent,
-                                           "Potential phi  (V)", "bench", "");
+  const PicturePlacement p =
+      place_picture(ps, false, g.line.front(), extent, g.line.front(), extent, "Potential phi  (V)", "bench", "");
   for (int k = 1; k <= kLevels; ++k) {
     const double level = 1.2 - 0.22 * k;
     for (int i = 1; i < kLines; ++i) {
@@ -113,8 +113,8 @@ void write_isolines(PsWriter& ps, const Scratch& g, bool grey) {
   }
   ps.set_line_width(2);
   ps.set_colour(1);
-  ps.rectangle(p.page_x(g.line.front()), p.page_y(g.line.front()), p.page_x(g.line.back()),
-               p.page_y(g.line.back()), kRectangleOutline);
+  ps.rectangle(p.page_x(g.line.front()), p.page_y(g.line.front()), p.page_x(g.line.back()), p.page_y(g.line.back()),
+               kRectangleOutline);
   ps.set_line_width(1);
   ps.plot(-p.origin_x, -p.origin_y, kPenMoveOrigin);
   for (int k = 1; k <= kLevels; ++k) {
@@ -126,13 +126,12 @@ void write_isolines(PsWriter& ps, const Scratch& g, bool grey) {
 
 void write_mosaic(PsWriter& ps, const Scratch& g, bool grey) {
   const double extent = g.line.back() - g.line.front();
-  const PicturePlacement p = place_picture(ps, false, g.line.front(), extent, g.line.front(), extent,
-                                           "Feldstaerke E  (V/m)", "bench", "");
+  const PicturePlacement p =
+      place_picture(ps, false, g.line.front(), extent, g.line.front(), extent, "Feldstaerke E  (V/m)", "bench", "");
   for (int i = 0; i < kLines; ++i) {
     for (int j = 0; j < kLines; ++j) {
       colour(ps, grey, (i * 7 + j * 3) % 128 + 1, 128);
-      ps.rectangle(p.page_x(g.low(j)), p.page_y(g.low(i)), p.page_x(g.high(j)), p.page_y(g.high(i)),
-                   kRectangleFilled);
+      ps.rectangle(p.page_x(g.low(j)), p.page_y(g.low(i)), p.page_x(g.high(j)), p.page_y(g.high(i)), kRectangleFilled);
     }
   }
   ps.plot(-p.origin_x, -p.origin_y, kPenMoveOrigin);
@@ -178,8 +177,18 @@ void BM_RecordFileOnly(benchmark::State& state) {
 }
 BENCHMARK(BM_RecordFileOnly)->Unit(benchmark::kMillisecond);
 
-BENCHMARK(BM_PsWriter<write_isolines>)->Name("BM_PsWriterFilledIsolines")->ArgName("grey")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PsWriter<write_mosaic>)->Name("BM_PsWriterMosaic")->ArgName("grey")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PsWriter<write_isolines>)
+    ->Name("BM_PsWriterFilledIsolines")
+    ->ArgName("grey")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PsWriter<write_mosaic>)
+    ->Name("BM_PsWriterMosaic")
+    ->ArgName("grey")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tambri

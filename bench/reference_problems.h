@@ -21,9 +21,7 @@ inline const char* problem_name(int problem) { return problem == kCoax ? "coax" 
 
 inline std::unique_ptr<StructureModel> reference_model(int problem) {
   auto model = std::make_unique<StructureModel>();
-  const auto add_part = [&](int32_t shape) {
-    model->sequence[static_cast<size_t>(++model->sequence_length)] = shape;
-  };
+  const auto add_part = [&](int32_t shape) { model->sequence[static_cast<size_t>(++model->sequence_length)] = shape; };
   model->problem = kProblemE;
   reset_tables_for_new_problem(*model);
   model->xb = model->yb = 0.0;
@@ -47,8 +45,8 @@ inline std::unique_ptr<StructureModel> reference_model(int problem) {
     add_part(kShapeBorder);
     model->borders.at[++model->borders.count] = {kSideUnten, 20};
     add_part(kShapeBorder);
-    model->rectangles.at[++model->rectangles.count] = {kReferenceSide / 3, 0.0,
-                                                       2 * kReferenceSide / 3, kReferenceSide, 1};
+    model->rectangles.at[++model->rectangles.count] = {kReferenceSide / 3, 0.0, 2 * kReferenceSide / 3, kReferenceSide,
+                                                       1};
     add_part(kShapeRectangle);
   }
   rasterise(*model);

@@ -55,9 +55,7 @@ void run_picture(benchmark::State& state, Picture kind, const char* answers, boo
   state.SetLabel("coax 201 x 201");
 }
 
-void BM_EquicolourPostScriptBitmap(benchmark::State& state) {
-  run_picture(state, Picture::kEquicolour, "N\n\n", true);
-}
+void BM_EquicolourPostScriptBitmap(benchmark::State& state) { run_picture(state, Picture::kEquicolour, "N\n\n", true); }
 BENCHMARK(BM_EquicolourPostScriptBitmap)->Unit(benchmark::kMillisecond);
 
 void BM_EquicolourScreenOnly(benchmark::State& state) { run_picture(state, Picture::kEquicolour, "N\n\n", false); }

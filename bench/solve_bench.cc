@@ -14,11 +14,11 @@
 #include <memory>
 #include <vector>
 
-#include "model/structure_model.h"
 #include "core/assembly.h"
 #include "core/field_arrays.h"
 #include "core/solver_settings.h"
 #include "core/solvers.h"
+#include "model/structure_model.h"
 #include "reference_problems.h"
 
 #ifdef TAMBRI_HAVE_EIGEN
@@ -130,14 +130,13 @@ void BM_SolveToReady(benchmark::State& state) {
   }
   state.counters["iterations"] = result.iterations;
   state.counters["ready"] = result.ready ? 1 : 0;
-  state.counters["time_per_iteration"] =
-      benchmark::Counter(result.iterations, benchmark::Counter::kIsIterationInvariantRate |
-                                                benchmark::Counter::kInvert);
+  state.counters["time_per_iteration"] = benchmark::Counter(
+      result.iterations, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
   if (!ref.direct.empty()) {
     double distance = 0.0;
     for (int k = 1; k <= ref.model->grid.nodes(); ++k) {
-      distance = std::max(distance, std::abs(ref.arrays->solution.potential[k] -
-                                             ref.direct[static_cast<size_t>(k - 1)]));
+      distance =
+          std::max(distance, std::abs(ref.arrays->solution.potential[k] - ref.direct[static_cast<size_t>(k - 1)]));
     }
     state.counters["max_diff_to_direct_V"] = distance;
   }
@@ -173,9 +172,9 @@ BENCHMARK(BM_KrylovFixedIterations)
 // factors, u, r, r^, p, v, s, t.
 std::vector<const double*> working_arrays(FieldArrays& a) {
   std::vector<const double*> arrays = {
-      a.matrix.links.data(),        a.matrix.oben.data(),         a.matrix.mitte.data(),
-      a.matrix.unten.data(),        a.matrix.rechts.data(),       a.work.factors.dinv.data(),
-      a.work.factors.oben.data(),   a.work.factors.links.data(),  a.work.factors.unten.data(),
+      a.matrix.links.data(),        a.matrix.oben.data(),        a.matrix.mitte.data(),
+      a.matrix.unten.data(),        a.matrix.rechts.data(),      a.work.factors.dinv.data(),
+      a.work.factors.oben.data(),   a.work.factors.links.data(), a.work.factors.unten.data(),
       a.work.factors.rechts.data(), a.solution.potential.data()};
   for (const NodeArray& v : a.work.vectors) arrays.push_back(v.data());
   return arrays;

@@ -41,8 +41,8 @@ MagnitudeRange magnitude_range(const NodeArray& a, const NodeArray& b, int count
   return range;
 }
 
-ArrowScale arrow_scale(const Grid& grid, int i1, int i2, int j1, int j2, int sx, int sy, double min,
-                       double max, bool logarithmic) {
+ArrowScale arrow_scale(const Grid& grid, int i1, int i2, int j1, int j2, int sx, int sy, double min, double max,
+                       bool logarithmic) {
   ArrowScale scale;
   const std::optional<double> cx = cell_along(grid.x, i1, i2, sx), cy = cell_along(grid.y, j1, j2, sy);
   scale.cx = cx.value_or(cy.value_or(0));

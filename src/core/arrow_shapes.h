@@ -56,8 +56,8 @@ struct ArrowScale {
 // cell c is the smaller (a direction of a single line has no cell and leaves
 // the other's); s = 0.95 c / max. The limits are min - 1e-10 and max + 1e-10.
 // `max` must be positive.
-ArrowScale arrow_scale(const Grid& grid, int i1, int i2, int j1, int j2, int sx, int sy, double min,
-                       double max, bool logarithmic);
+ArrowScale arrow_scale(const Grid& grid, int i1, int i2, int j1, int j2, int sx, int sy, double min, double max,
+                       bool logarithmic);
 
 // The factor a logarithmic arrow's length is multiplied by, for a magnitude r
 // relative to max: 0.1 log10(1e10 r + 1e-30) / (r + 1e-30). r = 1 keeps the

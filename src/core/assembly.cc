@@ -25,9 +25,7 @@ double box_span(const std::array<double, kMaxLines + 1>& c, int n, int count) {
 
 }  // namespace
 
-double box_width(const std::array<double, kMaxLines + 1>& c, int n, int count) {
-  return box_span(c, n, count) / 2;
-}
+double box_width(const std::array<double, kMaxLines + 1>& c, int n, int count) { return box_span(c, n, count) / 2; }
 
 const char* potential_note_text(PotentialNote note) {
   switch (note) {
@@ -40,8 +38,7 @@ const char* potential_note_text(PotentialNote note) {
 
 bool has_discretisation(const Grid& grid) { return grid.nx >= 2 && grid.ny >= 2; }
 
-std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model,
-                                                      MaterialCoefficients& material) {
+std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model, MaterialCoefficients& material) {
   const int n = model.grid.nodes();
   const ValueTables& tables = model.tables;
   std::array<bool, 10> present{};
@@ -64,8 +61,8 @@ std::vector<PotentialNote> fill_material_coefficients(const StructureModel& mode
   return notes;
 }
 
-void assemble(const StructureModel& model, const MaterialCoefficients& material,
-              StencilMatrix& matrix, NodalSolution& solution) {
+void assemble(const StructureModel& model, const MaterialCoefficients& material, StencilMatrix& matrix,
+              NodalSolution& solution) {
   const Grid& grid = model.grid;
   const int nx = grid.nx;
   const int ny = grid.ny;

@@ -7,8 +7,8 @@
 #include <array>
 #include <vector>
 
-#include "model/structure_model.h"
 #include "core/field_arrays.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 
@@ -32,8 +32,7 @@ bool has_discretisation(const Grid& grid);
 
 // Fills c(k) for every node from the material digit of its occupancy and
 // returns the notes about the fixed potentials, in the order they are shown.
-std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model,
-                                                      MaterialCoefficients& material);
+std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model, MaterialCoefficients& material);
 
 // Width of the box around line n of the lines c[1..count]: half the distance
 // between its neighbours, one-sided at the first and the last line.
@@ -42,7 +41,7 @@ double box_width(const std::array<double, kMaxLines + 1>& c, int n, int count);
 // Assembles the matrix and right-hand side of every node and resets the
 // potential to its start values (fixed value at fixed-potential nodes, 0.0
 // elsewhere). Requires has_discretisation(model.grid).
-void assemble(const StructureModel& model, const MaterialCoefficients& material,
-              StencilMatrix& matrix, NodalSolution& solution);
+void assemble(const StructureModel& model, const MaterialCoefficients& material, StencilMatrix& matrix,
+              NodalSolution& solution);
 
 }  // namespace tambri

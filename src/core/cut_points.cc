@@ -27,8 +27,8 @@ std::optional<int> cut_line(const GridLines& lines, int first, int last, double 
   return n;
 }
 
-void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbscissa abscissa,
-                        int first, int last, int line, bool logarithmic, CutPoints& points) {
+void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbscissa abscissa, int first, int last,
+                        int line, bool logarithmic, CutPoints& points) {
   points.count = 0;
   const bool over_x = abscissa == CutAbscissa::X;
   const int along = over_x ? grid.nx : grid.ny;
@@ -39,8 +39,7 @@ void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbsci
     const int k = over_x ? grid.node(n, line) : grid.node(line, n);
     ++points.count;
     points.a[points.count] = coordinate[n];
-    points.v[points.count] =
-        logarithmic ? quantity.log_value(k, kCutLogOffset) : quantity.value(k);
+    points.v[points.count] = logarithmic ? quantity.log_value(k, kCutLogOffset) : quantity.value(k);
   }
 }
 

@@ -6,15 +6,15 @@
 #include <array>
 #include <optional>
 
-#include "model/structure_model.h"
 #include "core/node_quantity.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 
 inline constexpr double kCutLogOffset = 1.0E-15;  // keeps log10 of a zero finite
 inline constexpr double kCutMinimumSpan = 1.0E-15;
 inline constexpr double kCutCrossingOffset = 1.0E-15;  // added to the value difference a crossing divides by
-inline constexpr double kCutPageSize = 16.0;  // cm, both axes of the printed diagram
+inline constexpr double kCutPageSize = 16.0;           // cm, both axes of the printed diagram
 
 // The line a cut at `value` uses: the largest n in first..last with
 // lines[n] <= value. nullopt when the value lies outside
@@ -34,8 +34,8 @@ struct CutPoints {
 // j = first..last with a = Y(j). With `logarithmic` the value is
 // log10(|v + 1.0E-15|) of a component, log10(|v| + 1.0E-15) of a magnitude.
 // No points when the lines do not lie in the grid.
-void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbscissa abscissa,
-                        int first, int last, int line, bool logarithmic, CutPoints& points);
+void collect_cut_points(const Grid& grid, const NodeQuantity& quantity, CutAbscissa abscissa, int first, int last,
+                        int line, bool logarithmic, CutPoints& points);
 
 struct CutRange {
   double amin = 0, amax = 0, vmin = 0, vmax = 0;

@@ -2,8 +2,8 @@
 // Field strength, flux (or current) density and energy (or loss-power)
 // density at every node, from the potential, the grid and the material
 // coefficients. Prints nothing; the dialogue writes " *** Felder ready ***".
-#include "model/structure_model.h"
 #include "core/field_arrays.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 

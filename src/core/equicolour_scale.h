@@ -8,13 +8,13 @@
 namespace tambri {
 
 inline constexpr int kEquicolourLevels = 128;
-inline constexpr int kEquicolourLowestIndex = 16;   // palette index of level 1
-inline constexpr int kEquicolourHighestIndex = 143; // palette index of level 128
+inline constexpr int kEquicolourLowestIndex = 16;    // palette index of level 1
+inline constexpr int kEquicolourHighestIndex = 143;  // palette index of level 128
 
 struct EquicolourScale {
   std::array<double, kEquicolourLevels> threshold{};  // T(0..127) = min + d k
-  double step = 0;    // d = (max - min) / 128
-  double margin = 0;  // 0.01 |d|, or 1.0E-5 when d is no more than 1.0E-30
+  double step = 0;                                    // d = (max - min) / 128
+  double margin = 0;                                  // 0.01 |d|, or 1.0E-5 when d is no more than 1.0E-30
 };
 
 EquicolourScale equicolour_scale(double min, double max);

@@ -5,8 +5,8 @@
 // region is the flux the potential loses or gains there, and the largest
 // difference between the fluxes through any two lines is at most the sum of
 // all residuals. That sum is compared with the flux the structure carries.
-#include "model/structure_model.h"
 #include "core/field_arrays.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 

@@ -70,8 +70,7 @@ double product(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeA
 
 // z(k) = r(k) dinv(k) - (Links/d)(k) z(k-nx) - (Oben/d)(k) z(k-1) on grid
 // rows start..start+rows-1, all below the first row.
-void forward_band(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int start,
-                  int rows) {
+void forward_band(int nx, const IluFactors& f, const NodeArray& r, NodeArray& z, int start, int rows) {
   const int base = (start - 1) * nx;  // node (i, start + row) is base + row * nx + i
   const auto step_checked = [&](int step) {
     for (int row = std::max(0, step - nx); row < std::min(rows, step); ++row) {
@@ -144,8 +143,7 @@ void factorise(int nx, int ny, const StencilMatrix& a, IluFactors& f) {
   d[1] = a.mitte[1];
   for (int k = 2; k <= nx; ++k) d[k] = a.mitte[k] - a.unten[k - 1] * a.oben[k] / d[k - 1];
   for (int k = nx + 1; k <= n; ++k) {
-    d[k] = a.mitte[k] - a.unten[k - 1] * a.oben[k] / d[k - 1] -
-           a.rechts[k - nx] * a.links[k] / d[k - nx];
+    d[k] = a.mitte[k] - a.unten[k - 1] * a.oben[k] / d[k - 1] - a.rechts[k - nx] * a.links[k] / d[k - nx];
   }
   for (int k = 1; k <= n; ++k) {
     const double dinv = 1.0 / d[k];
@@ -174,8 +172,7 @@ void multiply(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeAr
   product<false>(nx, ny, a, x, y);
 }
 
-double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
-                        NodeArray& y) {
+double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y) {
   return product<true>(nx, ny, a, x, y);
 }
 

@@ -23,8 +23,7 @@ void multiply(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeAr
 // y = A x as above, returning the inner product (y, x) summed on the way, in
 // rising order: the sum waits on its additions, the product on its loads, so
 // one pass does both in about the time of one.
-double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x,
-                        NodeArray& y);
+double multiply_and_dot(int nx, int ny, const StencilMatrix& a, const NodeArray& x, NodeArray& y);
 
 // Element-wise loops handle two nodes per instruction. Each lane does exactly
 // the arithmetic of its node, so the values are those of a plain loop.

@@ -86,9 +86,7 @@ EdgeCrossings find_crossings(const ElementCorners& c, double tol) {
   return e;
 }
 
-bool saddle_cuts_off_b_and_c(const ElementCorners& c) {
-  return std::fabs(c.fb + c.fc) < std::fabs(c.fa + c.fd);
-}
+bool saddle_cuts_off_b_and_c(const ElementCorners& c) { return std::fabs(c.fb + c.fc) < std::fabs(c.fa + c.fd); }
 
 bool corner_below(double f, double tol) { return f < -tol * kBelowFraction; }
 
@@ -115,15 +113,15 @@ void join_crossings(const EdgeCrossings& crossings, const ElementCorners& c, Ele
   ContourPath& path = lines.paths[0];
   path.count = 0;
   for (int n = 1; n <= 4; ++n) {
-    if (crossings.crossed[static_cast<size_t>(n)]) path.points[static_cast<size_t>(path.count++)] = at[static_cast<size_t>(n)];
+    if (crossings.crossed[static_cast<size_t>(n)])
+      path.points[static_cast<size_t>(path.count++)] = at[static_cast<size_t>(n)];
   }
   lines.count = 1;
 }
 
 void fill_below(const EdgeCrossings& crossings, const ElementCorners& c, double tol, ElementFills& fills) {
   fills.count = 0;
-  const PlanePoint a = corner_point(c, kA), b = corner_point(c, kB), cc = corner_point(c, kC),
-                   d = corner_point(c, kD);
+  const PlanePoint a = corner_point(c, kA), b = corner_point(c, kB), cc = corner_point(c, kC), d = corner_point(c, kD);
   const auto& p = crossings.at;
   if (crossings.count == 0) {
     if (corner_below(c.fa, tol)) set_polygon(fills.polygons[static_cast<size_t>(fills.count++)], {a, b, d, cc});

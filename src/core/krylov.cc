@@ -52,9 +52,8 @@ struct CorrectionTracker {
 // the potential is far below 0.1 (a vector potential of some 1E-6 Vs/m), and
 // a single short step of ILU-BICG can fall under the bound long before the
 // field is there. So the potential must also balance the fluxes.
-bool finish_iteration(int n, const CorrectionTracker& tracker, const StructureModel& model,
-                      const FieldArrays& arrays, const SolverSettings& settings,
-                      const IterationMonitor& monitor, SolveResult& result) {
+bool finish_iteration(int n, const CorrectionTracker& tracker, const StructureModel& model, const FieldArrays& arrays,
+                      const SolverSettings& settings, const IterationMonitor& monitor, SolveResult& result) {
   record_iteration(n, tracker.e_max, tracker.k_max, model.grid.nx, monitor, result);
   result.ready = n > 1 && tracker.e_max <= settings.relative_error &&
                  flux_balanced(flux_balance(model, arrays), settings.relative_error);
@@ -72,8 +71,8 @@ void start_residual(int nx, int ny, FieldArrays& arrays, NodeArray& scratch, Nod
 
 }  // namespace
 
-SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
-                           const SolverSettings& settings, const IterationMonitor& monitor) {
+SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                           const IterationMonitor& monitor) {
   const int nx = model.grid.nx;
   const int ny = model.grid.ny;
   const int n_nodes = nx * ny;
@@ -147,8 +146,8 @@ SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
   return result;
 }
 
-SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
-                         const SolverSettings& settings, const IterationMonitor& monitor) {
+SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                         const IterationMonitor& monitor) {
   const int nx = model.grid.nx;
   const int ny = model.grid.ny;
   const int n_nodes = nx * ny;

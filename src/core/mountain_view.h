@@ -29,7 +29,7 @@ struct MountainView {
   double y1 = 0, sy = 0;
   double min = 0, sz = 0;
   std::array<double, kMountainLevels> threshold{};  // T(k) = min + k (max - min) / 11
-  double margin = 0;  // 0.01 |step|, or 1.0E-5 when the step is no more than 1.0E-30
+  double margin = 0;                                // 0.01 |step|, or 1.0E-5 when the step is no more than 1.0E-30
 
   double depth(double y) const { return sy * (y - y1) / kMountainRoot2; }
   double h(double x, double y) const { return sx * (x - x1) + depth(y); }

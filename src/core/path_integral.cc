@@ -9,9 +9,7 @@
 namespace tambri {
 namespace {
 
-double width(const GridLines& lines, int n, int count) {
-  return count >= 2 ? box_width(lines, n, count) : 0.0;
-}
+double width(const GridLines& lines, int n, int count) { return count >= 2 ? box_width(lines, n, count) : 0.0; }
 
 }  // namespace
 
@@ -34,8 +32,7 @@ std::optional<PathCorners> accept_second_corner(double xlo, double ylo, double x
   return corners;
 }
 
-PathIntegral integrate_path(const Grid& grid, const DerivedFields& d, double xlo, double ylo,
-                            double xru, double yru) {
+PathIntegral integrate_path(const Grid& grid, const DerivedFields& d, double xlo, double ylo, double xru, double yru) {
   const int nx = grid.nx;
   const int ny = grid.ny;
   PathIntegral p;

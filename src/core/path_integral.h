@@ -6,8 +6,8 @@
 // box widths of the assembly. Prints nothing.
 #include <optional>
 
-#include "model/structure_model.h"
 #include "core/field_arrays.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 
@@ -50,7 +50,6 @@ struct PathIntegral {
 // A rectangle entirely before the first line of a direction is moved up to
 // that line, since there is no line below it. Nothing is summed when the grid
 // has no nodes; a direction with one line has box width 0.
-PathIntegral integrate_path(const Grid& grid, const DerivedFields& d, double xlo, double ylo,
-                            double xru, double yru);
+PathIntegral integrate_path(const Grid& grid, const DerivedFields& d, double xlo, double ylo, double xru, double yru);
 
 }  // namespace tambri

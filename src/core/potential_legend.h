@@ -10,9 +10,9 @@
 namespace tambri {
 
 struct PotentialEntry {
-  int number = 0;   // 1..9
-  double value = 0; // from the potential table
-  int colour = 0;   // 1..9
+  int number = 0;    // 1..9
+  double value = 0;  // from the potential table
+  int colour = 0;    // 1..9
 };
 
 struct PotentialLegend {

@@ -1,9 +1,9 @@
 // SOR and SLOR: point and line successive over-relaxation.
 #include <cmath>
 
-#include "model/assignment.h"
 #include "core/flux_balance.h"
 #include "core/solvers.h"
+#include "model/assignment.h"
 
 namespace tambri {
 namespace {
@@ -29,8 +29,8 @@ struct ChangeTracker {
 // of one sweep ends the run only once the potential also balances the fluxes;
 // otherwise the sweeps go on.
 template <class Sweep>
-SolveResult relax(const StructureModel& model, const FieldArrays& arrays,
-                  const SolverSettings& settings, const IterationMonitor& monitor, Sweep sweep) {
+SolveResult relax(const StructureModel& model, const FieldArrays& arrays, const SolverSettings& settings,
+                  const IterationMonitor& monitor, Sweep sweep) {
   SolveResult result;
   for (int n = 1; n <= settings.iteration_limit; ++n) {
     ChangeTracker tracker;
@@ -47,8 +47,8 @@ SolveResult relax(const StructureModel& model, const FieldArrays& arrays,
 
 }  // namespace
 
-SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays,
-                      const SolverSettings& settings, const IterationMonitor& monitor) {
+SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                      const IterationMonitor& monitor) {
   const int nx = model.grid.nx;
   const int n_nodes = model.grid.nodes();
   const StencilMatrix& a = arrays.matrix;
@@ -76,8 +76,8 @@ SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays,
   return relax(model, arrays, settings, monitor, sweep);
 }
 
-SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays,
-                       const SolverSettings& settings, const IterationMonitor& monitor) {
+SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                       const IterationMonitor& monitor) {
   const int nx = model.grid.nx;
   const int ny = model.grid.ny;
   const StencilMatrix& a = arrays.matrix;

@@ -13,8 +13,7 @@ GridPosition node_position(int k, int nx) {
   return {i, j};
 }
 
-void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor,
-                      SolveResult& result) {
+void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor, SolveResult& result) {
   result.iterations = n;
   result.e_max = e_max;
   result.k_max = k_max;

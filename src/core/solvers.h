@@ -5,9 +5,9 @@
 // the stopping rule held. They print nothing and allocate nothing.
 #include <functional>
 
-#include "model/structure_model.h"
 #include "core/field_arrays.h"
 #include "core/solver_settings.h"
+#include "model/structure_model.h"
 
 namespace tambri {
 
@@ -35,22 +35,21 @@ struct SolveResult {
 // Each solver reads nx, ny and (SOR) the occupancy from the model, the matrix
 // from `arrays`, and works in arrays.solution and arrays.work. Requires the
 // matrix of has_discretisation() grid.
-using SolverFunction = SolveResult (*)(const StructureModel& model, FieldArrays& arrays,
-                                       const SolverSettings& settings,
+using SolverFunction = SolveResult (*)(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
                                        const IterationMonitor& monitor);
 
-SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays,
-                           const SolverSettings& settings, const IterationMonitor& monitor);
-SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays,
-                         const SolverSettings& settings, const IterationMonitor& monitor);
-SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays,
-                       const SolverSettings& settings, const IterationMonitor& monitor);
-SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays,
-                      const SolverSettings& settings, const IterationMonitor& monitor);
+SolveResult solve_ilu_bicg(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                           const IterationMonitor& monitor);
+SolveResult solve_ilu_cg(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                         const IterationMonitor& monitor);
+SolveResult solve_slor(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                       const IterationMonitor& monitor);
+SolveResult solve_sor(const StructureModel& model, FieldArrays& arrays, const SolverSettings& settings,
+                      const IterationMonitor& monitor);
 
 struct SolverInfo {
-  const char* name;       // "ILU-BICG", "ILU-CG", "SLOR", "SOR"
-  bool rotating_mark;     // progress lines with "/ - \ |" rather than "***"
+  const char* name;    // "ILU-BICG", "ILU-CG", "SLOR", "SOR"
+  bool rotating_mark;  // progress lines with "/ - \ |" rather than "***"
   SolverFunction solve;
 };
 
@@ -67,7 +66,6 @@ GridPosition node_position(int k, int nx);
 
 // Records iteration (sweep) n with its largest relative change in the result
 // and tells the monitor, as every solver does after each iteration.
-void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor,
-                      SolveResult& result);
+void record_iteration(int n, double e_max, int k_max, int nx, const IterationMonitor& monitor, SolveResult& result);
 
 }  // namespace tambri

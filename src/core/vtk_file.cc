@@ -18,11 +18,10 @@ struct ArrayNames {
 };
 
 const ArrayNames& names_of(int32_t problem) {
-  static const ArrayNames kE{"Phi (V)",    "Ex (V/m)",   "Ey (V/m)",      "Dx (As/m2)",
+  static const ArrayNames kE{"Phi (V)",    "Ex (V/m)",   "Ey (V/m)",       "Dx (As/m2)",
                              "Dy (As/m2)", "we (Ws/m3)", "Epsilon (As/Vm)"};
-  static const ArrayNames kS{"Phi (V)",   "Ex (V/m)",  "Ey (V/m)",   "Sx (A/m2)",
-                             "Sy (A/m2)", "pv (W/m3)", "Kappa (S/m)"};
-  static const ArrayNames kM{"Vz (Vs/m)",   "Hx (A/m)",   "Hy (A/m)",      "Bx (Vs/m2)",
+  static const ArrayNames kS{"Phi (V)", "Ex (V/m)", "Ey (V/m)", "Sx (A/m2)", "Sy (A/m2)", "pv (W/m3)", "Kappa (S/m)"};
+  static const ArrayNames kM{"Vz (Vs/m)",  "Hx (A/m)",   "Hy (A/m)",  "Bx (Vs/m2)",
                              "By (Vs/m2)", "wm (Ws/m3)", "Mu (Vs/Am)"};
   return problem == kProblemS ? kS : problem == kProblemM ? kM : kE;
 }
@@ -54,8 +53,8 @@ std::string vtk_rectilinear_grid(const StructureModel& model, const FieldArrays&
   const int nodes = g.nodes();
   const ArrayNames& names = names_of(model.problem);
   const DerivedFields& d = arrays.derived;
-  const std::string extent = "0 " + std::to_string(g.nx > 0 ? g.nx - 1 : 0) + " 0 " +
-                             std::to_string(g.ny > 0 ? g.ny - 1 : 0) + " 0 0";
+  const std::string extent =
+      "0 " + std::to_string(g.nx > 0 ? g.nx - 1 : 0) + " 0 " + std::to_string(g.ny > 0 ? g.ny - 1 : 0) + " 0 0";
   std::string out;
   out += "<?xml version=\"1.0\"?>\n";
   out += "<VTKFile type=\"RectilinearGrid\" version=\"0.1\" byte_order=\"LittleEndian\">\n";

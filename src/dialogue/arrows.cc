@@ -233,8 +233,8 @@ void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
     surface.gfx_text("LOG-Betrag");
   }
   const double x1 = grid.x[w.i1], y1 = grid.y[w.j1];
-  const PicturePlacement placement = place_picture(ps, full_window, x1, grid.x[w.i2] - x1, y1, grid.y[w.j2] - y1,
-                                                   quantity.name, stem, output.comment);
+  const PicturePlacement placement =
+      place_picture(ps, full_window, x1, grid.x[w.i2] - x1, y1, grid.y[w.j2] - y1, quantity.name, stem, output.comment);
   Plotter plot(surface, &ps, output, structure_page_mapping(placement));
   // A region without extent has no world; the surface would keep an earlier
   // picture's mapping.

@@ -1,18 +1,18 @@
 #include "dialogue/calcul_menu.h"
 
+#include "core/assembly.h"
+#include "dialogue/matrix_table.h"
 #include "dialogue/menu.h"
 #include "text/fortran_format.h"
 #include "text/interrupt.h"
-#include "core/assembly.h"
-#include "dialogue/matrix_table.h"
 
 namespace tambri {
 namespace {
 
 class CalculMenu {
  public:
-  CalculMenu(Console& console, const StructureModel& model, SolverSettings& settings,
-             FieldArrays& arrays, const Clock& clock)
+  CalculMenu(Console& console, const StructureModel& model, SolverSettings& settings, FieldArrays& arrays,
+             const Clock& clock)
       : console_(console), model_(model), settings_(settings), arrays_(arrays), clock_(clock) {}
 
   void run(bool start_immediately) {
@@ -67,8 +67,8 @@ class CalculMenu {
     if (result.ready) {
       console_.record(std::string(" *** ") + info.name + " ready ***");
     } else {
-      console_.message(std::string(" ### Abbruch ") + info.name +
-                       ":  Rel. Fehler:" + format_e10(result.e_max) + " ###");
+      console_.message(std::string(" ### Abbruch ") + info.name + ":  Rel. Fehler:" + format_e10(result.e_max) +
+                       " ###");
     }
   }
 
@@ -78,14 +78,17 @@ class CalculMenu {
     // the sub-menu of S or T at once.
     run_menu(console_, kStyle,
              {
-                 {"R", "R - Potentialberechnung", then(MenuNext::kHelp, [this] {
-                    assemble_system();
-                    run_solver(settings_.solver);
-                  })},
+                 {"R", "R - Potentialberechnung",
+                  then(MenuNext::kHelp,
+                       [this] {
+                         assemble_system();
+                         run_solver(settings_.solver);
+                       })},
                  {"L", "L - Lösungsverfahren ändern",
                   [this](std::string_view) { return choose_solver() ? MenuNext::kHelp : MenuNext::kPrompt; }},
                  {"W", "W - Weiteriterieren", then(MenuNext::kHelp, [this] { run_solver(settings_.solver); })},
-                 {"T", "T - Tabellenausgabe", then(MenuNext::kHelp, [this](std::string_view rest) { table_menu(rest.substr(0, 1)); })},
+                 {"T", "T - Tabellenausgabe",
+                  then(MenuNext::kHelp, [this](std::string_view rest) { table_menu(rest.substr(0, 1)); })},
                  {"S", "S - Setzen von Parametern",
                   then(MenuNext::kHelp, [this](std::string_view rest) { settings_dialogue(rest[0]); })},
                  {"X", "X - Exit", leave_menu},
@@ -112,8 +115,7 @@ class CalculMenu {
 
   void show_settings() {
     console_.empty_line();
-    console_.record(std::string(" Ausgabe des relativen Fehlers: ") +
-                    (settings_.show_progress ? "Y" : "N"));
+    console_.record(std::string(" Ausgabe des relativen Fehlers: ") + (settings_.show_progress ? "Y" : "N"));
     console_.record(" Iterationszahl: " + format_i(settings_.iteration_limit, 4));
     console_.record(" Omega: " + format_f(settings_.omega, 4, 2));
     console_.record(" Rel. Abbruchfehler: " + format_e10(settings_.relative_error));
@@ -171,7 +173,8 @@ class CalculMenu {
     const auto table_of = [this](int selector, const char* title) {
       return then(MenuNext::kPrompt, [this, selector, title] { table(selector, title); });
     };
-    std::vector<MenuCommand> commands = {{"U", "U  - Strukturbelegung", table_of(kTableOccupancy, "Strukturbelegung         ")}};
+    std::vector<MenuCommand> commands = {
+        {"U", "U  - Strukturbelegung", table_of(kTableOccupancy, "Strukturbelegung         ")}};
     // The material coefficient is K in problems E and S; in problem M the
     // help offers P for the permeability and K selects nothing.
     switch (model_.problem) {
@@ -181,9 +184,7 @@ class CalculMenu {
       case kProblemM:
         commands.push_back({"P", "P  - Permeabilität", table_of(kTableMaterial, "Permeabilität (Vs/Am)    ")});
         break;
-      default:
-        commands.push_back({"K", "K  - Epsilon", table_of(kTableMaterial, "Epsilon (As/Vm)          ")});
-        break;
+      default: commands.push_back({"K", "K  - Epsilon", table_of(kTableMaterial, "Epsilon (As/Vm)          ")}); break;
     }
     commands.push_back({"R", "R  - rechte Seite Gl.-System", table_of(kTableRhs, "Rechte Seite Gl.-System  ")});
     commands.push_back({"M", "M  - Koeffizientenmatrix",
@@ -208,13 +209,12 @@ std::string progress_line(int solver, const IterationReport& report) {
   const std::string lead = solver_info(solver).rotating_mark
                                ? std::string("+ ") + kMarks[(report.iteration - 1) % 4] + "  "
                                : std::string("+*** ");
-  return lead + "Iteration:" + format_i(report.iteration, 4) + "   Rel. Fehler:" +
-         format_e10(report.e_max) + " am Punkt x,y(" + format_i(report.i, 3) + "," +
-         format_i(report.j, 3) + ") ***";
+  return lead + "Iteration:" + format_i(report.iteration, 4) + "   Rel. Fehler:" + format_e10(report.e_max) +
+         " am Punkt x,y(" + format_i(report.i, 3) + "," + format_i(report.j, 3) + ") ***";
 }
 
-void run_calcul_menu(Console& console, const StructureModel& model, SolverSettings& settings,
-                     FieldArrays& arrays, bool start_immediately, const Clock& clock) {
+void run_calcul_menu(Console& console, const StructureModel& model, SolverSettings& settings, FieldArrays& arrays,
+                     bool start_immediately, const Clock& clock) {
   CalculMenu(console, model, settings, arrays, clock).run(start_immediately);
 }
 

@@ -9,7 +9,6 @@
 namespace tambri {
 namespace {
 
-
 // Grid lines six to a line, each line a blank and up to six E10.3 values.
 void write_line_list(Console& console, const AxisLines& axis) {
   std::string row;
@@ -36,19 +35,13 @@ void fill_homogeneous(AxisLines axis, int count) {
   for (int i = 2; i <= count; ++i) axis.lines[i] = axis.lines[i - 1] + step;
 }
 
-bool domain_is_empty(const StructureModel& model) {
-  return model.xe <= model.xb || model.ye <= model.yb;
-}
+bool domain_is_empty(const StructureModel& model) { return model.xe <= model.xb || model.ye <= model.yb; }
 
 }  // namespace
 
-AxisLines x_axis(StructureModel& model) {
-  return {'X', model.grid.nx, model.grid.x, model.xb, model.xe};
-}
+AxisLines x_axis(StructureModel& model) { return {'X', model.grid.nx, model.grid.x, model.xb, model.xe}; }
 
-AxisLines y_axis(StructureModel& model) {
-  return {'Y', model.grid.ny, model.grid.y, model.yb, model.ye};
-}
+AxisLines y_axis(StructureModel& model) { return {'Y', model.grid.ny, model.grid.y, model.yb, model.ye}; }
 
 void fit_lines_to_extents(AxisLines axis) {
   std::vector<double> lines(axis.lines.begin() + 1, axis.lines.begin() + 1 + axis.count);
@@ -72,8 +65,7 @@ void fit_lines_to_extents(AxisLines axis) {
   set_lines(axis, lines);
 }
 
-std::optional<std::vector<double>> merge_equidistant_lines(const AxisLines& axis, double first,
-                                                           double last, int n) {
+std::optional<std::vector<double>> merge_equidistant_lines(const AxisLines& axis, double first, double last, int n) {
   std::vector<double> merged;
   const double step = (last - first) / (n - 1);
   for (int i = 1; i <= axis.count; ++i) {
@@ -142,9 +134,7 @@ void edit_axis_lines(Console& console, StructureModel& model, AxisLines axis) {
       console.record(" ### Anzahl zu groß ###");
     } else if (n <= 1) {
       console.record(" ### Anzahl zu klein ###");
-    } else if (std::optional<std::vector<double>> merged =
-                   merge_equidistant_lines(axis, first, last, n);
-               !merged) {
+    } else if (std::optional<std::vector<double>> merged = merge_equidistant_lines(axis, first, last, n); !merged) {
       console.message(" ### Anzahl zu groß ###");
       console.empty_line();
     } else if (merged->size() <= 2) {
@@ -191,9 +181,7 @@ void homogeneous_by_spacing(Console& console, StructureModel& model) {
   const double lmax = std::max(lx, ly);
   // Lines per direction for spacing h; the spacing was checked to be at least
   // a hundredth of the longer side, so the count is small and finite.
-  auto lines_for = [](double length, double h) {
-    return static_cast<int>(length / h + kRangeTolerance + 1);
-  };
+  auto lines_for = [](double length, double h) { return static_cast<int>(length / h + kRangeTolerance + 1); };
   int nx = 0, ny = 0;
   for (;;) {
     double h = 0;

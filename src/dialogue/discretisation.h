@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 
@@ -39,12 +39,11 @@ void fit_lines_to_extents(AxisLines axis);
 
 // The lines after merging n equidistant lines from `first` to `last`, or
 // nullopt when the result would exceed the capacity.
-std::optional<std::vector<double>> merge_equidistant_lines(const AxisLines& axis, double first,
-                                                           double last, int n);
+std::optional<std::vector<double>> merge_equidistant_lines(const AxisLines& axis, double first, double last, int n);
 
-void edit_extents(Console& console, StructureModel& model);                  // S
+void edit_extents(Console& console, StructureModel& model);                     // S
 void edit_axis_lines(Console& console, StructureModel& model, AxisLines axis);  // XX, YY
-void homogeneous_by_count(Console& console, StructureModel& model);          // HP
-void homogeneous_by_spacing(Console& console, StructureModel& model);        // HA
+void homogeneous_by_count(Console& console, StructureModel& model);             // HP
+void homogeneous_by_spacing(Console& console, StructureModel& model);           // HA
 
 }  // namespace tambri

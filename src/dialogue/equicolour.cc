@@ -42,8 +42,8 @@ void set_scale_palette(GraphicsSurface& surface) {
 
 // One filled cell per node, cut at the border lines, so the mosaic covers
 // exactly the shown region. A node without a finite value is left out.
-void draw_cells(Plotter& plot, const Grid& grid, const DisplayWindow& w, const NodeQuantity& quantity,
-                bool logarithmic, const EquicolourScale& scale) {
+void draw_cells(Plotter& plot, const Grid& grid, const DisplayWindow& w, const NodeQuantity& quantity, bool logarithmic,
+                const EquicolourScale& scale) {
   for (int i = w.i1; i <= w.i2; ++i) {
     const NodeSpan x = cell_span(grid.x, i, w.i1, w.i2);
     for (int j = w.j1; j <= w.j2; ++j) {

@@ -22,8 +22,7 @@ constexpr MenuStyle kStrukturStyle{" GENERATE\\STRUKTUR>", " Help:  ", 1};
 constexpr MenuStyle kAnzeigeStyle{" GENERATE\\ANZEIGE>", " Help:  ", 1};
 
 const char* grid_position_text(bool under) {
-  return under ? " *** Anzeige Diskretisierung unter Struktur ***"
-               : " *** Anzeige Diskretisierung über Struktur ***";
+  return under ? " *** Anzeige Diskretisierung unter Struktur ***" : " *** Anzeige Diskretisierung über Struktur ***";
 }
 
 // What a save request should do afterwards.
@@ -33,12 +32,7 @@ class GenerateMenu {
  public:
   GenerateMenu(Console& console, StructureModel& model, GenerateState& state, SessionFlags& session,
                OutputSettings& output, Pictures pictures)
-      : console_(console),
-        model_(model),
-        state_(state),
-        session_(session),
-        output_(output),
-        pictures_(pictures) {}
+      : console_(console), model_(model), state_(state), session_(session), output_(output), pictures_(pictures) {}
 
   void run() {
     if (!enter()) return;
@@ -51,9 +45,12 @@ class GenerateMenu {
   // the answer as their first command.
   std::vector<MenuCommand> commands() {
     return {
-        {"A", "A - Anzeige Struktur", then(MenuNext::kPrompt, [this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},
-        {"D", "D - Diskretisierung erzeugen", then(MenuNext::kPrompt, [this](std::string_view rest) { diskret_menu(rest); })},
-        {"S", "S - Struktur erzeugen", then(MenuNext::kPrompt, [this](std::string_view rest) { struktur(rest.substr(0, 1)); })},
+        {"A", "A - Anzeige Struktur",
+         then(MenuNext::kPrompt, [this](std::string_view rest) { anzeige_menu(rest.substr(0, 1)); })},
+        {"D", "D - Diskretisierung erzeugen",
+         then(MenuNext::kPrompt, [this](std::string_view rest) { diskret_menu(rest); })},
+        {"S", "S - Struktur erzeugen",
+         then(MenuNext::kPrompt, [this](std::string_view rest) { struktur(rest.substr(0, 1)); })},
         {"E", "E - Erregungen belegen", then(MenuNext::kPrompt, [this] { excitations(); })},
         {"M", "M - Materialeigenschaften belegen",
          then(MenuNext::kPrompt, [this] { edit_value_table(console_, model_, ValueTable::Material); })},
@@ -93,9 +90,7 @@ class GenerateMenu {
     set_full_window();
   }
 
-  void display() {
-    show_structure(console_, model_, state_.window, state_.grid_under_structure, output_, pictures_);
-  }
+  void display() { show_structure(console_, model_, state_.window, state_.grid_under_structure, output_, pictures_); }
 
   void excitations() {
     if (model_.problem == kProblemS) console_.message(" ### Keine Erregung möglich ###");
@@ -177,14 +172,18 @@ class GenerateMenu {
     run_menu(console_, kDiskretStyle,
              {
                  {"S", "S - Strukturabmessungen", regridding(edit_extents)},
-                 {"XX", "XX- Diskretisierung", then(MenuNext::kPrompt, [this] {
-                    edit_axis_lines(console_, model_, x_axis(model_));
-                    regrid();
-                  })},
-                 {"YY", "YY- Diskretisierung", then(MenuNext::kPrompt, [this] {
-                    edit_axis_lines(console_, model_, y_axis(model_));
-                    regrid();
-                  })},
+                 {"XX", "XX- Diskretisierung",
+                  then(MenuNext::kPrompt,
+                       [this] {
+                         edit_axis_lines(console_, model_, x_axis(model_));
+                         regrid();
+                       })},
+                 {"YY", "YY- Diskretisierung",
+                  then(MenuNext::kPrompt,
+                       [this] {
+                         edit_axis_lines(console_, model_, y_axis(model_));
+                         regrid();
+                       })},
                  {"HP", "HP- Homogene Punktzahl", regridding(homogeneous_by_count)},
                  {"HA", "HA- Homogener Abstand", regridding(homogeneous_by_spacing)},
                  {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
@@ -236,21 +235,23 @@ class GenerateMenu {
         console_.message(text(flag));
       });
     };
-    run_menu(console_, kAnzeigeStyle,
-             {
-                 {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
-                 {"V", "V - Voll", then(MenuNext::kPrompt, [this] {
+    run_menu(
+        console_, kAnzeigeStyle,
+        {
+            {"A", "A - Anzeige", then(MenuNext::kPrompt, [this] { display(); })},
+            {"V", "V - Voll",
+             then(MenuNext::kPrompt,
+                  [this] {
                     set_full_window();
                     display();
                   })},
-                 {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
-                 {"D", "D - Diskretisierung unter/über Struktur",
-                  toggle(state_.grid_under_structure, grid_position_text)},
-                 {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},
-                 {"H", "H - Hintergrund weiß/schwarz", toggle(output_.white_background, background_text)},
-                 {"X", "X - zum Hauptmenue", leave_menu},
-             },
-             carried);
+            {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
+            {"D", "D - Diskretisierung unter/über Struktur", toggle(state_.grid_under_structure, grid_position_text)},
+            {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},
+            {"H", "H - Hintergrund weiß/schwarz", toggle(output_.white_background, background_text)},
+            {"X", "X - zum Hauptmenue", leave_menu},
+        },
+        carried);
   }
 
   void zoom() {
@@ -277,8 +278,8 @@ class GenerateMenu {
 
 }  // namespace
 
-void run_generate(Console& console, StructureModel& model, GenerateState& state,
-                  SessionFlags& session, OutputSettings& output, Pictures pictures) {
+void run_generate(Console& console, StructureModel& model, GenerateState& state, SessionFlags& session,
+                  OutputSettings& output, Pictures pictures) {
   GenerateMenu(console, model, state, session, output, pictures).run();
 }
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "text/fortran_format.h"
 #include "model/assignment.h"
+#include "text/fortran_format.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -25,8 +25,8 @@ constexpr KindQuestion kKinds{" Art: (M)aterial,(P)otential,(L)eer >",
                               " Art: (M)aterial,(P)otential,(E)rregung,(L)eer  >", true};
 constexpr KindQuestion kRectangleKinds{" Art: (M)aterial,(P)otential,(L)eer >",
                                        " Art: (M)aterial,(P)otential,(E)rregung,(L)eer   >", true};
-constexpr KindQuestion kBorderKinds{" Art: (M)aterial,(P)otential >",
-                                    " Art: (M)aterial,(P)otential,(E)rregung >", false};
+constexpr KindQuestion kBorderKinds{" Art: (M)aterial,(P)otential >", " Art: (M)aterial,(P)otential,(E)rregung >",
+                                    false};
 
 // What the five dialogues do differently; the steps themselves are shared.
 template <class List>
@@ -146,13 +146,13 @@ bool ask_geometry(Console& console, const StructureModel&, BorderPart& part) {
 
 // --- the columns of the dialogue's own list, one per shape ---
 
-
 std::string list_columns(const PointPart& p) { return format_e10(p.xp) + format_e10(p.yp); }
 std::string list_columns(const RectanglePart& r) {
   return format_e10(r.xlo) + format_e10(r.ylo) + format_e10(r.xru) + format_e10(r.yru);
 }
 std::string list_columns(const TrianglePart& t) {
-  return format_e10(t.x1) + format_e10(t.y1) + format_e10(t.x2) + format_e10(t.y2) + format_e10(t.x3) + format_e10(t.y3);
+  return format_e10(t.x1) + format_e10(t.y1) + format_e10(t.x2) + format_e10(t.y2) + format_e10(t.x3) +
+         format_e10(t.y3);
 }
 std::string list_columns(const CirclePart& c) { return format_e10(c.xmi) + format_e10(c.ymi) + format_e10(c.rad); }
 std::string list_columns(const BorderPart& b) { return pad_to_width(border_side_name(b.side), 6); }
@@ -180,8 +180,7 @@ double current_value(const ValueTables& tables, PartKind kind, int number) {
 }
 
 // The kind and number questions; nullopt when the dialogue ends without storing.
-std::optional<int32_t> ask_assignment(Console& console, const StructureModel& model,
-                                      const KindQuestion& question) {
+std::optional<int32_t> ask_assignment(Console& console, const StructureModel& model, const KindQuestion& question) {
   const bool problem_s = model.problem == kProblemS;
   PartKind kind;
   for (;;) {
@@ -232,8 +231,8 @@ void enter_part(Console& console, StructureModel& model, int index, const ShapeE
   }
   list.at[++list.count] = part;
   model.sequence[++model.sequence_length] = shape.shape_code;
-  console.message(" *** " + format_i(list.count, 2) + ". " + shape.name + " - " +
-                  format_i(model.sequence_length, 3) + ". Geometrieteil ***");
+  console.message(" *** " + format_i(list.count, 2) + ". " + shape.name + " - " + format_i(model.sequence_length, 3) +
+                  ". Geometrieteil ***");
 }
 
 }  // namespace
@@ -245,63 +244,60 @@ const char* border_side_name(int32_t side) {
 
 void enter_point(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
-             ShapeEntry<decltype(model.points)>{
-                 .list = model.points,
-                 .shape_code = kShapePoint,
-                 .name = "Punkt",
-                 .too_many = " ### Zu viele Punkte belegt ###",
-                 .list_title = " Belegte Punkte:",
-                 .list_header = "  Xp        Yp            Art   Nr.",
-                 .kinds = kKinds});
+             ShapeEntry<decltype(model.points)>{.list = model.points,
+                                                .shape_code = kShapePoint,
+                                                .name = "Punkt",
+                                                .too_many = " ### Zu viele Punkte belegt ###",
+                                                .list_title = " Belegte Punkte:",
+                                                .list_header = "  Xp        Yp            Art   Nr.",
+                                                .kinds = kKinds});
 }
 
 void enter_rectangle(Console& console, StructureModel& model, int index) {
-  enter_part(console, model, index,
-             ShapeEntry<decltype(model.rectangles)>{
-                 .list = model.rectangles,
-                 .shape_code = kShapeRectangle,
-                 .name = "Rechteck",
-                 .too_many = " ### Zu viele Rechtecke belegt ###",
-                 .list_title = " Belegte Rechtecke:",
-                 .list_header = "  Xlo       Ylo       Xru       Yru           Art   Nr.",
-                 .kinds = kRectangleKinds});
+  enter_part(
+      console, model, index,
+      ShapeEntry<decltype(model.rectangles)>{.list = model.rectangles,
+                                             .shape_code = kShapeRectangle,
+                                             .name = "Rechteck",
+                                             .too_many = " ### Zu viele Rechtecke belegt ###",
+                                             .list_title = " Belegte Rechtecke:",
+                                             .list_header = "  Xlo       Ylo       Xru       Yru           Art   Nr.",
+                                             .kinds = kRectangleKinds});
 }
 
 void enter_triangle(Console& console, StructureModel& model, int index) {
-  enter_part(console, model, index,
-             ShapeEntry<decltype(model.triangles)>{
-                 .list = model.triangles,
-                 .shape_code = kShapeTriangle,
-                 .name = "Dreieck",
-                 .too_many = " ### Zu viele Dreiecke belegt ###",
-                 .list_title = " Belegte Dreiecke:",
-                 .list_header = "  X1        Y1        X2        Y2        X3        Y3"
-                                "            Art   Nr.",
-                 .kinds = kKinds});
+  enter_part(
+      console, model, index,
+      ShapeEntry<decltype(model.triangles)>{.list = model.triangles,
+                                            .shape_code = kShapeTriangle,
+                                            .name = "Dreieck",
+                                            .too_many = " ### Zu viele Dreiecke belegt ###",
+                                            .list_title = " Belegte Dreiecke:",
+                                            .list_header = "  X1        Y1        X2        Y2        X3        Y3"
+                                                           "            Art   Nr.",
+                                            .kinds = kKinds});
 }
 
 void enter_circle(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
-             ShapeEntry<decltype(model.circles)>{
-                 .list = model.circles,
-                 .shape_code = kShapeCircle,
-                 .name = "Kreis",
-                 .too_many = " ### Zu viele Kreise belegt ###",
-                 .list_title = " Belegte Kreise:",
-                 .list_header = "  Xmi       Ymi       Rad           Art   Nr.",
-                 .kinds = kKinds});
+             ShapeEntry<decltype(model.circles)>{.list = model.circles,
+                                                 .shape_code = kShapeCircle,
+                                                 .name = "Kreis",
+                                                 .too_many = " ### Zu viele Kreise belegt ###",
+                                                 .list_title = " Belegte Kreise:",
+                                                 .list_header = "  Xmi       Ymi       Rad           Art   Nr.",
+                                                 .kinds = kKinds});
 }
 
 void enter_border(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
-             ShapeEntry<decltype(model.borders)>{
-                 .list = model.borders,
-                 .shape_code = kShapeBorder,
-                 .name = "Rand",
-                 .too_many = " ### Zu viele Ränder belegt ###",
-                 .list_title = " Belegte Ränder:",
-                 .list_header = " Rand       Art   Nr.",
-                 .kinds = kBorderKinds});
+             ShapeEntry<decltype(model.borders)>{.list = model.borders,
+                                                 .shape_code = kShapeBorder,
+                                                 .name = "Rand",
+                                                 .too_many = " ### Zu viele Ränder belegt ###",
+                                                 .list_title = " Belegte Ränder:",
+                                                 .list_header = " Rand       Art   Nr.",
+                                                 .kinds = kBorderKinds});
 }
 
 }  // namespace tambri

@@ -10,8 +10,8 @@
 // EndOfInput from the console propagates.
 #include <cstdint>
 
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "dialogue/geometry_entry.h"
-#include "text/fortran_format.h"
 #include "model/assignment.h"
+#include "text/fortran_format.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -18,12 +18,8 @@ struct ShapeInfo {
 };
 
 // Indexed by shape code; code 3 is not used.
-constexpr ShapeInfo kShapes[] = {{"", nullptr},
-                                 {"Punkt", enter_point},
-                                 {"Rechteck", enter_rectangle},
-                                 {"", nullptr},
-                                 {"Dreieck", enter_triangle},
-                                 {"Kreis", enter_circle},
+constexpr ShapeInfo kShapes[] = {{"", nullptr},         {"Punkt", enter_point},      {"Rechteck", enter_rectangle},
+                                 {"", nullptr},         {"Dreieck", enter_triangle}, {"Kreis", enter_circle},
                                  {"Rand", enter_border}};
 
 // A running number and where it points: a shape and the index within its list.
@@ -56,7 +52,9 @@ std::string coordinates(const RectanglePart& r) {
 std::string coordinates(const TrianglePart& t) {
   return "  " + e8(t.x1) + e8(t.y1) + e8(t.x2) + e8(t.y2) + e8(t.x3) + e8(t.y3);
 }
-std::string coordinates(const CirclePart& c) { return "  " + format_e10(c.xmi) + format_e10(c.ymi) + format_e10(c.rad); }
+std::string coordinates(const CirclePart& c) {
+  return "  " + format_e10(c.xmi) + format_e10(c.ymi) + format_e10(c.rad);
+}
 std::string coordinates(const BorderPart& b) { return "   " + pad_to_width(border_side_name(b.side), 6); }
 
 // Writes the running list and fills `table`; false (after the message) when
@@ -78,8 +76,8 @@ bool write_running_list(Console& console, const StructureModel& model, RunningTa
     with_list(model, shape, [&](const auto& list) {
       const auto& part = list.at[index];
       const DecodedAssignment a = decode_assignment(part.code);
-      console.record("    " + format_i(n, 3) + "     " + pad_to_width(kShapes[shape].name, 8) + "  " +
-                     a.letter() + format_i(a.number, 1) + coordinates(part));
+      console.record("    " + format_i(n, 3) + "     " + pad_to_width(kShapes[shape].name, 8) + "  " + a.letter() +
+                     format_i(a.number, 1) + coordinates(part));
     });
   }
   return true;

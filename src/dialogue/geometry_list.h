@@ -3,8 +3,8 @@
 // ("Lfd. Nr."), and the two operations that pick a part from it: delete, and
 // edit through the part's entry dialogue. The caller rasterises afterwards.
 // EndOfInput from the console propagates.
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 

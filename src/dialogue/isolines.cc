@@ -96,7 +96,12 @@ class LevelPainter {
  public:
   LevelPainter(Plotter& plot, const StructureModel& model, const DisplayWindow& w, const NodeArray& values,
                const Options& options, double tolerance)
-      : plot_(plot), model_(model), grid_(model.grid), w_(w), values_(values), options_(options),
+      : plot_(plot),
+        model_(model),
+        grid_(model.grid),
+        w_(w),
+        values_(values),
+        options_(options),
         tolerance_(tolerance) {}
 
   // Level k: with filling the whole window first for the first level, then
@@ -141,7 +146,7 @@ class LevelPainter {
   ElementCorners corners(int i, int j, double level) const {
     const auto v = [this](int ii, int jj) { return values_[static_cast<size_t>(grid_.node(ii, jj))]; };
     return {v(i - 1, j - 1) - level, v(i, j - 1) - level, v(i - 1, j) - level, v(i, j) - level,
-            grid_.x[i - 1], grid_.x[i], grid_.y[j - 1], grid_.y[j]};
+            grid_.x[i - 1],          grid_.x[i],          grid_.y[j - 1],      grid_.y[j]};
   }
 
   void fill_window(int k) {
@@ -189,7 +194,8 @@ class LevelPainter {
         join_crossings(find_crossings(c, tolerance_), c, lines_);
         for (int n = 0; n < lines_.count; ++n) {
           const ContourPath& path = lines_.paths[static_cast<size_t>(n)];
-          for (int m = 0; m < path.count; ++m) points[static_cast<size_t>(m)] = world(path.points[static_cast<size_t>(m)]);
+          for (int m = 0; m < path.count; ++m)
+            points[static_cast<size_t>(m)] = world(path.points[static_cast<size_t>(m)]);
           plot_.polyline(std::span<const WorldPoint>(points.data(), static_cast<size_t>(path.count)));
         }
       }
@@ -294,7 +300,7 @@ class Legend {
 // dimensions, the level labels in rows of six and "LOG-Betrag"; then the file
 // is closed.
 void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placement, const Grid& grid,
-              const DisplayWindow& w, const IsolineLevels& levels, bool logarithmic) {
+                    const DisplayWindow& w, const IsolineLevels& levels, bool logarithmic) {
   ps.set_line_width(2);
   ps.set_colour(kPageBlack);
   ps.rectangle(placement.page_x(grid.y[w.j1]), placement.page_y(grid.x[w.i1]), placement.page_x(grid.y[w.j2]),
@@ -345,8 +351,8 @@ void draw_isolines(ResultPicture& picture, const NodeQuantity& quantity) {
   PsWriter ps(output);
   ps.open(picture_file_name(stem, kTagIsolines, ".ps"));
   const double dx = grid.x[w.i2] - grid.x[w.i1], dy = grid.y[w.j2] - grid.y[w.j1];
-  const PicturePlacement placement = place_picture(ps, options.full_window, grid.x[w.i1], dx, grid.y[w.j1], dy,
-                                                   quantity.name, stem, output.comment);
+  const PicturePlacement placement =
+      place_picture(ps, options.full_window, grid.x[w.i1], dx, grid.y[w.j1], dy, quantity.name, stem, output.comment);
   Plotter plot(surface, &ps, output, structure_page_mapping(placement));
   // A window without extent has no mapping; the surface would keep an
   // earlier picture's, which must not place this one.

@@ -15,8 +15,8 @@ std::string blanks(int n) { return std::string(static_cast<size_t>(n), ' '); }
 
 void write_matrix_list(RecordSink& sink, const Grid& grid, const StencilMatrix& matrix) {
   sink.record("");
-  sink.record(blanks(2) + "Element " + "Links" + blanks(6) + "Oben" + blanks(7) + "Mitte" +
-              blanks(6) + "Unten" + blanks(6) + "Rechts");
+  sink.record(blanks(2) + "Element " + "Links" + blanks(6) + "Oben" + blanks(7) + "Mitte" + blanks(6) + "Unten" +
+              blanks(6) + "Rechts");
   sink.record("");
   for (int k = 1; k <= grid.nodes(); ++k) {
     sink.record(blanks(2) + format_i(k, 5) + " " + " " + format_e10(matrix.links[k]) + " " +
@@ -25,8 +25,7 @@ void write_matrix_list(RecordSink& sink, const Grid& grid, const StencilMatrix& 
   }
 }
 
-void write_matrix_element(RecordSink& sink, const Grid& grid, const StencilMatrix& matrix, int i,
-                          int j) {
+void write_matrix_element(RecordSink& sink, const Grid& grid, const StencilMatrix& matrix, int i, int j) {
   const int k = grid.node(i, j);
   sink.record("");
   sink.record(blanks(24) + format_e10(matrix.oben[k]));

@@ -24,8 +24,7 @@ MenuNext dispatch(Console& console, const MenuStyle& style, const std::vector<Me
 
 void wrong_input(Console& console) { console.message(" ### Falsche Eingabe ###"); }
 
-void write_menu_help(Console& console, const MenuStyle& style,
-                     const std::vector<MenuCommand>& commands) {
+void write_menu_help(Console& console, const MenuStyle& style, const std::vector<MenuCommand>& commands) {
   console.empty_line();
   const std::string indent = " " + std::string(style.help_prefix.size() - 1, ' ');
   bool first = true;
@@ -38,7 +37,7 @@ void write_menu_help(Console& console, const MenuStyle& style,
 
 MenuEnd run_menu(Console& console, const MenuStyle& style, const std::vector<MenuCommand>& commands,
                  std::string_view carried, bool ends_on_input_end) {
-  MenuNext next = !blank(carried)      ? dispatch(console, style, commands, carried)
+  MenuNext next = !blank(carried)       ? dispatch(console, style, commands, carried)
                   : style.help_on_entry ? MenuNext::kHelp
                                         : MenuNext::kPrompt;
   while (next != MenuNext::kLeave) {

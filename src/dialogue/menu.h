@@ -56,8 +56,7 @@ struct MenuCommand {
 };
 
 // The help text of the table.
-void write_menu_help(Console& console, const MenuStyle& style,
-                     const std::vector<MenuCommand>& commands);
+void write_menu_help(Console& console, const MenuStyle& style, const std::vector<MenuCommand>& commands);
 
 // How a menu ended.
 enum class MenuEnd {

@@ -24,19 +24,19 @@ constexpr int kGridColour = 12;
 
 struct ProblemTexts {
   const char* title;
-  const char* label;    // beside the picture's value
-  const char* result;   // the value's name on the picture
+  const char* label;   // beside the picture's value
+  const char* result;  // the value's name on the picture
   int result_column;
   const char* console;  // the value's name on the console
   const char* unit;
 };
 
 const ProblemTexts& texts_of(int32_t problem) {
-  static const ProblemTexts kE{" Integrationsweg (rot), Potentiale (blau), Raumladungen (gelb)", " Ladung", " Q'=", 2,
-                               " Q' =", " As/m"};
+  static const ProblemTexts kE{
+      " Integrationsweg (rot), Potentiale (blau), Raumladungen (gelb)", " Ladung", " Q'=", 2, " Q' =", " As/m"};
   static const ProblemTexts kS{" Integrationsweg (rot), Potentiale (blau)", " Strom", " I'=", 2, " I' =", " A/m"};
-  static const ProblemTexts kM{" Integrationsweg (rot), Potentiale (blau), Stromdichten (gelb)", " Fluss", "PHI'=", 1,
-                               " PHI' =", " Vs/m"};
+  static const ProblemTexts kM{
+      " Integrationsweg (rot), Potentiale (blau), Stromdichten (gelb)", " Fluss", "PHI'=", 1, " PHI' =", " Vs/m"};
   return problem == kProblemS ? kS : problem == kProblemM ? kM : kE;
 }
 

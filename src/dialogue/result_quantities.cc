@@ -14,10 +14,10 @@ std::vector<QuantityRow> electric(std::initializer_list<QuantityRow> flux_rows) 
       {"P", "P  - Potential", A::kPotential, A::kNone, false, "Potential (V)", kTablePotential, "Potential (V)"},
       {"E", "E  - Betrag der Feldstärke", A::kStrengthX, A::kStrengthY, true, "Feldstaerke E  (V/m)",
        kTableMagnitudeFirst, "Feldstärke E  (V/m)"},
-      {"EX", "EX - x-Komp. von Feldstärke", A::kStrengthX, A::kStrengthY, false, "Feldstaerke Ex (V/m)",
-       kTableLinks, "Feldstärke Ex (V/m)"},
-      {"EY", "EY - y-Komp. von Feldstärke", A::kStrengthY, A::kStrengthX, false, "Feldstaerke Ey (V/m)",
-       kTableOben, "Feldstärke Ey (V/m)"},
+      {"EX", "EX - x-Komp. von Feldstärke", A::kStrengthX, A::kStrengthY, false, "Feldstaerke Ex (V/m)", kTableLinks,
+       "Feldstärke Ex (V/m)"},
+      {"EY", "EY - y-Komp. von Feldstärke", A::kStrengthY, A::kStrengthX, false, "Feldstaerke Ey (V/m)", kTableOben,
+       "Feldstärke Ey (V/m)"},
   };
   rows.insert(rows.end(), flux_rows);
   return rows;
@@ -35,14 +35,14 @@ const std::vector<QuantityRow> kElectrostatic = electric({
 });
 
 const std::vector<QuantityRow> kCurrentFlow = electric({
-    {"S", "S  - Betrag der Stromdichte", A::kFluxX, A::kFluxY, true, "Stromdichte S  (A/m+2)",
-     kTableMagnitudeSecond, "Stromdichte S  (A/m+2)"},
+    {"S", "S  - Betrag der Stromdichte", A::kFluxX, A::kFluxY, true, "Stromdichte S  (A/m+2)", kTableMagnitudeSecond,
+     "Stromdichte S  (A/m+2)"},
     {"SX", "SX - x-Komp. von Stromdichte", A::kFluxX, A::kFluxY, false, "Stromdichte Sx (A/m+2)", kTableMitte,
      "Stromdichte Sx (A/m+2)"},
     {"SY", "SY - y-Komp. von Stromdichte", A::kFluxY, A::kFluxX, false, "Stromdichte Sy (A/m+2)", kTableUnten,
      "Stromdichte Sy (A/m+2)"},
-    {"PV", "PV - Verlustleistungsdichte", A::kDensity, A::kFluxX, false, "Leistungsdichte (W/m+3)",
-     kTableRechts, "Leistungsdichte (W/m+3)"},
+    {"PV", "PV - Verlustleistungsdichte", A::kDensity, A::kFluxX, false, "Leistungsdichte (W/m+3)", kTableRechts,
+     "Leistungsdichte (W/m+3)"},
 });
 
 const std::vector<QuantityRow> kMagnetostatic = {
@@ -50,12 +50,12 @@ const std::vector<QuantityRow> kMagnetostatic = {
      "Vektorpotential (Vs/m)"},
     {"H", "H  - Betrag der Feldstärke", A::kStrengthX, A::kStrengthY, true, "Feldstaerke H  (A/m)",
      kTableMagnitudeFirst, "Feldstärke H  (A/m)"},
-    {"HX", "HX - x-Komp. von Feldstärke", A::kStrengthX, A::kStrengthY, false, "Feldstaerke Hx (A/m)",
-     kTableLinks, "Feldstärke Hx (A/m)"},
-    {"HY", "HY - y-Komp. von Feldstärke", A::kStrengthY, A::kStrengthX, false, "Feldstaerke Hy (A/m)",
-     kTableOben, "Feldstärke Hy (A/m)"},
-    {"B", "B  - Betrag der Flußdichte", A::kFluxX, A::kFluxY, true, "Flussdichte B (Vs/m+2)",
-     kTableMagnitudeSecond, "Flußdichte B (Vs/m+2)"},
+    {"HX", "HX - x-Komp. von Feldstärke", A::kStrengthX, A::kStrengthY, false, "Feldstaerke Hx (A/m)", kTableLinks,
+     "Feldstärke Hx (A/m)"},
+    {"HY", "HY - y-Komp. von Feldstärke", A::kStrengthY, A::kStrengthX, false, "Feldstaerke Hy (A/m)", kTableOben,
+     "Feldstärke Hy (A/m)"},
+    {"B", "B  - Betrag der Flußdichte", A::kFluxX, A::kFluxY, true, "Flussdichte B (Vs/m+2)", kTableMagnitudeSecond,
+     "Flußdichte B (Vs/m+2)"},
     {"BX", "BX - x-Komp. von Flußdichte", A::kFluxX, A::kFluxY, false, "Flussdichte Bx (Vs/m+2)", kTableMitte,
      "Flußdichte Bx (Vs/m+2)"},
     {"BY", "BY - y-Komp. von Flußdichte", A::kFluxY, A::kFluxX, false, "Flussdichte By (Vs/m+2)", kTableUnten,
@@ -69,16 +69,15 @@ QuantityRow table_row(std::string_view keys, std::string_view help, int selector
   return {keys, help, A::kNone, A::kNone, false, "", selector, title};
 }
 
-const TableExtras kElectrostaticTable = {
-    table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
-    table_row("K", "K  - Epsilon", kTableMaterial, "Epsilon (As/Vm)"), "", "Q", "Q  - Ladungsberechnung"};
-const TableExtras kCurrentFlowTable = {
-    table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
-    table_row("K", "K  - Kappa", kTableMaterial, "Kappa (S/m)"), "", "I", "I  - Stromberechnung"};
-const TableExtras kMagnetostaticTable = {
-    table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
-    table_row("P", "P  - Permeabilität", kTableMaterial, "Permeabilität (Vs/Am)"), "K", "F",
-    "F  - Flußberechnung"};
+const TableExtras kElectrostaticTable = {table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
+                                         table_row("K", "K  - Epsilon", kTableMaterial, "Epsilon (As/Vm)"), "", "Q",
+                                         "Q  - Ladungsberechnung"};
+const TableExtras kCurrentFlowTable = {table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
+                                       table_row("K", "K  - Kappa", kTableMaterial, "Kappa (S/m)"), "", "I",
+                                       "I  - Stromberechnung"};
+const TableExtras kMagnetostaticTable = {table_row("U", "U  - Strukturbelegung", kTableOccupancy, "Strukturbelegung"),
+                                         table_row("P", "P  - Permeabilität", kTableMaterial, "Permeabilität (Vs/Am)"),
+                                         "K", "F", "F  - Flußberechnung"};
 
 const std::vector<ArrowRow> kElectrostaticArrows = {
     {"E", "E - Feldstärke", A::kStrengthX, A::kStrengthY, "Feldstaerke E  (V/m)"},

@@ -27,8 +27,7 @@ struct Extreme {
 };
 
 std::string extreme_line(const char* label, const Extreme& e) {
-  return std::string(label) + format_e10(e.value) + " bei x=" + format_e10(e.x) +
-         " m  y=" + format_e10(e.y) + " m";
+  return std::string(label) + format_e10(e.value) + " bei x=" + format_e10(e.x) + " m  y=" + format_e10(e.y) + " m";
 }
 
 }  // namespace
@@ -37,8 +36,7 @@ LocalDateTime system_local_time() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900,
-          local.tm_hour, local.tm_min,     local.tm_sec};
+  return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
 double table_value(const StructureModel& model, const FieldArrays& arrays, int selector, int k) {
@@ -56,21 +54,18 @@ double table_value(const StructureModel& model, const FieldArrays& arrays, int s
       const double c = arrays.material.c[k];
       return model.problem == kProblemM ? 1.0 / c : c;
     }
-    case kTableMagnitudeFirst:
-      return std::sqrt(d.strength_x[k] * d.strength_x[k] + d.strength_y[k] * d.strength_y[k]);
-    case kTableMagnitudeSecond:
-      return std::sqrt(d.flux_x[k] * d.flux_x[k] + d.flux_y[k] * d.flux_y[k]);
+    case kTableMagnitudeFirst: return std::sqrt(d.strength_x[k] * d.strength_x[k] + d.strength_y[k] * d.strength_y[k]);
+    case kTableMagnitudeSecond: return std::sqrt(d.flux_x[k] * d.flux_x[k] + d.flux_y[k] * d.flux_y[k]);
   }
   return 0.0;
 }
 
-void write_result_table(RecordSink& sink, const StructureModel& model, const FieldArrays& arrays,
-                        int selector, std::string_view title, const LocalDateTime& when) {
+void write_result_table(RecordSink& sink, const StructureModel& model, const FieldArrays& arrays, int selector,
+                        std::string_view title, const LocalDateTime& when) {
   const Grid& grid = model.grid;
-  sink.record(" *** TAMBRI ***" + blanks(13) + pad_to_width(title, kTitleWidth) + blanks(5) +
-              format_i(when.day, 2) + "-" + format_i(when.month, 2) + "-" + format_i(when.year, 4) +
-              blanks(3) + format_i(when.hour, 2) + ":" + format_i(when.minute, 2) + ":" +
-              format_i(when.second, 2));
+  sink.record(" *** TAMBRI ***" + blanks(13) + pad_to_width(title, kTitleWidth) + blanks(5) + format_i(when.day, 2) +
+              "-" + format_i(when.month, 2) + "-" + format_i(when.year, 4) + blanks(3) + format_i(when.hour, 2) + ":" +
+              format_i(when.minute, 2) + ":" + format_i(when.second, 2));
 
   // Positions start at the first node printed, so that they are defined even
   // when no value passes the start values (all values NaN, say).
@@ -105,8 +100,8 @@ void write_result_table(RecordSink& sink, const StructureModel& model, const Fie
   sink.record(extreme_line(" Minimum: ", minimum));
 }
 
-void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays,
-                        int selector, std::string_view title, const Clock& clock) {
+void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays, int selector,
+                        std::string_view title, const Clock& clock) {
   const LocalDateTime when = clock ? clock() : system_local_time();
   if (std::unique_ptr<FileRecordSink> file = choose_table_destination(console, OverwriteRule::kAsk)) {
     write_result_table(*file, model, arrays, selector, title, when);

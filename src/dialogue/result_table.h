@@ -5,10 +5,10 @@
 #include <functional>
 #include <string_view>
 
+#include "core/field_arrays.h"
+#include "model/structure_model.h"
 #include "text/console.h"
 #include "text/record_sink.h"
-#include "model/structure_model.h"
-#include "core/field_arrays.h"
 
 namespace tambri {
 
@@ -22,7 +22,7 @@ inline constexpr int kTableUnten = 5;   // Dy, Sy or By
 inline constexpr int kTableRechts = 6;  // energy or loss-power density
 inline constexpr int kTablePotential = 7;
 inline constexpr int kTableRhs = 8;
-inline constexpr int kTableMaterial = 9;        // c(k); in problem M the permeability 1/c(k)
+inline constexpr int kTableMaterial = 9;          // c(k); in problem M the permeability 1/c(k)
 inline constexpr int kTableMagnitudeFirst = 10;   // |E| or |H|
 inline constexpr int kTableMagnitudeSecond = 11;  // |D|, |S| or |B|
 
@@ -40,12 +40,12 @@ LocalDateTime system_local_time();
 double table_value(const StructureModel& model, const FieldArrays& arrays, int selector, int k);
 
 // Header, blocks and extremes; `title` is shown in 25 characters.
-void write_result_table(RecordSink& sink, const StructureModel& model, const FieldArrays& arrays,
-                        int selector, std::string_view title, const LocalDateTime& when);
+void write_result_table(RecordSink& sink, const StructureModel& model, const FieldArrays& arrays, int selector,
+                        std::string_view title, const LocalDateTime& when);
 
 // The whole command: reads the clock, asks for the destination (a file that
 // exists is overwritten only after a question) and writes the table there.
-void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays,
-                        int selector, std::string_view title, const Clock& clock);
+void print_result_table(Console& console, const StructureModel& model, const FieldArrays& arrays, int selector,
+                        std::string_view title, const Clock& clock);
 
 }  // namespace tambri

@@ -10,8 +10,8 @@
 #include "dialogue/equicolour.h"
 #include "dialogue/isolines.h"
 #include "dialogue/menu.h"
-#include "dialogue/output_messages.h"
 #include "dialogue/mountain.h"
+#include "dialogue/output_messages.h"
 #include "dialogue/path_integral_dialogue.h"
 #include "dialogue/result_quantities.h"
 #include "text/files.h"
@@ -26,7 +26,7 @@ constexpr MenuStyle kMainStyle{" RESULTS>", " HELP:  ", 3};
 constexpr MenuStyle kTableStyle{" RESULTS\\TABELLE>", " Help:  ", 2, KeyMatch::kWhole};
 constexpr MenuStyle kArrowStyle{" RESULTS\\PFEIL>", " Help: ", 2};
 constexpr MenuStyle kZoomStyle{" RESULTS\\ZOOM>", " Help:  ", 1};
-constexpr MenuStyle kOutputStyle{" RESULTS\\PS>", " Help: ", 1, KeyMatch::kPrefix, true,
+constexpr MenuStyle kOutputStyle{" RESULTS\\PS>",          " Help: ", 1, KeyMatch::kPrefix, true,
                                  /*help_after_wrong=*/true};
 
 MenuStyle plot_style(PlotKind kind) {
@@ -65,20 +65,21 @@ class ResultsMenu {
         plot_menu(rest);
       });
     };
-    run_menu(console_, kMainStyle,
-             {
-                 {"T", "T - Tabellenausgabe", then(MenuNext::kHelp, [this](std::string_view rest) { table_menu(rest); })},
-                 {"C", "C - Äquicolordarstellung", plot(PlotKind::kEquicolour)},
-                 {"G", "G - Gebirgsdarstellung", plot(PlotKind::kMountain)},
-                 {"I", "I - Isoliniendarstellung", plot(PlotKind::kIsolines)},
-                 {"P", "P - Pfeildarstellung", then(MenuNext::kHelp, [this](std::string_view rest) { arrow_menu(rest); })},
-                 {"S", "S - Schnittdarstellung", plot(PlotKind::kCut)},
-                 {"Z", "Z - Zoom", then(MenuNext::kHelp, [this](std::string_view rest) { zoom_menu(rest); })},
-                 {"A", "A - PostScript/Bitmap-Ausgabe",
-                  then(MenuNext::kHelp, [this](std::string_view rest) { output_menu(rest); })},
-                 {"X", "X - Exit", leave_menu},
-                 {"H", "", [](std::string_view) { return MenuNext::kHelp; }},
-             });
+    run_menu(
+        console_, kMainStyle,
+        {
+            {"T", "T - Tabellenausgabe", then(MenuNext::kHelp, [this](std::string_view rest) { table_menu(rest); })},
+            {"C", "C - Äquicolordarstellung", plot(PlotKind::kEquicolour)},
+            {"G", "G - Gebirgsdarstellung", plot(PlotKind::kMountain)},
+            {"I", "I - Isoliniendarstellung", plot(PlotKind::kIsolines)},
+            {"P", "P - Pfeildarstellung", then(MenuNext::kHelp, [this](std::string_view rest) { arrow_menu(rest); })},
+            {"S", "S - Schnittdarstellung", plot(PlotKind::kCut)},
+            {"Z", "Z - Zoom", then(MenuNext::kHelp, [this](std::string_view rest) { zoom_menu(rest); })},
+            {"A", "A - PostScript/Bitmap-Ausgabe",
+             then(MenuNext::kHelp, [this](std::string_view rest) { output_menu(rest); })},
+            {"X", "X - Exit", leave_menu},
+            {"H", "", [](std::string_view) { return MenuNext::kHelp; }},
+        });
   }
 
  private:
@@ -90,9 +91,7 @@ class ResultsMenu {
     }
   }
 
-  ResultPicture picture() {
-    return {console_, model_, output_, state_.window, pictures_, state_.memory};
-  }
+  ResultPicture picture() { return {console_, model_, output_, state_.window, pictures_, state_.memory}; }
 
   // --- the quantity sub-menus of the pictures S, C, I and G
 
@@ -159,13 +158,14 @@ class ResultsMenu {
   // --- zoom
 
   void zoom_menu(std::string_view carried) {
-    run_menu(console_, kZoomStyle,
-             {
-                 {"V", "V - Voll", then(MenuNext::kPrompt, [this] { state_.window = full_display_window(model_.grid); })},
-                 {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
-                 {"X", "X - zum Hauptmenue", leave_menu},
-             },
-             carried);
+    run_menu(
+        console_, kZoomStyle,
+        {
+            {"V", "V - Voll", then(MenuNext::kPrompt, [this] { state_.window = full_display_window(model_.grid); })},
+            {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
+            {"X", "X - zum Hauptmenue", leave_menu},
+        },
+        carried);
   }
 
   void zoom() {

@@ -57,12 +57,8 @@ bool read_structure(Console& console, StructureModel& model, std::ifstream& file
       rasterise_and_report(console, model);
       console.record(" *** Input ready ***");
       return true;
-    case StructureReadStatus::kTooShort:
-      console.message(" ### Strukturdatei zu kurz ###");
-      return false;
-    default:
-      console.message(" ### Fehler in Strukturdatei ###");
-      return false;
+    case StructureReadStatus::kTooShort: console.message(" ### Strukturdatei zu kurz ###"); return false;
+    default: console.message(" ### Fehler in Strukturdatei ###"); return false;
   }
 }
 
@@ -160,15 +156,9 @@ void save_dialogue(Console& console, const StructureModel& model) {
   const bool created = result == CreateResult::kCreated;
 
   switch (replace_file(path, encode_structure(model))) {
-    case ReplaceResult::kDone:
-      console.record(" *** Save ready ***");
-      return;
-    case ReplaceResult::kOpenFailed:
-      console.message(" ### Fehler bei Dateieröffnung ###");
-      break;
-    case ReplaceResult::kWriteFailed:
-      console.message(" ### Schreibfehler ###");
-      break;
+    case ReplaceResult::kDone: console.record(" *** Save ready ***"); return;
+    case ReplaceResult::kOpenFailed: console.message(" ### Fehler bei Dateieröffnung ###"); break;
+    case ReplaceResult::kWriteFailed: console.message(" ### Schreibfehler ###"); break;
   }
   // The empty file that only reserved a new name must not pass for a structure.
   if (created) ::unlink(path.c_str());

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 

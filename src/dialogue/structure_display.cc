@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "draw/palettes.h"
 #include "draw/node_marks.h"
+#include "draw/palettes.h"
 #include "draw/picture_files.h"
 #include "draw/picture_frame.h"
 #include "draw/plotter.h"
@@ -48,8 +48,7 @@ void draw_node(Plotter& plot, int32_t value, const Grid& grid, int i, int j, con
   }
 }
 
-void draw_structure(Plotter& plot, const StructureModel& model, const DisplayWindow& w,
-                    bool grid_under_structure) {
+void draw_structure(Plotter& plot, const StructureModel& model, const DisplayWindow& w, bool grid_under_structure) {
   const Grid& grid = model.grid;
   plot.colour(kStructureGrey, PageColour::none());
   plot.rectangle(kGfxOutline, grid.y[w.j1], grid.x[w.i1], grid.y[w.j2], grid.x[w.i2]);
@@ -88,8 +87,8 @@ void draw_legend(GraphicsSurface& surface) {
 
 }  // namespace
 
-void show_structure(Console& console, const StructureModel& model, const DisplayWindow& w,
-                    bool grid_under_structure, const OutputSettings& output, Pictures pictures) {
+void show_structure(Console& console, const StructureModel& model, const DisplayWindow& w, bool grid_under_structure,
+                    const OutputSettings& output, Pictures pictures) {
   const Grid& grid = model.grid;
   // Without grid lines at all four indices (no grid yet) there is no world to
   // draw in: the picture keeps its title and legend only.

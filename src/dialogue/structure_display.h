@@ -7,8 +7,8 @@
 #include "draw/output_settings.h"
 #include "draw/pictures.h"
 #include "draw/surface.h"
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 

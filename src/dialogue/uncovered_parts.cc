@@ -8,11 +8,9 @@ namespace tambri {
 
 void report_uncovered_parts(Console& console, const std::vector<UncoveredPart>& parts) {
   for (const UncoveredPart& part : parts) {
-    const char* name = part.shape == kShapeRectangle  ? "Rechteck"
-                       : part.shape == kShapeTriangle ? "Dreieck"
-                                                      : "Kreis";
-    console.message(std::string(" ### Keine Diskretisierungspunkte für ") + name + " " +
-                    format_i(part.number, 2) + " ###");
+    const char* name = part.shape == kShapeRectangle ? "Rechteck" : part.shape == kShapeTriangle ? "Dreieck" : "Kreis";
+    console.message(std::string(" ### Keine Diskretisierungspunkte für ") + name + " " + format_i(part.number, 2) +
+                    " ###");
   }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The three value tables of GENERATE (M materials, P potentials, E
 // excitations): show the table, change one entry, show it again.
-#include "text/console.h"
 #include "model/structure_model.h"
+#include "text/console.h"
 
 namespace tambri {
 

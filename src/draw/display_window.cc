@@ -19,8 +19,7 @@ bool names_grid_lines(const Grid& grid, const DisplayWindow& w) {
   return is_line(w.i1, grid.nx) && is_line(w.i2, grid.nx) && is_line(w.j1, grid.ny) && is_line(w.j2, grid.ny);
 }
 
-bool ask_full_window(Console& console, const Grid& grid, const DisplayWindow& w, bool kept,
-                     PromptSpacing spacing) {
+bool ask_full_window(Console& console, const Grid& grid, const DisplayWindow& w, bool kept, PromptSpacing spacing) {
   const double lx = grid.x[w.i2] - grid.x[w.i1];
   const double ly = grid.y[w.j2] - grid.y[w.j1];
   if (!(std::fabs(lx - ly) > kSquareTolerance)) return kept;
@@ -40,8 +39,8 @@ bool set_picture_world(GraphicsSurface& surface, const WorldWindow& world) {
   return surface.gfx_set_world(0, world.h1, world.v1, world.h2, world.v2);
 }
 
-void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w,
-                              int first_row, int column) {
+void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w, int first_row,
+                              int column) {
   const struct {
     const char* label;
     double value;

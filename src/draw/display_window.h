@@ -51,8 +51,8 @@ bool set_picture_world(GraphicsSurface& surface, const WorldWindow& world);
 
 // "Xb=", "Xe=", "Yb=", "Ye=" with X(i1), X(i2), Y(j1), Y(j2) in 1PE8.1 at
 // `column` of four rows from `first_row` of the current text window.
-void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w,
-                              int first_row, int column);
+void write_window_coordinates(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w, int first_row,
+                              int column);
 
 // The page's line with the window's bounds, 86 characters: "(Abmessungen (m): "
 // and "Xb=", "Xe=", "Yb=", "Ye=" with the coordinates in 1PE9.2 at positions

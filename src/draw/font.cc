@@ -28,8 +28,7 @@ std::string find_cell_font_file() {
   namespace fs = std::filesystem;
   std::error_code ec;
   for (const char* path : {"/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf",
-                           "/usr/share/fonts/TTF/DejaVuSansMono.ttf",
-                           "/usr/share/fonts/dejavu/DejaVuSansMono.ttf"}) {
+                           "/usr/share/fonts/TTF/DejaVuSansMono.ttf", "/usr/share/fonts/dejavu/DejaVuSansMono.ttf"}) {
     if (fs::is_regular_file(path, ec)) return path;
   }
   for (const char* root : {"/usr/share/fonts", "/usr/local/share/fonts"}) {

@@ -29,9 +29,8 @@ void set_structure_palette(GraphicsSurface& surface) {
 
 void set_line_palette(GraphicsSurface& surface) {
   static constexpr std::int32_t kLineColours[13] = {
-      rgb(63, 0, 63), rgb(63, 0, 0),  rgb(63, 30, 0), rgb(63, 50, 0),  rgb(55, 63, 0),
-      rgb(30, 63, 0), rgb(0, 45, 15), rgb(0, 30, 30), rgb(0, 15, 48),  rgb(0, 0, 63),
-      rgb(30, 0, 30), rgb(30, 30, 30), rgb(0, 63, 0)};
+      rgb(63, 0, 63), rgb(63, 0, 0),  rgb(63, 30, 0), rgb(63, 50, 0), rgb(55, 63, 0),  rgb(30, 63, 0), rgb(0, 45, 15),
+      rgb(0, 30, 30), rgb(0, 15, 48), rgb(0, 0, 63),  rgb(30, 0, 30), rgb(30, 30, 30), rgb(0, 63, 0)};
   for (int k = 1; k <= 13; ++k) surface.gfx_set_palette_rgb(k, kLineColours[k - 1]);
 }
 

@@ -16,7 +16,6 @@ inline constexpr std::string_view kTagIsolines = "_i";
 inline constexpr std::string_view kTagArrows = "_p";
 inline constexpr std::string_view kTagCut = "_s";
 
-std::string picture_file_name(std::string_view output_stem, std::string_view tag,
-                              std::string_view extension);
+std::string picture_file_name(std::string_view output_stem, std::string_view tag, std::string_view extension);
 
 }  // namespace tambri

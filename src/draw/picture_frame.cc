@@ -36,8 +36,8 @@ void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
     surface_.gfx_set_viewport(0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight);
     if (surface_.gfx_save_bitmap(bitmap_name, 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
       saved = trim_trailing_blanks(bitmap_name);
-      if (output_.png_copies && !surface_.save_png(png_name_of(saved), 0, 0, GraphicsSurface::kWidth,
-                                                   GraphicsSurface::kHeight)) {
+      if (output_.png_copies &&
+          !surface_.save_png(png_name_of(saved), 0, 0, GraphicsSurface::kWidth, GraphicsSurface::kHeight)) {
         bitmap_failed = true;
       }
     } else {

@@ -2,9 +2,7 @@
 
 namespace tambri {
 
-PageMapping structure_page_mapping(const PicturePlacement& placement) {
-  return {0, placement.sh, 0, -placement.sv};
-}
+PageMapping structure_page_mapping(const PicturePlacement& placement) { return {0, placement.sh, 0, -placement.sv}; }
 
 void Plotter::colour(int screen_index, PageColour page) {
   surface_.gfx_set_color(screen_index);

@@ -35,8 +35,8 @@ PageMapping structure_page_mapping(const PicturePlacement& placement);
 struct PageInk {
   enum class Kind { kNone, kFixed, kHue, kGrey };
   Kind kind = Kind::kNone;
-  int index = 0;      // kFixed
-  int k = 0, n = 1;   // kHue, kGrey
+  int index = 0;     // kFixed
+  int k = 0, n = 1;  // kHue, kGrey
 
   static PageInk fixed(int index) { return {Kind::kFixed, index}; }
   static PageInk hue(int k, int n) { return {Kind::kHue, 0, k, n}; }

@@ -41,10 +41,23 @@ struct Rgb {
 };
 
 constexpr std::array<Rgb, 17> kFixedColours = {{
-    {0.0, 0.0, 0.0}, {1.0, 0.0, 0.0}, {0.0, 0.0, 1.0}, {0.0, 1.0, 0.0}, {1.0, 1.0, 0.0},
-    {1.0, 0.0, 1.0}, {0.0, 1.0, 1.0}, {1.0, 0.5, 0.0}, {0.0, 0.7, 1.0}, {0.7, 1.0, 0.0},
-    {1.0, 0.0, 0.0}, {0.5, 0.6, 0.5}, {0.3, 0.3, 0.3}, {0.5, 0.5, 0.5}, {0.6, 0.6, 0.6},
-    {0.3, 0.3, 0.3}, {0.2, 0.2, 0.2},
+    {0.0, 0.0, 0.0},
+    {1.0, 0.0, 0.0},
+    {0.0, 0.0, 1.0},
+    {0.0, 1.0, 0.0},
+    {1.0, 1.0, 0.0},
+    {1.0, 0.0, 1.0},
+    {0.0, 1.0, 1.0},
+    {1.0, 0.5, 0.0},
+    {0.0, 0.7, 1.0},
+    {0.7, 1.0, 0.0},
+    {1.0, 0.0, 0.0},
+    {0.5, 0.6, 0.5},
+    {0.3, 0.3, 0.3},
+    {0.5, 0.5, 0.5},
+    {0.6, 0.6, 0.6},
+    {0.3, 0.3, 0.3},
+    {0.2, 0.2, 0.2},
 }};
 
 constexpr double kFontFactor = 1.2;
@@ -296,17 +309,14 @@ void PsWriter::text(double x, double y, double size, std::string_view text, doub
   file_->end_record(put(p, call));
 }
 
-std::string ps_title_text(std::string_view quantity_name) {
-  return "TAMBRI: " + pad_to_width(quantity_name, 25);
-}
+std::string ps_title_text(std::string_view quantity_name) { return "TAMBRI: " + pad_to_width(quantity_name, 25); }
 
 std::string ps_structure_text(std::string_view output_stem, std::string_view comment) {
   return "Struktur : " + pad_to_width(output_stem, 12) + pad_to_width(comment, 35) + "  ";
 }
 
-PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1,
-                               double dy, std::string_view quantity_name,
-                               std::string_view output_stem, std::string_view comment) {
+PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1, double dy,
+                               std::string_view quantity_name, std::string_view output_stem, std::string_view comment) {
   PicturePlacement p{};
   if (full_window) {
     p.sh = 16 / dy;

@@ -126,8 +126,7 @@ std::string ps_structure_text(std::string_view output_stem, std::string_view com
 // at (3, 28) and (3, 27) in colour 1, and the origin moved so that the picture
 // is centred on (11 cm, 17 cm). Move back with plot(-origin_x, -origin_y,
 // kPenMoveOrigin).
-PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1,
-                               double dy, std::string_view quantity_name,
-                               std::string_view output_stem, std::string_view comment);
+PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1, double dy,
+                               std::string_view quantity_name, std::string_view output_stem, std::string_view comment);
 
 }  // namespace tambri

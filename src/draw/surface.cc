@@ -5,23 +5,20 @@
 #include <cstring>
 
 #include "draw/bitmap_file.h"
-#include "draw/png_file.h"
 #include "draw/font.h"
 #include "draw/picture_files.h"
+#include "draw/png_file.h"
 #include "text/text_width.h"
 
 namespace tambri {
 namespace {
 
-constexpr std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) {
-  return (b << 16) | (g << 8) | r;
-}
+constexpr std::uint32_t rgb(std::uint32_t r, std::uint32_t g, std::uint32_t b) { return (b << 16) | (g << 8) | r; }
 
 // The usual 16-colour set in 6-bit components.
 constexpr std::array<std::uint32_t, 16> kStartColours = {
-    rgb(0, 0, 0),    rgb(0, 0, 42),   rgb(0, 42, 0),   rgb(0, 42, 42),
-    rgb(42, 0, 0),   rgb(42, 0, 42),  rgb(42, 21, 0),  rgb(42, 42, 42),
-    rgb(21, 21, 21), rgb(21, 21, 63), rgb(21, 63, 21), rgb(21, 63, 63),
+    rgb(0, 0, 0),    rgb(0, 0, 42),   rgb(0, 42, 0),   rgb(0, 42, 42),  rgb(42, 0, 0),   rgb(42, 0, 42),
+    rgb(42, 21, 0),  rgb(42, 42, 42), rgb(21, 21, 21), rgb(21, 21, 63), rgb(21, 63, 21), rgb(21, 63, 63),
     rgb(63, 21, 21), rgb(63, 21, 63), rgb(63, 63, 21), rgb(63, 63, 63)};
 
 // Pixel coordinates beyond this are treated as unusable: differences of
@@ -80,9 +77,7 @@ GraphicsSurface::~GraphicsSurface() = default;
 
 bool GraphicsSurface::font_loaded() const { return font_->ok(); }
 
-GraphicsConfig GraphicsSurface::gfx_get_config() const {
-  return {kWidth, kHeight, kTextColumns, kTextRows, kColours};
-}
+GraphicsConfig GraphicsSurface::gfx_get_config() const { return {kWidth, kHeight, kTextColumns, kTextRows, kColours}; }
 
 void GraphicsSurface::gfx_clear(int /*area*/) {
   std::fill(pixels_.begin(), pixels_.end(), 0);
@@ -192,8 +187,8 @@ void GraphicsSurface::draw_line(PixelPoint a, PixelPoint b) {
     }
     return true;
   };
-  if (!clip(-dx, a.x - (vx1_ - kHalf)) || !clip(dx, (vx2_ + kHalf) - a.x) ||
-      !clip(-dy, a.y - (vy1_ - kHalf)) || !clip(dy, (vy2_ + kHalf) - a.y)) {
+  if (!clip(-dx, a.x - (vx1_ - kHalf)) || !clip(dx, (vx2_ + kHalf) - a.x) || !clip(-dy, a.y - (vy1_ - kHalf)) ||
+      !clip(dy, (vy2_ + kHalf) - a.y)) {
     return;
   }
   int x = clamp_to_int(a.x + t0 * dx, vx1_, vx2_);
@@ -263,8 +258,10 @@ void GraphicsSurface::fill_polygon() {
     std::sort(crossings_.begin(), crossings_.end());
     for (size_t k = 0; k + 1 < crossings_.size(); k += 2) {
       const int x1 = std::max(static_cast<int>(std::clamp<double>(std::ceil(crossings_[k]), vx1_ - 1, vx2_ + 1)), vx1_);
-      const int x2 = std::min(static_cast<int>(std::clamp<double>(std::floor(crossings_[k + 1]), vx1_ - 1, vx2_ + 1)), vx2_);
-      if (x1 <= x2) std::memset(&pixels_[static_cast<size_t>(y * kWidth + x1)], colour, static_cast<size_t>(x2 - x1 + 1));
+      const int x2 =
+          std::min(static_cast<int>(std::clamp<double>(std::floor(crossings_[k + 1]), vx1_ - 1, vx2_ + 1)), vx2_);
+      if (x1 <= x2)
+        std::memset(&pixels_[static_cast<size_t>(y * kWidth + x1)], colour, static_cast<size_t>(x2 - x1 + 1));
     }
   }
 }

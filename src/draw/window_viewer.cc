@@ -99,8 +99,8 @@ class WindowViewer final : public Viewer {
       notes << "tambri: Anzeige \"" << environment("DISPLAY") << "\" nicht erreichbar, Bilder nur als Dateien\n";
       return nullptr;
     }
-    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormat(0, GraphicsSurface::kWidth, GraphicsSurface::kHeight,
-                                                        32, SDL_PIXELFORMAT_XRGB8888);
+    SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormat(0, GraphicsSurface::kWidth, GraphicsSurface::kHeight, 32,
+                                                        SDL_PIXELFORMAT_XRGB8888);
     SDL_Window* window = SDL_CreateWindow("TAMBRI", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                           GraphicsSurface::kWidth, GraphicsSurface::kHeight, SDL_WINDOW_HIDDEN);
     if (!frame || !window) {

@@ -3,14 +3,14 @@
 #include <iostream>
 #include <memory>
 
+#include "dialogue/calcul_menu.h"
 #include "dialogue/generate_menu.h"
 #include "dialogue/menu.h"
 #include "dialogue/questions.h"
 #include "dialogue/results_menu.h"
+#include "main/program_state.h"
 #include "text/console.h"
 #include "text/line_editor.h"
-#include "main/program_state.h"
-#include "dialogue/calcul_menu.h"
 
 namespace tambri {
 namespace {
@@ -51,12 +51,10 @@ void write_information(Console& console) {
 }
 
 void run_calcul(Console& console, ProgramState& state, bool start_immediately) {
-  run_calcul_menu(console, state.model, state.solver, *state.fields, start_immediately,
-                  system_local_time);
+  run_calcul_menu(console, state.model, state.solver, *state.fields, start_immediately, system_local_time);
 }
 void run_results(Console& console, ProgramState& state) {
-  run_results(console, state.model, *state.fields, state.output, state.results, state.pictures(),
-              system_local_time);
+  run_results(console, state.model, *state.fields, state.output, state.results, state.pictures(), system_local_time);
 }
 
 class MainProgram {

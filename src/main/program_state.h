@@ -5,6 +5,8 @@
 #include <memory>
 #include <ostream>
 
+#include "core/field_arrays.h"
+#include "core/solver_settings.h"
 #include "dialogue/generate_state.h"
 #include "dialogue/results_state.h"
 #include "dialogue/session_flags.h"
@@ -13,8 +15,6 @@
 #include "draw/surface.h"
 #include "draw/viewer.h"
 #include "model/structure_model.h"
-#include "core/field_arrays.h"
-#include "core/solver_settings.h"
 
 namespace tambri {
 

@@ -9,6 +9,5 @@
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv + 1, argv + argc);
-  return tambri::run_program(args, {std::cin, std::cout, std::cerr, isatty(0) == 0,
-                                     isatty(0) != 0 && isatty(1) != 0});
+  return tambri::run_program(args, {std::cin, std::cout, std::cerr, isatty(0) == 0, isatty(0) != 0 && isatty(1) != 0});
 }

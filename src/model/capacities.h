@@ -4,11 +4,11 @@
 
 namespace tambri {
 
-inline constexpr int kMaxLines = 201;                      // grid lines per direction
-inline constexpr int kMaxNodes = kMaxLines * kMaxLines;    // node arrays
-inline constexpr int kMaxShapeParts = 50;                  // points, rectangles, triangles, circles
+inline constexpr int kMaxLines = 201;                    // grid lines per direction
+inline constexpr int kMaxNodes = kMaxLines * kMaxLines;  // node arrays
+inline constexpr int kMaxShapeParts = 50;                // points, rectangles, triangles, circles
 inline constexpr int kMaxBorders = 4;
-inline constexpr int kMaxSequence = 250;                   // entry-sequence slots
+inline constexpr int kMaxSequence = 250;                            // entry-sequence slots
 inline constexpr int kMaxParts = 4 * kMaxShapeParts + kMaxBorders;  // 204 parts in use at most
 
 }  // namespace tambri

@@ -211,9 +211,8 @@ bool read_record(int number, std::string_view record, StructureModel& m) {
     case 6: {
       if (!long_enough(kCountsSize)) return false;
       const int32_t np = c.i32(), nr = c.i32(), nt = c.i32(), nc = c.i32(), nb = c.i32(), ns = c.i32();
-      if (!count_fits(np, kMaxShapeParts) || !count_fits(nr, kMaxShapeParts) ||
-          !count_fits(nt, kMaxShapeParts) || !count_fits(nc, kMaxShapeParts) ||
-          !count_fits(nb, kMaxBorders) || !count_fits(ns, kMaxSequence)) {
+      if (!count_fits(np, kMaxShapeParts) || !count_fits(nr, kMaxShapeParts) || !count_fits(nt, kMaxShapeParts) ||
+          !count_fits(nc, kMaxShapeParts) || !count_fits(nb, kMaxBorders) || !count_fits(ns, kMaxSequence)) {
         return false;
       }
       m.points.count = np;
@@ -312,8 +311,8 @@ bool sequence_matches_lists(const StructureModel& m) {
       default: return false;
     }
   }
-  return points == m.points.count && rectangles == m.rectangles.count &&
-         triangles == m.triangles.count && circles == m.circles.count && borders == m.borders.count;
+  return points == m.points.count && rectangles == m.rectangles.count && triangles == m.triangles.count &&
+         circles == m.circles.count && borders == m.borders.count;
 }
 
 std::string encode_structure(const StructureModel& m) {

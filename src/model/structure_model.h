@@ -45,11 +45,26 @@ struct Grid {
   int node(int i, int j) const { return (j - 1) * nx + i; }
 };
 
-struct PointPart { double xp = 0, yp = 0; int32_t code = 0; };
-struct RectanglePart { double xlo = 0, ylo = 0, xru = 0, yru = 0; int32_t code = 0; };
-struct TrianglePart { double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0; int32_t code = 0; };
-struct CirclePart { double xmi = 0, ymi = 0, rad = 0; int32_t code = 0; };
-struct BorderPart { int32_t side = 0; int32_t code = 0; };
+struct PointPart {
+  double xp = 0, yp = 0;
+  int32_t code = 0;
+};
+struct RectanglePart {
+  double xlo = 0, ylo = 0, xru = 0, yru = 0;
+  int32_t code = 0;
+};
+struct TrianglePart {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0;
+  int32_t code = 0;
+};
+struct CirclePart {
+  double xmi = 0, ymi = 0, rad = 0;
+  int32_t code = 0;
+};
+struct BorderPart {
+  int32_t side = 0;
+  int32_t code = 0;
+};
 
 // A list of parts of one shape; entries [1..count], entry 0 unused.
 template <class Part, int Capacity>
@@ -61,11 +76,11 @@ struct PartList {
 };
 
 struct ValueTables {
-  double material0 = 1.0;                 // "(Vorbelegung)", kept apart from 1..9
-  std::array<double, 10> material{};      // [1..9]
-  std::array<double, 10> potential{};     // [1..9]
-  std::array<double, 10> excitation{};    // [1..9]
-  std::array<int32_t, 10> reserved{};     // [1..9], always 0; fills the file record
+  double material0 = 1.0;               // "(Vorbelegung)", kept apart from 1..9
+  std::array<double, 10> material{};    // [1..9]
+  std::array<double, 10> potential{};   // [1..9]
+  std::array<double, 10> excitation{};  // [1..9]
+  std::array<int32_t, 10> reserved{};   // [1..9], always 0; fills the file record
   // Material value of number 0..9.
   double material_value(int m) const { return m == 0 ? material0 : material[m]; }
 };

@@ -92,8 +92,7 @@ std::optional<int> parse_integer_token(std::string_view token) {
   return static_cast<int>(value);
 }
 
-Console::Console(std::istream& in, std::ostream& out, bool echo_input)
-    : in_(in), out_(out), echo_input_(echo_input) {}
+Console::Console(std::istream& in, std::ostream& out, bool echo_input) : in_(in), out_(out), echo_input_(echo_input) {}
 
 Console::~Console() = default;
 

@@ -17,9 +17,24 @@ __extension__ using Uint128 = unsigned __int128;
 
 constexpr int kFastMaxDecimals = 9;
 constexpr uint64_t kPow10[19] = {
-    1ULL, 10ULL, 100ULL, 1000ULL, 10000ULL, 100000ULL, 1000000ULL, 10000000ULL, 100000000ULL,
-    1000000000ULL, 10000000000ULL, 100000000000ULL, 1000000000000ULL, 10000000000000ULL,
-    100000000000000ULL, 1000000000000000ULL, 10000000000000000ULL, 100000000000000000ULL,
+    1ULL,
+    10ULL,
+    100ULL,
+    1000ULL,
+    10000ULL,
+    100000ULL,
+    1000000ULL,
+    10000000ULL,
+    100000000ULL,
+    1000000000ULL,
+    10000000000ULL,
+    100000000000ULL,
+    1000000000000ULL,
+    10000000000000ULL,
+    100000000000000ULL,
+    1000000000000000ULL,
+    10000000000000000ULL,
+    100000000000000000ULL,
     1000000000000000000ULL,
 };
 
@@ -203,8 +218,6 @@ std::string format_f(double value, int width, int decimals) {
   return s;
 }
 
-std::string format_i(long long value, int width) {
-  return right_align(std::to_string(value), width);
-}
+std::string format_i(long long value, int width) { return right_align(std::to_string(value), width); }
 
 }  // namespace tambri

@@ -36,7 +36,7 @@ TEST(MagnitudeRange, OverTheCountWithoutValuesThatAreNotFinite) {
   a->fill(0);
   b->fill(0);
   EXPECT_EQ(magnitude_range(*a, *b, 6).max, 0);  // nothing to draw
-  a->fill(2e35);  // beyond the single-precision start, which stays the minimum
+  a->fill(2e35);                                 // beyond the single-precision start, which stays the minimum
   EXPECT_EQ(magnitude_range(*a, *b, 6).min, 1.0000000409184788e35);
 }
 
@@ -63,8 +63,7 @@ TEST(ArrowScale, SmallerCellOfTheLinesMinusTwoAndTheTwoLineRegion) {
 
 // Cells of 0.1 in both directions, magnitudes min..max drawn.
 ArrowScale tenth_cells(bool logarithmic, double min = 0, double max = 2) {
-  return {kArrowCellFill * 0.1 / max, 0.1, 0.1, max, min - kArrowFilterMargin, max + kArrowFilterMargin,
-          logarithmic};
+  return {kArrowCellFill * 0.1 / max, 0.1, 0.1, max, min - kArrowFilterMargin, max + kArrowFilterMargin, logarithmic};
 }
 
 TEST(ArrowAt, LengthsOnBothScalesAndTheLimits) {
@@ -76,7 +75,9 @@ TEST(ArrowAt, LengthsOnBothScalesAndTheLimits) {
     const std::vector<double> v = test::numbers(c[1]);
     const std::optional<Arrow> arrow = arrow_at(tenth_cells(c[0] == "log", v.at(0), v.at(1)), 0, 0, v.at(2), v.at(3));
     EXPECT_EQ(arrow.has_value(), c[2] != "none") << c.where;
-    if (arrow) { EXPECT_NEAR(arrow->length, test::number(c[2]), test::number(c[3])) << c.where; }
+    if (arrow) {
+      EXPECT_NEAR(arrow->length, test::number(c[2]), test::number(c[3])) << c.where;
+    }
   }
 }
 

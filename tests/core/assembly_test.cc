@@ -18,10 +18,13 @@ TEST(MaterialCoefficients, FollowTheFieldProblemAndNoteWhatThePotentialsLack) {
   model->tables.material[4] = 4.0;
   MaterialCoefficients m;
   using N = std::vector<PotentialNote>;
-  EXPECT_EQ(fill_material_coefficients(*model, m), (N{PotentialNote::NoFixedPotentials, PotentialNote::AllPotentialsZero}));
+  EXPECT_EQ(fill_material_coefficients(*model, m),
+            (N{PotentialNote::NoFixedPotentials, PotentialNote::AllPotentialsZero}));
   set_block(*model, 3, 3, 3, 3, 104);  // excitation 1 over material 4
-  for (const auto& [problem, node, c] : {std::tuple{kProblemE, 1, 8.86E-12 * 2.0}, {kProblemE, 9, 8.86E-12 * 4.0},
-                                         {kProblemS, 1, 2.0}, {kProblemM, 9, 1.0 / (1.2566E-6 * 4.0)}}) {
+  for (const auto& [problem, node, c] : {std::tuple{kProblemE, 1, 8.86E-12 * 2.0},
+                                         {kProblemE, 9, 8.86E-12 * 4.0},
+                                         {kProblemS, 1, 2.0},
+                                         {kProblemM, 9, 1.0 / (1.2566E-6 * 4.0)}}) {
     model->problem = problem;
     fill_material_coefficients(*model, m);
     EXPECT_EQ(m.c[node], c) << problem << " " << node;
@@ -75,8 +78,12 @@ TEST(Assembly, LinearPotentialHasZeroResidualOnANonUniformGrid) {
   };
   for (int j = 1; j <= g.ny; ++j) {
     for (int i = 1; i <= g.nx; ++i) {
-      if (i > 1 && i < g.nx) { EXPECT_NEAR(residual([&](int a, int) { return 3 * g.x[a]; }, i, j), 0, 1e-12) << i << " " << j; }
-      if (j > 1 && j < g.ny) { EXPECT_NEAR(residual([&](int, int b) { return -2 * g.y[b]; }, i, j), 0, 1e-12) << i << " " << j; }
+      if (i > 1 && i < g.nx) {
+        EXPECT_NEAR(residual([&](int a, int) { return 3 * g.x[a]; }, i, j), 0, 1e-12) << i << " " << j;
+      }
+      if (j > 1 && j < g.ny) {
+        EXPECT_NEAR(residual([&](int, int b) { return -2 * g.y[b]; }, i, j), 0, 1e-12) << i << " " << j;
+      }
     }
   }
 }

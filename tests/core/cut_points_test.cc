@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
-#include "support/text_cases.h"
 #include "support/solve_fixture.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -20,9 +20,14 @@ TEST(CutLine, LowerLineWithinTheDisplayedLines) {
   const GridLines y{0, 0, 0.25, 0.75, 1.5, 2.5};
   // Displayed lines 2..4 (0.25 to 1.5): between lines the lower one; on the
   // grid but outside the region, or no number, none.
-  const std::pair<double, std::optional<int>> cases[] = {
-      {1.0, 3}, {0.75, 3}, {0.25, 2}, {1.5, 4}, {0.2, std::nullopt}, {1.6, std::nullopt},
-      {kNan, std::nullopt}, {kInf, std::nullopt}};
+  const std::pair<double, std::optional<int>> cases[] = {{1.0, 3},
+                                                         {0.75, 3},
+                                                         {0.25, 2},
+                                                         {1.5, 4},
+                                                         {0.2, std::nullopt},
+                                                         {1.6, std::nullopt},
+                                                         {kNan, std::nullopt},
+                                                         {kInf, std::nullopt}};
   for (const auto& [value, line] : cases) EXPECT_EQ(cut_line(y, 2, 4, value), line) << value;
   EXPECT_EQ(cut_line(y, 3, 3, 0.75), 3);  // a region of one line
   EXPECT_EQ(cut_line(y, 4, 2, 1.0), std::nullopt);
@@ -60,7 +65,8 @@ TEST(CutPoints, AlongEitherLineAndOnALogarithmicScale) {
   EXPECT_DOUBLE_EQ(cut(e, CutAbscissa::X, 1, 3, 1, true).v[2], 2.0);
   // Lines outside the grid give no points.
   EXPECT_EQ(cut(ex, CutAbscissa::X, 1, 4, 1, false).count + cut(ex, CutAbscissa::Y, 1, 4, 4, false).count +
-                cut(ex, CutAbscissa::X, 0, 2, 1, false).count, 0);
+                cut(ex, CutAbscissa::X, 0, 2, 1, false).count,
+            0);
 }
 
 CutPoints points_of(const std::vector<double>& a, const std::vector<double>& v) {
@@ -73,7 +79,7 @@ CutPoints points_of(const std::vector<double>& a, const std::vector<double>& v) 
 
 TEST(CutRange, ZeroSpansAreWidenedSoThatNoScaleDividesByZero) {
   EXPECT_EQ(widened_max(3.0, 3.0), 3.0 + 1.0E-15);
-  EXPECT_EQ(widened_max(1.0, 1.0 + 1.0E-14), 1.0 + 1.0E-14);  // wide enough already
+  EXPECT_EQ(widened_max(1.0, 1.0 + 1.0E-14), 1.0 + 1.0E-14);          // wide enough already
   EXPECT_EQ(widened_max(100.0, 100.0), std::nextafter(100.0, kInf));  // 100 + 1.0E-15 is 100
   for (double v : {0.0, -1.0E-300, 1.0E-300, -5.0, -1.0E15, 1.0E20, 1.0E300}) EXPECT_GT(widened_max(v, v), v) << v;
   // A constant quantity; the abscissa from the first and last point; values

@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "support/text_cases.h"
 #include "support/solve_fixture.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -60,17 +60,22 @@ struct Case {
 // with a second material, and what one quantity must be along one line.
 TEST(DerivedFields, RowsAndColumnsOfTheTable) {
   const std::map<std::string, int> problems{{"E", kProblemE}, {"S", kProblemS}, {"M", kProblemM}};
-  const std::map<std::string, NodeArray DerivedFields::*> quantities{
-      {"Ex", &DerivedFields::strength_x}, {"Ey", &DerivedFields::strength_y},
-      {"Bx", &DerivedFields::flux_x}, {"By", &DerivedFields::flux_y}};
+  const std::map<std::string, NodeArray DerivedFields::*> quantities{{"Ex", &DerivedFields::strength_x},
+                                                                     {"Ey", &DerivedFields::strength_y},
+                                                                     {"Bx", &DerivedFields::flux_x},
+                                                                     {"By", &DerivedFields::flux_y}};
   for (const test::CaseRow& c : test::read_cases("tests/core/data/derived_fields.txt")) {
-    const auto lines = [&](size_t f, const Values& fallback) { return c.words(f)[0] == "default" ? fallback : c.numbers(f); };
+    const auto lines = [&](size_t f, const Values& fallback) {
+      return c.words(f)[0] == "default" ? fallback : c.numbers(f);
+    };
     Case e(problems.at(c.words(0)[0]), c.number(3, 0), lines(1, kX), lines(2, kY));
     e.model->tables.material[1] = c.number(3, 1);
     if (!c.words(4).empty()) set_block(*e.model, c.ints(4)[0], c.ints(4)[1], c.ints(4)[2], c.ints(4)[3], 1);
     e.arrays->solution.potential.fill(1.0E9);  // a read beyond the grid would show
     const Values p = c.numbers(5);
-    const auto& got = e.run([&](double x, double y) { return p[0] + p[1] * x + p[2] * y + p[3] * x * x + p[4] * y * y; }).*quantities.at(c.words(6)[0]);
+    const auto& got = e.run([&](double x, double y) {
+      return p[0] + p[1] * x + p[2] * y + p[3] * x * x + p[4] * y * y;
+    }).*quantities.at(c.words(6)[0]);
     const int line = static_cast<int>(c.number(6, 2));
     const Values values = c.words(6)[1] == "row" ? e.row(got, line) : e.column(got, line), want = c.numbers(7);
     ASSERT_EQ(values.size(), want.size()) << c.where;

@@ -31,7 +31,8 @@ Pieces lines_of(const ElementCorners& c) {
   ElementLines lines;
   join_crossings(find_crossings(c, kTol), c, lines);
   Pieces out;
-  for (int n = 0; n < lines.count; ++n) out.emplace_back(lines.paths[n].points.begin(), lines.paths[n].points.begin() + lines.paths[n].count);
+  for (int n = 0; n < lines.count; ++n)
+    out.emplace_back(lines.paths[n].points.begin(), lines.paths[n].points.begin() + lines.paths[n].count);
   return out;
 }
 
@@ -39,7 +40,8 @@ Pieces fills_of(const ElementCorners& c) {
   ElementFills fills;
   fill_below(find_crossings(c, kTol), c, kTol, fills);
   Pieces out;
-  for (int n = 0; n < fills.count; ++n) out.emplace_back(fills.polygons[n].points.begin(), fills.polygons[n].points.begin() + fills.polygons[n].count);
+  for (int n = 0; n < fills.count; ++n)
+    out.emplace_back(fills.polygons[n].points.begin(), fills.polygons[n].points.begin() + fills.polygons[n].count);
   return out;
 }
 
@@ -52,8 +54,12 @@ Pieces pieces(const std::string& text) {
     out.emplace_back();
     for (const std::string& p : test::words(piece)) {
       const size_t comma = p.find(',');
-      out.back().push_back(p == "A" ? kA : p == "B" ? kB : p == "C" ? kC : p == "D" ? kD
-                           : PlanePoint{test::number(p.substr(0, comma)), test::number(p.substr(comma + 1))});
+      out.back().push_back(p == "A"   ? kA
+                           : p == "B" ? kB
+                           : p == "C" ? kC
+                           : p == "D"
+                               ? kD
+                               : PlanePoint{test::number(p.substr(0, comma)), test::number(p.substr(comma + 1))});
     }
   }
   return out;
@@ -64,8 +70,12 @@ TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndALevelThroughANo
     std::vector<double> v = test::numbers(c[0]);
     if (v.size() == 4) v.insert(v.end(), {1, 3, 10, 14});
     const ElementCorners e{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5), v.at(6), v.at(7)};
-    if (c[1] != "-") { EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where; }
-    if (c[2] != "-") { EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where; }
+    if (c[1] != "-") {
+      EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where;
+    }
+    if (c[2] != "-") {
+      EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where;
+    }
   }
 }
 
@@ -83,7 +93,8 @@ TEST(IsolineCrossings, ToleranceWidensTheEdgeAndRefusesTinyDifferencesAndNonFini
   EXPECT_EQ(find_crossings(element(0, 0, 0, 0), 0.0).count, 0);
   // NaN and infinity cross nothing and are never below; below means less than -tol / 4.
   const EdgeCrossings nan = find_crossings(element(kNan, 1, -1, 1), kTol);
-  EXPECT_EQ((std::vector<bool>{nan.crossed[1], nan.crossed[2], nan.crossed[3]}), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ((std::vector<bool>{nan.crossed[1], nan.crossed[2], nan.crossed[3]}),
+            (std::vector<bool>{false, false, true}));
   EXPECT_FALSE(find_crossings(element(INFINITY, -INFINITY, 1, 1), kTol).crossed[1]);
   EXPECT_FALSE(corner_below(kNan, kTol));
   EXPECT_FALSE(corner_below(-kTol / 4, kTol));
@@ -123,7 +134,7 @@ TEST(IsolineSaddle, TheDiagonalWithTheLargerSumStaysConnected) {
   ASSERT_EQ(bc_lines.size(), 2u);
   EXPECT_EQ((std::vector<double>{bc_lines[0][0].y, bc_lines[0][1].x, bc_lines[1][0].y, bc_lines[1][1].x}),
             (std::vector<double>{10, 1, 14, 3}));  // edge 1 with edge 2, edge 3 with edge 4
-  const Pieces bc_band = fills_of(bc_high);  // A above: quadrilaterals over B-C
+  const Pieces bc_band = fills_of(bc_high);        // A above: quadrilaterals over B-C
   ASSERT_EQ(bc_band.size(), 2u);
   EXPECT_EQ((Points{bc_band[0][2], bc_band[0][3], bc_band[1][2], bc_band[1][3]}), (Points{kC, kB, kB, kC}));
   const Pieces ad_corners = fills_of(element(-1, 2, 2, -1));  // A below: triangles at A and D

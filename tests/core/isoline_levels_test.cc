@@ -17,7 +17,9 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 const double kNan = std::nan("");
 
-std::vector<double> listed(const IsolineLevels& levels) { return {levels.at.begin() + 1, levels.at.begin() + 1 + levels.count}; }
+std::vector<double> listed(const IsolineLevels& levels) {
+  return {levels.at.begin() + 1, levels.at.begin() + 1 + levels.count};
+}
 
 TEST(IsolineLevels, StepsLevelsAndLabelRoundingAreTheValuesTheLabelsShow) {
   for (const test::CaseRow& c : test::read_cases("tests/core/data/isoline_levels_cases.txt")) {
@@ -29,9 +31,13 @@ TEST(IsolineLevels, StepsLevelsAndLabelRoundingAreTheValuesTheLabelsShow) {
     } else {
       const std::vector<std::string> want = test::words(c[2]);
       const std::vector<double> got = listed(automatic_levels(in.at(1), isoline_step(in.at(0), in.at(1))));
-      if (want.back() != "...") { EXPECT_EQ(got.size(), want.size()) << c.where; }
+      if (want.back() != "...") {
+        EXPECT_EQ(got.size(), want.size()) << c.where;
+      }
       for (size_t n = 0; n < want.size() && n < got.size(); ++n) {
-        if (want[n] != "*" && want[n] != "...") { EXPECT_EQ(got[n], test::number(want[n])) << c.where << " level " << n; }
+        if (want[n] != "*" && want[n] != "...") {
+          EXPECT_EQ(got[n], test::number(want[n])) << c.where << " level " << n;
+        }
       }
     }
   }

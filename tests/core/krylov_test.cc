@@ -150,8 +150,8 @@ uint64_t bits(double x) { return std::bit_cast<uint64_t>(x); }
 
 void expect_same_bits(const Vec& expected, const double* actual, int n, const std::string& where) {
   for (int k = 1; k <= n; ++k) {
-    ASSERT_EQ(bits(expected[k]), bits(actual[k])) << where << " node " << k << ": "
-                                                  << expected[k] << " vs " << actual[k];
+    ASSERT_EQ(bits(expected[k]), bits(actual[k]))
+        << where << " node " << k << ": " << expected[k] << " vs " << actual[k];
   }
 }
 
@@ -195,9 +195,8 @@ TEST(KrylovBitwise, EveryIterationIsThePlainRecurrence) {
       settings.relative_error = -1.0;  // never ready
       int n = 0;
       const auto check = [&](const IterationReport& report) {
-        const std::string where = std::string(solver_info(solver).name) + " " +
-                                  std::to_string(g.nx) + "x" + std::to_string(g.ny) +
-                                  " iteration " + std::to_string(report.iteration);
+        const std::string where = std::string(solver_info(solver).name) + " " + std::to_string(g.nx) + "x" +
+                                  std::to_string(g.ny) + " iteration " + std::to_string(report.iteration);
         ASSERT_EQ(report.iteration, n + 1);
         expect_same_bits(expected.u[n], arrays->solution.potential.data(), g.nodes(), where);
         EXPECT_EQ(bits(report.e_max), bits(expected.e_max[n])) << where;

@@ -15,8 +15,8 @@ TEST(MountainView, CornersOfTheRegionLandOnTheBox) {
   // x 0.2..0.6, y 1..3, values -5..15: front corners at 0 and 10, back ones
   // shifted by the depth, the middle halfway.
   const MountainView v = mountain_view(0.2, 0.6, 1, 3, -5, 15);
-  const double cases[][4] = {{0.2, -5, 1, 0},      {0.6, 15, 1, 10},         {0.2, -5, 3, d},
-                             {0.6, 15, 3, 10 + d}, {0.4, 5, 2, 5 + d / 2}};
+  const double cases[][4] = {
+      {0.2, -5, 1, 0}, {0.6, 15, 1, 10}, {0.2, -5, 3, d}, {0.6, 15, 3, 10 + d}, {0.4, 5, 2, 5 + d / 2}};
   for (const auto& [x, value, y, at] : cases) {
     EXPECT_DOUBLE_EQ(v.h(x, y), at) << x << " " << y;
     EXPECT_DOUBLE_EQ(v.v(value, y), at) << value << " " << y;
@@ -27,8 +27,8 @@ TEST(MountainView, ElevenLevelsFromTheFloorColourToTheTopColour) {
   // 0..110: step 10, thresholds 0, 10, ..., 100, margin 0.1.
   const MountainView v = mountain_view(0, 1, 0, 1, 0, 110);
   EXPECT_DOUBLE_EQ(v.margin, 0.1);
-  const std::pair<double, int> cases[] = {{0, 11},    {10.05, 11}, {10.2, 10},  {27.5, 9},
-                                          {55, 6},    {100.2, 1},  {110, 1},    {std::nan(""), 11}};
+  const std::pair<double, int> cases[] = {{0, 11}, {10.05, 11}, {10.2, 10}, {27.5, 9},
+                                          {55, 6}, {100.2, 1},  {110, 1},   {std::nan(""), 11}};
   for (const auto& [value, colour] : cases) EXPECT_EQ(mountain_colour(v, value), colour) << value;
   const int ramp[] = {0, 12, 25, 38, 50, 63, 76, 88, 101, 114, 127};  // every 12.7 positions
   for (int n = 0; n <= 10; ++n) EXPECT_EQ(height_ramp_position(n), ramp[n]) << n;

@@ -10,8 +10,8 @@
 #include "core/assembly.h"
 #include "core/derived_fields.h"
 #include "core/solvers.h"
-#include "support/text_cases.h"
 #include "support/solve_fixture.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -46,7 +46,8 @@ TEST(PathIntegral, SideSumsAndCornerChecksOfTheTable) {
       const bool accepted = c.words(2)[0] != "refused";
       EXPECT_EQ(p.has_value(), accepted) << c.where;
       if (!p || !accepted) continue;
-      EXPECT_EQ((std::vector<double>{p->xru, p->yru}), (std::vector<double>{c.number(2, 0), c.number(2, 1)})) << c.where;
+      EXPECT_EQ((std::vector<double>{p->xru, p->yru}), (std::vector<double>{c.number(2, 0), c.number(2, 1)}))
+          << c.where;
       const std::string kind = c.words(2)[2];
       EXPECT_EQ(p->line_of_constant_x(), kind == "x") << c.where;
       EXPECT_EQ(p->line_of_constant_y(), kind == "y") << c.where;
@@ -78,7 +79,9 @@ struct Solved {
   // the five-point system.
   double series_flux_density(bool along_x, int from, int to, double u) const {
     const GridLines& c = along_x ? model->grid.x : model->grid.y;
-    const auto at = [&](int n) { return arrays->material.c[along_x ? model->grid.node(n, 1) : model->grid.node(1, n)]; };
+    const auto at = [&](int n) {
+      return arrays->material.c[along_x ? model->grid.node(n, 1) : model->grid.node(1, n)];
+    };
     double resistance = 0.0;
     for (int n = from; n < to; ++n) resistance += (c[n + 1] - c[n]) / ((at(n) + at(n + 1)) / 2);
     return u / resistance;
@@ -104,8 +107,8 @@ TEST(PathIntegralPhysics, ParallelPlateCapacitorChargeOnEveryLineOfTheGap) {
     ASSERT_TRUE(s.ready);
     const Grid& g = s.model->grid;
     const double width = g.y[g.ny] - g.y[1];
-    const double expected = layered ? width * s.series_flux_density(true, 3, 23, 100.0)
-                                    : kEps0 * 4.0 * 100.0 * width / (g.x[23] - g.x[3]);
+    const double expected =
+        layered ? width * s.series_flux_density(true, 3, 23, 100.0) : kEps0 * 4.0 * 100.0 * width / (g.x[23] - g.x[3]);
     for (int i = 4; i <= 22; ++i) {
       // Around the first plate, from beyond the borders to x line i.
       EXPECT_NEAR(s.flux(-1, -1, g.x[i], 1), expected, 1e-12 * expected) << layered << " " << i;
@@ -130,8 +133,8 @@ TEST(PathIntegralPhysics, CurrentThroughAConductingStrip) {
     ASSERT_TRUE(s.ready);
     const Grid& g = s.model->grid;
     const double width = g.x[g.nx] - g.x[1];
-    const double expected = layered ? width * s.series_flux_density(false, 2, 40, 10.0)
-                                    : 5.8E7 * 10.0 * width / (g.y[40] - g.y[2]);
+    const double expected =
+        layered ? width * s.series_flux_density(false, 2, 40, 10.0) : 5.8E7 * 10.0 * width / (g.y[40] - g.y[2]);
     for (int j = 3; j <= 39; ++j) {
       EXPECT_NEAR(s.flux(-1, -1, 1, g.y[j]), expected, 1e-9 * expected) << layered << " " << j;
     }

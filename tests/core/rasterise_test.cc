@@ -54,8 +54,8 @@ Rows map_of(const StructureModel& m) {
 
 // The structures of the table: parts in, uncovered parts and map out.
 TEST(Rasterise, CodesAndShapesOfTheTable) {
-  const std::map<std::string, int32_t> shapes{{"point", kShapePoint}, {"rectangle", kShapeRectangle},
-                                              {"triangle", kShapeTriangle}, {"circle", kShapeCircle}};
+  const std::map<std::string, int32_t> shapes{
+      {"point", kShapePoint}, {"rectangle", kShapeRectangle}, {"triangle", kShapeTriangle}, {"circle", kShapeCircle}};
   StructureModel m;
   Rows map;
   Uncovered parts;
@@ -88,11 +88,15 @@ TEST(Rasterise, WithoutGridOnlyAreaPartsAreReported) {
   m.grid.nx = 3;
   m.grid.x = {0, 0, 1, 2};  // ny = 0: no nodes
   for (const auto& [shape, part] : {std::pair<std::string, std::vector<double>>{"rectangle", {0, 0, 1, 1, 1}},
-                                    {"point", {0, 0, 1}}, {"border", {kSideGesamt, 10}}, {"circle", {0, 0, 5, 1}},
-                                    {"triangle", {0, 0, 1, 0, 0, 1, 1}}, {"rectangle", {0, 0, 2, 2, 1}}}) {
+                                    {"point", {0, 0, 1}},
+                                    {"border", {kSideGesamt, 10}},
+                                    {"circle", {0, 0, 5, 1}},
+                                    {"triangle", {0, 0, 1, 0, 0, 1, 1}},
+                                    {"rectangle", {0, 0, 2, 2, 1}}}) {
     add(m, shape, part);
   }
-  EXPECT_EQ(uncovered(m), (Uncovered{{kShapeRectangle, 1}, {kShapeCircle, 1}, {kShapeTriangle, 1}, {kShapeRectangle, 2}}));
+  EXPECT_EQ(uncovered(m),
+            (Uncovered{{kShapeRectangle, 1}, {kShapeCircle, 1}, {kShapeTriangle, 1}, {kShapeRectangle, 2}}));
 }
 
 TEST(Rasterise, DamagedEntrySequenceStaysWithinTheLists) {

@@ -5,8 +5,8 @@
 #include <numeric>
 
 #include "core/ilu.h"
-#include "support/text_cases.h"
 #include "support/solve_fixture.h"
+#include "support/text_cases.h"
 
 namespace tambri {
 namespace {
@@ -54,10 +54,13 @@ TEST(SolverByHand, SweepsOfTheTable) {
   auto model = tiny_model();
   auto arrays = assembled(*model);
   std::vector<IterationReport> reports;
-  EXPECT_FALSE(solve_sor(*model, *arrays, settings_with(2, 1.0, 1e-6), [&](const IterationReport& r) { reports.push_back(r); }).ready);
+  EXPECT_FALSE(solve_sor(*model, *arrays, settings_with(2, 1.0, 1e-6), [&](const IterationReport& r) {
+                 reports.push_back(r);
+               }).ready);
   ASSERT_EQ(reports.size(), 2u);
-  EXPECT_EQ((std::vector<double>{reports[0].e_max, 10.0 * reports[0].i + reports[0].j, 10.0 * reports[1].i + reports[1].j}),
-            (std::vector<double>{1, 21, 31}));
+  EXPECT_EQ(
+      (std::vector<double>{reports[0].e_max, 10.0 * reports[0].i + reports[0].j, 10.0 * reports[1].i + reports[1].j}),
+      (std::vector<double>{1, 21, 31}));
   arrays = assembled(*model);
   EXPECT_EQ(solve_slor(*model, *arrays, settings_with(1, 1.0, 1e-6), {}).k_max, 2);
 }
@@ -70,8 +73,7 @@ class EverySolver : public testing::TestWithParam<int> {
   bool krylov() const { return GetParam() <= kSolverIluCg; }
 };
 
-INSTANTIATE_TEST_SUITE_P(Solvers, EverySolver,
-                         testing::Values(kSolverIluBicg, kSolverIluCg, kSolverSlor, kSolverSor),
+INSTANTIATE_TEST_SUITE_P(Solvers, EverySolver, testing::Values(kSolverIluBicg, kSolverIluCg, kSolverSlor, kSolverSor),
                          [](const auto& info) {
                            std::string name = solver_info(info.param).name;
                            std::erase(name, '-');
@@ -111,8 +113,7 @@ TEST_P(EverySolver, OppositeElectrodesGiveTheExactLinearPotential) {
     ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.5, 1e-12)).ready);
     const Grid& g = model->grid;
     for (int k = 1; k <= g.nodes(); ++k) {
-      const double t = model == strip.get() ? g.y[(k - 1) / g.nx + 1] / g.y[g.ny]
-                                            : g.x[(k - 1) % g.nx + 1] / g.x[g.nx];
+      const double t = model == strip.get() ? g.y[(k - 1) / g.nx + 1] / g.y[g.ny] : g.x[(k - 1) % g.nx + 1] / g.x[g.nx];
       ASSERT_NEAR(arrays->solution.potential[k], 100.0 * (1 - t), 1e-8) << k;
     }
   }
@@ -123,7 +124,8 @@ TEST_P(EverySolver, IterationLimitsOfZeroAndOne) {
   auto arrays = assembled(*model);
   const std::vector<double> start = potential_of(*model, *arrays);
   const SolveResult none = run(*model, *arrays, settings_with(0, 1.6, 1e-6));
-  EXPECT_EQ((std::vector<double>{double(none.ready), double(none.iterations), none.e_max}), (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ((std::vector<double>{double(none.ready), double(none.iterations), none.e_max}),
+            (std::vector<double>{0, 0, 0}));
   EXPECT_EQ(potential_of(*model, *arrays), start);
   const SolveResult one = run(*model, *arrays, settings_with(1, 1.6, 1.0));
   EXPECT_EQ(one.ready, !krylov());  // e <= 1 always; Krylov never ready at once

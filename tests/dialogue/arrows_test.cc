@@ -30,9 +30,13 @@ struct ArrowPicture : test::PictureTest {
 
 TEST_F(ArrowPicture, UniformFieldGivesEqualArrowsOfTheSmallerCellAlongItsAxis) {
   // 11 x 21 lines: every arrow is 0.95 / 19 m = 30 pixels long.
-  struct Case { int nx, ny; double ax, by; long dx, dy; };  // dx, dy: pixel direction of the arrows
-  for (const Case& c : {Case{11, 21, 1, 0, 0, 1}, Case{11, 21, -2, 0, 0, -1}, Case{21, 11, 0, 1, 1, 0},
-                        Case{21, 11, 0, -3, -1, 0}}) {
+  struct Case {
+    int nx, ny;
+    double ax, by;
+    long dx, dy;
+  };  // dx, dy: pixel direction of the arrows
+  for (const Case& c :
+       {Case{11, 21, 1, 0, 0, 1}, Case{11, 21, -2, 0, 0, -1}, Case{21, 11, 0, 1, 1, 0}, Case{21, 11, 0, -3, -1, 0}}) {
     use(c.nx, c.ny);
     v->fill(c.ax);
     w->fill(c.by);
@@ -40,7 +44,9 @@ TEST_F(ArrowPicture, UniformFieldGivesEqualArrowsOfTheSmallerCellAlongItsAxis) {
     for (int i = 3; i < c.nx - 1; i += 3) {
       for (int j = 3; j < c.ny - 1; j += 3) {
         const long x = px(j), y = py(i);
-        const auto along = [&](long s, long aside) { return shown(x + s * c.dx + aside * c.dy, y + s * c.dy + aside * c.dx); };
+        const auto along = [&](long s, long aside) {
+          return shown(x + s * c.dx + aside * c.dy, y + s * c.dy + aside * c.dx);
+        };
         SCOPED_TRACE(testing::Message() << "node " << i << ", " << j << " of " << c.nx << " x " << c.ny);
         // Shaft to the tip at 30, nothing beyond or beside; the head 0.3 of
         // the length back and 0.108 of it (3.2 pixels) aside.
@@ -93,8 +99,14 @@ TEST_F(ArrowPicture, PotentialsColouredByValueExcitationsAsDiamondsAndTheLegends
   for (const bool grey : {false, true}) {
     output.black_and_white = grey;
     draw("n\nn\n\n");
-    expect_pixels({{300, 27, 9}, {300, 622, 1}, {620, 41, 9}, {620, 297, 1}, {315, 310, 13}, {285, 340, 13},
-                   {585, 310, 13}, {600, 340, 13}});
+    expect_pixels({{300, 27, 9},
+                   {300, 622, 1},
+                   {620, 41, 9},
+                   {620, 297, 1},
+                   {315, 310, 13},
+                   {285, 340, 13},
+                   {585, 310, 13},
+                   {600, 340, 13}});
     test::expect_page(file("_p.ps"), grey ? "arrows_potentials_grey.ps" : "arrows_potentials.ps");
   }
 }

@@ -27,7 +27,7 @@ TEST_F(Equicolour, BitmapCarriesTheRampAndTheBarRunsFromMaximumAtTheTop) {
   bmp.expect_saved_before(viewer.shown, 29, 84, 9);  // the picture before " <Return>"
   expect_shown({{29, 84, " <Return>"}});
   using C = std::array<int, 3>;
-  const std::pair<int, C> ramp[] = {{16, {0, 0, 63}},   {41, {0, 31, 32}},  {66, {0, 62, 1}}, {67, {0, 63, 0}},
+  const std::pair<int, C> ramp[] = {{16, {0, 0, 63}},  {41, {0, 31, 32}}, {66, {0, 62, 1}},   {67, {0, 63, 0}},
                                     {93, {60, 63, 0}}, {94, {63, 63, 0}}, {116, {63, 36, 0}}, {143, {63, 2, 0}}};
   for (const auto& [index, colour] : ramp) EXPECT_EQ(bmp.colour(index), colour) << index;
   // Down the bar, gaps between the boxes left out: every index from 143 to 16 once.
@@ -45,8 +45,12 @@ TEST_F(Equicolour, CellsTakeTheColourOfTheirValueOnTheScaleOfTheWholeGrid) {
   draw("n\n\n");
   expect_pixels({{180, 145, 143}, {155, 125, 143}, {300, 325, 80}, {400, 400, 16}});
   // " LOG ABS" only with the logarithm.
-  expect_shown({{1, 1, " TAMBRI: Potential (V)            "}, {3, 85, " 1.3E+02"}, {18, 85, " 0.0E+00"},
-                {24, 82, "Xb= 0.0E+00"}, {27, 82, "Ye= 1.0E+00"}, {10, 85, "", 8}});
+  expect_shown({{1, 1, " TAMBRI: Potential (V)            "},
+                {3, 85, " 1.3E+02"},
+                {18, 85, " 0.0E+00"},
+                {24, 82, "Xb= 0.0E+00"},
+                {27, 82, "Ye= 1.0E+00"},
+                {10, 85, "", 8}});
   // Lines 3..8 fill the viewport: border cells of 60 pixels, inner ones of
   // 120; the maximum lies outside and the labels keep the whole grid's range.
   v->fill(0);

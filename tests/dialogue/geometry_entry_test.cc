@@ -33,10 +33,15 @@ void add_part(StructureModel& m, List& list, int32_t shape, const Part& part) {
 }
 
 TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
-  const std::vector<std::pair<Dialogue, const char*>> cases = {
-      {enter_point, "x\n"},          {enter_point, "0.5 1\nx\n"},  {enter_point, "0.5 1\np\nabc\n"},
-      {enter_point, "0.5 1\np\n1.5\n"}, {enter_rectangle, "0 0\n1x 1\n"}, {enter_triangle, "0 0\n0 1\nx\n"},
-      {enter_circle, "0 0 1e999\n"}, {enter_border, "z\n"},         {enter_border, "o\nx\n"}};
+  const std::vector<std::pair<Dialogue, const char*>> cases = {{enter_point, "x\n"},
+                                                               {enter_point, "0.5 1\nx\n"},
+                                                               {enter_point, "0.5 1\np\nabc\n"},
+                                                               {enter_point, "0.5 1\np\n1.5\n"},
+                                                               {enter_rectangle, "0 0\n1x 1\n"},
+                                                               {enter_triangle, "0 0\n0 1\nx\n"},
+                                                               {enter_circle, "0 0 1e999\n"},
+                                                               {enter_border, "z\n"},
+                                                               {enter_border, "o\nx\n"}};
   for (int index : {0, 1}) {
     for (const auto& [dialogue, input] : cases) {
       auto m = geometry_model();
@@ -63,10 +68,10 @@ TEST(EveryShapeEntry, FullListIsRefusedBeforeAnyListAndEditStillWorks) {
   enter_point(s.console, *m, 0);
   enter_border(s.console, *m, 0);
   enter_border(s.console, *m, kMaxBorders);
-  EXPECT_EQ(s.lines(), (Lines{"", "### Zu viele Punkte belegt ###", "", "### Zu viele Ränder belegt ###",
-                              "", "Rand: (O)ben,(U)nten,(L)inks,(R)echts,(G)esamt  >U",
-                              "Art: (M)aterial,(P)otential,(E)rregung >m", "Nummer (0...9)>4",
-                              "Momentaner Wert: 1.000E+00"}));
+  EXPECT_EQ(s.lines(),
+            (Lines{"", "### Zu viele Punkte belegt ###", "", "### Zu viele Ränder belegt ###", "",
+                   "Rand: (O)ben,(U)nten,(L)inks,(R)echts,(G)esamt  >U", "Art: (M)aterial,(P)otential,(E)rregung >m",
+                   "Nummer (0...9)>4", "Momentaner Wert: 1.000E+00"}));
   EXPECT_EQ(m->borders.at[kMaxBorders].side, kSideUnten);
   EXPECT_EQ(m->borders.at[kMaxBorders].code, 4);
   EXPECT_EQ(m->sequence_length, kMaxShapeParts + kMaxBorders);

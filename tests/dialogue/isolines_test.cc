@@ -16,7 +16,9 @@ struct IsolinePicture : test::PictureTest {
     set_grid(11, 11, 1.0, 1.0);
     picture = [this](ResultPicture& p) { draw_isolines(p, {v.get(), nullptr, false, "Potential (V)"}); };
   }
-  void set_grid(int nx, int ny, double lx, double ly) { use_grid(test::lines(0, lx, nx), test::lines(0, ly, ny), "probe"); }
+  void set_grid(int nx, int ny, double lx, double ly) {
+    use_grid(test::lines(0, lx, nx), test::lines(0, ly, ny), "probe");
+  }
 };
 
 // Log N, discretisation N, raster N, fill as given, keep the range, automatic
@@ -84,20 +86,27 @@ TEST_F(IsolinePicture, MarksAndLinesOnTopCutAtTheWindowAndTheBitmapOnWhite) {
   output.bitmap_off = false;
   output.white_background = true;
   set_all(sloped);
-  set_code(6, 6, 23);   // fixed potential on the last y line of the window below
-  set_code(3, 3, 105);  // excitation
+  set_code(6, 6, 23);      // fixed potential on the last y line of the window below
+  set_code(3, 3, 105);     // excitation
   window = {1, 1, 11, 6};  // 1 down, 0.5 across; true to scale it ends at pixel 300
   draw("N\nN\nN\nN\nY\nN\nN\n\n");
   // A tenth of the way to the neighbours, cut at the window's last y line;
   // the diamond's outline round the node at (120, 145), the band inside it.
-  expect_pixels({{297, 325, 15}, {294, 320, 15}, {290, 325, 6}, {303, 325, 0}, {300, 500, 12},
-                 {120, 139, 15}, {126, 145, 15}, {123, 142, 15}, {120, 145, 9}});
+  expect_pixels({{297, 325, 15},
+                 {294, 320, 15},
+                 {290, 325, 6},
+                 {303, 325, 0},
+                 {300, 500, 12},
+                 {120, 139, 15},
+                 {126, 145, 15},
+                 {123, 142, 15},
+                 {120, 145, 9}});
   // The bitmap: the line palette, white background, the dialogue's colours back.
   const test::SavedBitmap bmp = bitmap("_i.bmp");
   bmp.expect_saved_before(viewer.shown, 25, 80, 9);  // the picture before " <Return>" in the legend
   expect_shown({{25, 80, " <Return>"}});
-  const std::array<int, 3> colours[13] = {{63, 0, 63}, {63, 0, 0},  {63, 30, 0}, {63, 50, 0}, {55, 63, 0},
-                                          {30, 63, 0}, {0, 45, 15}, {0, 30, 30}, {0, 15, 48}, {0, 0, 63},
+  const std::array<int, 3> colours[13] = {{63, 0, 63}, {63, 0, 0},   {63, 30, 0}, {63, 50, 0}, {55, 63, 0},
+                                          {30, 63, 0}, {0, 45, 15},  {0, 30, 30}, {0, 15, 48}, {0, 0, 63},
                                           {30, 0, 30}, {30, 30, 30}, {0, 63, 0}};
   for (int k = 1; k <= 13; ++k) EXPECT_EQ(bmp.colour(k), colours[k - 1]) << k;
   EXPECT_EQ((std::vector<int>{bmp.colour(0)[2], bmp.colour(15)[2]}), (std::vector<int>{63, 0}));

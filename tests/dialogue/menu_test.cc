@@ -27,13 +27,13 @@ MenuRun run(const MenuStyle& style, const std::string& input) {
     };
   };
   run_menu(screen.console, style,
-                        {{"XX", "XX- Zwei", note("XX", MenuNext::kPrompt)},
-                         {"E", "E  - Eins", note("E", MenuNext::kHelp)},
-                         {"EX", "EX - Komponente", note("EX", MenuNext::kPrompt)},
-                         {"", "   (nur Hilfe)", {}},
-                         {"Q", "", note("Q", MenuNext::kPrompt)},
-                         {"X", "X  - Ende", leave_menu}},
-                        "");
+           {{"XX", "XX- Zwei", note("XX", MenuNext::kPrompt)},
+            {"E", "E  - Eins", note("E", MenuNext::kHelp)},
+            {"EX", "EX - Komponente", note("EX", MenuNext::kPrompt)},
+            {"", "   (nur Hilfe)", {}},
+            {"Q", "", note("Q", MenuNext::kPrompt)},
+            {"X", "X  - Ende", leave_menu}},
+           "");
   result.screen = screen.text();
   return result;
 }

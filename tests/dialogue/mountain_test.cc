@@ -21,8 +21,8 @@ struct Mountain : test::PictureTest {
     return shown(static_cast<int>(std::lround(100 + 36 * h)), static_cast<int>(std::lround(510 - 30 * v)));
   }
   int count_between(int lo, int hi) const {
-    return static_cast<int>(std::count_if(viewer.shown.begin(), viewer.shown.end(),
-                                          [&](std::uint8_t p) { return p >= lo && p <= hi; }));
+    return static_cast<int>(
+        std::count_if(viewer.shown.begin(), viewer.shown.end(), [&](std::uint8_t p) { return p >= lo && p <= hi; }));
   }
 };
 
@@ -30,7 +30,7 @@ TEST_F(Mountain, BitmapCarriesTheHeightPaletteAndTheWireColourOfTheBackground) {
   set(3, 2, 1);
   output.bitmap_off = false;
   using C = std::array<int, 3>;
-  const C table[13] = {{63, 2, 0},  {63, 18, 0}, {63, 35, 0}, {63, 51, 0}, {58, 63, 0},   {28, 63, 0},  {0, 62, 1},
+  const C table[13] = {{63, 2, 0},  {63, 18, 0}, {63, 35, 0}, {63, 51, 0}, {58, 63, 0},  {28, 63, 0}, {0, 62, 1},
                        {0, 47, 16}, {0, 31, 32}, {0, 15, 48}, {0, 0, 63},  {30, 30, 30}, {0, 63, 0}};
   for (bool white : {false, true}) {
     output.white_background = white;
@@ -53,8 +53,12 @@ TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
     EXPECT_EQ(count_of(page("_g.ps"), "c f"), 0);
     EXPECT_EQ((std::vector<int>{at(5, 0), at(0, 5), at(10 + 3.5356, 10 + 3.5356)}), (std::vector<int>{11, 11, 11}));
   }
-  expect_shown({{14, 5, " 1.5E+01"}, {32, 5, " 1.0E+00"}, {33, 35, "x (m) "}, {32, 61, " 0.0E+00"},
-                {27, 73, " 1.0E+00"}, {29, 69, "y (m) "}});
+  expect_shown({{14, 5, " 1.5E+01"},
+                {32, 5, " 1.0E+00"},
+                {33, 35, "x (m) "},
+                {32, 61, " 0.0E+00"},
+                {27, 73, " 1.0E+00"},
+                {29, 69, "y (m) "}});
   window = full_display_window(model->grid);
   draw("Y\nN\nY\n\n");
   EXPECT_GT(count_between(1, 10), 1000);
@@ -74,7 +78,7 @@ TEST_F(Mountain, AWiderRangeLowersTheSurfaceAndTheMeanOfTheCornersGivesTheColour
 
 TEST_F(Mountain, NearFacetsCoverTheFacetsBehindThem) {
   use_grid({0, 1}, {0, 1, 2}, "berg.dat");  // the back facet (y 1..2) and the front one
-  const auto far_edge = [this] {  // at height D, pixel row 404
+  const auto far_edge = [this] {            // at height D, pixel row 404
     std::vector<int> column;
     for (int y = 401; y <= 407; ++y) column.push_back(shown(316, y));
     return column;
@@ -113,8 +117,10 @@ TEST_F(Mountain, WholePagesOfOneFacet) {
   const struct {
     bool grey;
     const char *answers, *expected;
-  } pages[] = {{false, "N\nN\nN\n\n", "mountain_one_facet.ps"}, {false, "N\nN\nY\n\n", "mountain_filled.ps"},
-               {true, "Y\nN\nN\n\n", "mountain_grey_log_wire.ps"}, {true, "Y\nN\nY\n\n", "mountain_grey_log.ps"}};
+  } pages[] = {{false, "N\nN\nN\n\n", "mountain_one_facet.ps"},
+               {false, "N\nN\nY\n\n", "mountain_filled.ps"},
+               {true, "Y\nN\nN\n\n", "mountain_grey_log_wire.ps"},
+               {true, "Y\nN\nY\n\n", "mountain_grey_log.ps"}};
   for (const auto& p : pages) {
     output.black_and_white = p.grey;
     draw(p.answers);

@@ -70,10 +70,13 @@ std::string print_in(const test::TempDir& dir, const std::string& input) {
 TEST(ResultTableFile, AFailedWriteIsReportedAndLeavesWhatWasThere) {
   test::TempDir dir;
   test::write_file(dir / "pot.txt", "alt");
-  EXPECT_EQ(test::with_file_size_limit(64, [&] {
-    return print_in(dir, "pot.txt\ny\n") == "Ausgabedatei (<Return> Terminal):pot.txt\n"
-                                               "Datei vorhanden - überschreiben? [y/n]:y\n\n### Schreibfehler ###\n";
-  }), 1);
+  EXPECT_EQ(test::with_file_size_limit(64,
+                                       [&] {
+                                         return print_in(dir, "pot.txt\ny\n") ==
+                                                "Ausgabedatei (<Return> Terminal):pot.txt\n"
+                                                "Datei vorhanden - überschreiben? [y/n]:y\n\n### Schreibfehler ###\n";
+                                       }),
+            1);
   EXPECT_EQ(test::read_file(dir / "pot.txt"), "alt");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);
 }

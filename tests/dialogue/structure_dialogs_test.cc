@@ -5,11 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 
-#include "string_screen.h"
 #include "model/structure_file.h"
+#include "string_screen.h"
 #include "support/file_size_limit.h"
 #include "support/session.h"
 
@@ -60,8 +60,9 @@ TEST_F(StructureDialogs, DamagedFilesAreRefusedWithTheirMessageAndNotRemembered)
   const size_t after_record6 = 1 + 7 + 54 + 26 + 26 + 256 + 26;
   const std::string head = "\nStrukturdatei:s.dat\n\n*** Feldproblem: Stationär magnetisch ***\n\n";
   const std::pair<std::string, std::string> cases[] = {
-      {foreign, "\nStrukturdatei:s.dat\n\n### Eingabedatei nicht unter V4.3  erstellt ###\n"
-                "### Neueingabe erforderlich ###\n\n"},
+      {foreign,
+       "\nStrukturdatei:s.dat\n\n### Eingabedatei nicht unter V4.3  erstellt ###\n"
+       "### Neueingabe erforderlich ###\n\n"},
       {good.substr(0, after_record6) + "\x82", head + "### Strukturdatei zu kurz ###\n"},
       {good.substr(0, 70), head + "### Fehler in Strukturdatei ###\n"},  // ends inside record 3
   };

@@ -30,7 +30,7 @@ TEST(BitmapFile, HeadersPaletteBottomUpRowsAndPaddedRegions) {
   s.gfx_set_color(20);
   s.gfx_rectangle_px(kGfxFilled, 799, 629, 799, 629);  // bottom-right pixel
   const std::string path = (dir / "bild_c.bmp").string();
-  test::write_file(path, std::string(700000, 'x'));      // replaced
+  test::write_file(path, std::string(700000, 'x'));             // replaced
   ASSERT_TRUE(s.gfx_save_bitmap(path + "  ", 0, 0, 800, 630));  // trailing blanks of the field
   std::string b = test::read_file(path);
   ASSERT_EQ(b.size(), kPixelOffset + 800 * 630);
@@ -41,8 +41,17 @@ TEST(BitmapFile, HeadersPaletteBottomUpRowsAndPaddedRegions) {
   const struct {
     size_t at, size;
     std::uint32_t value;
-  } fields[] = {{2, 4, static_cast<std::uint32_t>(b.size())}, {6, 4, 0}, {10, 4, kPixelOffset}, {14, 4, 40},
-                {18, 4, 800}, {22, 4, 630}, {26, 2, 1}, {28, 2, 8}, {30, 4, 0}, {34, 4, 800 * 630}, {46, 4, 256}};
+  } fields[] = {{2, 4, static_cast<std::uint32_t>(b.size())},
+                {6, 4, 0},
+                {10, 4, kPixelOffset},
+                {14, 4, 40},
+                {18, 4, 800},
+                {22, 4, 630},
+                {26, 2, 1},
+                {28, 2, 8},
+                {30, 4, 0},
+                {34, 4, 800 * 630},
+                {46, 4, 256}};
   for (const auto& f : fields) EXPECT_EQ(le(b, f.at, f.size), f.value) << "at " << f.at;
   // Palette entries blue, green, red, 0, each 0-63 component times 4.
   EXPECT_EQ(le(b, 54 + 4 * 0), 0u);
@@ -68,9 +77,8 @@ TEST(BitmapFile, FailuresAreReportedAndAFailedWriteLeavesTheOldFileAndNoDebris) 
   EXPECT_FALSE(s.gfx_save_bitmap((dir / "fehlt" / "a.bmp").string(), 0, 0, 800, 630));
   EXPECT_FALSE(s.gfx_save_bitmap("            ", 0, 0, 800, 630));
   test::write_file(dir / "alt.bmp", "alt");
-  const int status = test::with_file_size_limit(4096, [&] {
-    return s.gfx_save_bitmap((dir / "alt.bmp").string(), 0, 0, 800, 630) ? 1 : 0;
-  });
+  const int status = test::with_file_size_limit(
+      4096, [&] { return s.gfx_save_bitmap((dir / "alt.bmp").string(), 0, 0, 800, 630) ? 1 : 0; });
   EXPECT_EQ(status, 0);  // the save reported its failure
   EXPECT_EQ(test::read_file(dir / "alt.bmp"), "alt");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator()), 1);

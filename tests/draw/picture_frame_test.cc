@@ -47,7 +47,9 @@ TEST_F(Frame, WhiteBackgroundPictureIsSavedWithoutThePromptAndTheDialogueColours
   EXPECT_EQ(b.substr(54, 4), std::string("\xFC\xFC\xFC\0", 4));  // index 0 white
   EXPECT_EQ(b.substr(54 + 60, 4), std::string("\0\0\0\0", 4));   // index 15 black
   EXPECT_EQ(viewer.shown_palette[0], 0x3F3F3Fu);
-  const auto saved = [&b](int x, int y) { return static_cast<int>(b[14 + 40 + 1024 + static_cast<size_t>((629 - y) * 800 + x)]); };
+  const auto saved = [&b](int x, int y) {
+    return static_cast<int>(b[14 + 40 + 1024 + static_cast<size_t>((629 - y) * 800 + x)]);
+  };
   EXPECT_EQ(saved(300, 325), 4);
   EXPECT_EQ(saved(300, 10), 0);  // title strip background
   // The prompt " <Return>" went to row 28 of the legend text window,

@@ -50,7 +50,8 @@ void run_script(PsWriter& ps, const std::string& name) {
     else if (op == "path") ps.end_path(i(0));
     else if (op == "rect") ps.rectangle(v.at(0), v.at(1), v.at(2), v.at(3), i(4));
     else if (op == "text") ps.text(v.at(0), v.at(1), v.at(2), texts.at(0), v.at(3), i(4));
-    else if (op == "place") place_picture(ps, i(0), v.at(1), v.at(2), v.at(3), v.at(4), texts.at(0), texts.at(1), texts.at(2));
+    else if (op == "place")
+      place_picture(ps, i(0), v.at(1), v.at(2), v.at(3), v.at(4), texts.at(0), texts.at(1), texts.at(2));
     else ADD_FAILURE() << "unknown operation: " << line;
   }
 }

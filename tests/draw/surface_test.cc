@@ -6,8 +6,8 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "draw/picture_frame.h"
 
@@ -17,7 +17,8 @@ namespace {
 constexpr int kInk = 5;
 
 // Number of pixels of `index` in the inclusive rectangle.
-int count(const GraphicsSurface& s, int index, PixelRect r = {0, 0, GraphicsSurface::kWidth - 1, GraphicsSurface::kHeight - 1}) {
+int count(const GraphicsSurface& s, int index,
+          PixelRect r = {0, 0, GraphicsSurface::kWidth - 1, GraphicsSurface::kHeight - 1}) {
   int n = 0;
   for (int y = r.y1; y <= r.y2; ++y)
     for (int x = r.x1; x <= r.x2; ++x) n += s.pixel(x, y) == index;
@@ -56,7 +57,8 @@ TEST(Surface, EachDrawingGivesExactlyItsPixels) {
     std::vector<WorldPoint> points;
     for (size_t k = op == "polygon_mode"; k + 1 < v.size(); k += 2) points.push_back({v[k], v[k + 1]});
     const auto i = [&v](size_t k) { return static_cast<int>(v.at(k)); };
-    if (op == "rect" || op == "outline") s->gfx_rectangle(op == "rect" ? kGfxFilled : kGfxOutline, v.at(0), v.at(1), v.at(2), v.at(3));
+    if (op == "rect" || op == "outline")
+      s->gfx_rectangle(op == "rect" ? kGfxFilled : kGfxOutline, v.at(0), v.at(1), v.at(2), v.at(3));
     if (op == "rect_px") s->gfx_rectangle_px(kGfxFilled, i(0), i(1), i(2), i(3));
     if (op == "move") s->gfx_move_to(v.at(0), v.at(1));
     if (op == "line") s->gfx_line_to(v.at(0), v.at(1));

@@ -23,7 +23,8 @@ namespace tambri {
 // " <Return>" goes to text row 28, columns 89-97.
 void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   frame.begin(" TAMBRI: Fensterprobe Äquicolor äöü ÄÖÜ ß");
-  for (int n = 0; n < 128; ++n) s.gfx_set_palette_rgb(16 + n, (63 - n * 63 / 127) << 16 | (n * 5) % 64 << 8 | n * 63 / 127);
+  for (int n = 0; n < 128; ++n)
+    s.gfx_set_palette_rgb(16 + n, (63 - n * 63 / 127) << 16 | (n * 5) % 64 << 8 | n * 63 / 127);
   s.gfx_set_world(0, 0, 0, 16, 16);
   for (int n = 0; n < 128; ++n) {
     s.gfx_set_color(16 + n);
@@ -33,7 +34,8 @@ void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   for (int k = 0; k <= 16; ++k) s.gfx_move_to(0, 8), s.gfx_line_to(k, 16);
   s.gfx_set_viewport(610, 25, 660, 320);
   s.gfx_set_text_window(2, 85, 30, 100);
-  const std::array<const char*, 9> texts{"1.0E+00", "2.5E-01", "Größe", "Ölstand", "Übung", "-3.3E+02", "(m)", "x = y", "Ende"};
+  const std::array<const char*, 9> texts{"1.0E+00",  "2.5E-01", "Größe", "Ölstand", "Übung",
+                                         "-3.3E+02", "(m)",     "x = y", "Ende"};
   for (int k = 1; k <= 9; ++k) {
     s.gfx_set_color(k);
     s.gfx_rectangle_px(kGfxFilled, 0, 32 * (k - 1), 20, 32 * k);

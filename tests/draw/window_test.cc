@@ -22,11 +22,13 @@
 #include "support/session.h"
 
 #if defined(TAMBRI_HAVE_SDL2) && defined(TAMBRI_X_WINDOW_TOOL)
-#define TAMBRI_REQUIRE_WINDOW() TAMBRI_REQUIRE_PROGRAM("Xvfb"); TAMBRI_REQUIRE_PROGRAM("xdotool")
+#define TAMBRI_REQUIRE_WINDOW()   \
+  TAMBRI_REQUIRE_PROGRAM("Xvfb"); \
+  TAMBRI_REQUIRE_PROGRAM("xdotool")
 #else
 #undef TAMBRI_X_WINDOW_TOOL
 #define TAMBRI_X_WINDOW_TOOL ""
-#define TAMBRI_REQUIRE_WINDOW() \
+#define TAMBRI_REQUIRE_WINDOW()                                  \
   if (std::getenv("CI")) FAIL() << "built without SDL2 or Xlib"; \
   GTEST_SKIP() << "built without SDL2 or Xlib"
 #endif
@@ -41,18 +43,21 @@ using test::eventually;
 // Polls until the file holds `text` at least `count` times.
 bool eventually_holds(const std::filesystem::path& file, const std::string& text, int count = 1,
                       std::chrono::milliseconds timeout = 20s) {
-  return eventually([&] {
-    const std::string got = test::read_file(file);
-    int n = 0;
-    for (size_t at = got.find(text); at != std::string::npos; at = got.find(text, at + 1)) ++n;
-    return n >= count;
-  }, timeout);
+  return eventually(
+      [&] {
+        const std::string got = test::read_file(file);
+        int n = 0;
+        for (size_t at = got.find(text); at != std::string::npos; at = got.find(text, at + 1)) ++n;
+        return n >= count;
+      },
+      timeout);
 }
 
 // Xvfb on a display number it picks itself.
 struct XServer {
-  XServer() : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >'" + (dir / "display").string() +
-                      "' 2>/dev/null") {
+  XServer()
+      : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >'" + (dir / "display").string() +
+                "' 2>/dev/null") {
     if (eventually_holds(dir / "display", "\n", 1, 30s)) display = ":" + test::read_file(dir / "display");
     while (!display.empty() && display.back() == '\n') display.pop_back();
   }
@@ -87,7 +92,8 @@ std::string x_tool(const XServer& x, const std::string& command, const std::stri
 // `root`, what the user sees where the window lies, a window on top included.
 std::pair<int, int> compare(const XServer& x, const std::string& bitmap, bool root = false) {
   std::pair d(-1, -1);
-  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.first >> d.second;
+  std::istringstream(x_tool(x, "compare", window_id(x) + " '" + bitmap + (root ? "' root" : "'"))) >> d.first >>
+      d.second;
   return d;
 }
 
@@ -104,14 +110,17 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   XServer x;
   ASSERT_FALSE(x.display.empty()) << "Xvfb did not start";
   const auto file = [&dir](const char* name) { return (dir / name).string(); };
-  Child driver(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_WINDOW_DRIVER
+  Child driver(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display +
+                               " '" TAMBRI_WINDOW_DRIVER
                                "' erstes.bmp prompt:leer.bmp zweites.bmp drittes.bmp viertes.bmp"));
 
   // The window appears when the first picture waits; Return pressed in it
   // ends the wait.
   EXPECT_TRUE(eventually([&] { return shows(x, file("erstes.bmp")); }, 30s));
-  EXPECT_EQ(run(x, "timeout 20 sh -c 'xdotool windowfocus --sync $(xdotool search --name TAMBRI | head -n 1) key "
-                   "Return' && echo pressed"), "pressed");
+  EXPECT_EQ(run(x,
+                "timeout 20 sh -c 'xdotool windowfocus --sync $(xdotool search --name TAMBRI | head -n 1) key "
+                "Return' && echo pressed"),
+            "pressed");
   ASSERT_TRUE(eventually_holds(dir / "out", "prompt\n")) << "Return in the window did not end the wait";
 
   // At a prompt the window shows the cleared surface, and repaints it when a
@@ -119,7 +128,8 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   EXPECT_TRUE(eventually([&] { return shows(x, file("leer.bmp"), true); }, 10s)) << "not the cleared surface";
   const std::string id = window_id(x);
   {
-    Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") + "'");
+    Child lid("exec env DISPLAY=" + x.display + " '" TAMBRI_X_WINDOW_TOOL "' cover " + id + " 1000 >'" + file("lid") +
+              "'");
     ASSERT_TRUE(eventually_holds(dir / "lid", "covered\n", 1, 10s));
     EXPECT_GT(compare(x, file("leer.bmp"), true).first, GraphicsSurface::kWidth * GraphicsSurface::kHeight / 2);
     ASSERT_TRUE(lid.wait_exit(10s).has_value());
@@ -159,10 +169,13 @@ void run_disturbed(bool at_prompt, const std::function<void(XServer&, const std:
   XServer x;
   Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
   program.write_input("kondensa.dat\nA\nB\nA\n");
-  EXPECT_TRUE(eventually([&] {
-    const auto [outside, prompt] = compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
-    return outside >= 0 && outside + prompt > 0 && outside + prompt <= 9 * 8 * 16;
-  }, 30s));
+  EXPECT_TRUE(eventually(
+      [&] {
+        const auto [outside, prompt] =
+            compare(x, (dir / "konden_a.bmp").string());  // a prompt of at most nine characters
+        return outside >= 0 && outside + prompt > 0 && outside + prompt <= 9 * 8 * 16;
+      },
+      30s));
   const std::string id = window_id(x);
   if (at_prompt) {
     program.write_input("\n");
@@ -183,11 +196,13 @@ TEST(PictureWindow, ProgramThatLosesItsWindowOrDisplayGoesOnHeadlessToANormalEnd
   // the lost window ends the picture's wait, the second picture takes a line.
   run_disturbed(false, [](XServer& x, const std::string& id) { run(x, "xdotool windowkill " + id); },
                 {"GENERATE\\ANZEIGE>A", "", "GENERATE\\ANZEIGE>A", "", "", "GENERATE\\ANZEIGE>X", "", "GENERATE>X"});
-  const std::vector<std::string> at_prompt = {"GENERATE\\ANZEIGE>A", "", "", "GENERATE\\ANZEIGE>A", "", "",
+  const std::vector<std::string> at_prompt = {"GENERATE\\ANZEIGE>A", "", "",          "GENERATE\\ANZEIGE>A", "", "",
                                               "GENERATE\\ANZEIGE>X", "", "GENERATE>X"};
   // Any client may destroy the window (xdotool windowclose does just that).
-  run_disturbed(true, [](XServer& x, const std::string& id) { run(x, "xdotool windowclose " + id); }, at_prompt);
-  run_disturbed(true, [](XServer& x, const std::string&) { x.process.kill_now(); }, at_prompt);
+  run_disturbed(
+      true, [](XServer& x, const std::string& id) { run(x, "xdotool windowclose " + id); }, at_prompt);
+  run_disturbed(
+      true, [](XServer& x, const std::string&) { x.process.kill_now(); }, at_prompt);
 }
 
 // A piped session with a picture in an example folder; stdout and stderr.
@@ -214,8 +229,9 @@ TEST(PictureWindow, WindowLibraryWritesNothingWithoutXdgRuntimeDirAndAMissingDis
 
   // The display of a server that is gone: no window, one line of our own.
   x.process.kill_now();
-  EXPECT_EQ(piped_session("-u XDG_RUNTIME_DIR -u WAYLAND_DISPLAY " + kNoLeakCheck + program),
-            std::pair(headless.first, "tambri: Anzeige \"" + x.display + "\" nicht erreichbar, Bilder nur als Dateien\n"));
+  EXPECT_EQ(
+      piped_session("-u XDG_RUNTIME_DIR -u WAYLAND_DISPLAY " + kNoLeakCheck + program),
+      std::pair(headless.first, "tambri: Anzeige \"" + x.display + "\" nicht erreichbar, Bilder nur als Dateien\n"));
 }
 
 }  // namespace

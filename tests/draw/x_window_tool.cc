@@ -45,8 +45,9 @@ int main(int argc, char** argv) {
     XSetWindowAttributes set{};
     set.override_redirect = True;
     set.background_pixel = WhitePixel(d, DefaultScreen(d));
-    const Window lid = XCreateWindow(d, a.root, x, y, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), 0,
-                                     CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &set);
+    const Window lid =
+        XCreateWindow(d, a.root, x, y, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height), 0,
+                      CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &set);
     XMapRaised(d, lid);
     XSync(d, False);
     std::printf("covered\n"), std::fflush(stdout);

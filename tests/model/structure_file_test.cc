@@ -102,7 +102,8 @@ TEST(StructureFileFraming, BlocksLengthBytesAndMarksSitWhereTheLayoutPutsThem) {
   for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_bytes.txt")) {
     size_t at = std::stoul(c[1]);
     for (const std::string& hex : test::words(c[2])) {
-      EXPECT_EQ(static_cast<unsigned char>(bytes[c[0] == "long"].at(at)), std::stoi(hex, nullptr, 16)) << c.where << " byte " << at;
+      EXPECT_EQ(static_cast<unsigned char>(bytes[c[0] == "long"].at(at)), std::stoi(hex, nullptr, 16))
+          << c.where << " byte " << at;
       ++at;
     }
   }
@@ -172,8 +173,11 @@ TEST(StructureFileReading, EntrySequenceMustNameEveryPartOnce) {
   m.points.count = m.sequence_length = 1;
   StructureModel loaded;
   // The point; a part that does not exist; no shape at all; the point left out.
-  for (const auto& [code, length, ok] : {std::tuple{kShapePoint, 1, true}, {kShapeCircle, 1, false},
-                                         {3, 1, false}, {0, 1, false}, {kShapePoint, 0, false}}) {
+  for (const auto& [code, length, ok] : {std::tuple{kShapePoint, 1, true},
+                                         {kShapeCircle, 1, false},
+                                         {3, 1, false},
+                                         {0, 1, false},
+                                         {kShapePoint, 0, false}}) {
     m.sequence[1] = code;
     m.sequence_length = length;
     EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, ok ? Status::kOk : Status::kError) << code;

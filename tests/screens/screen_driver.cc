@@ -146,8 +146,8 @@ bool compare(const std::string& what, const std::vector<ExpectedLine>& expected,
   std::cerr << what << ": first difference at line " << k + 1 << "\n";
   const size_t from = k < 4 ? 0 : k - 4;
   for (size_t n = from; n < k + 4 && (n < expected.size() || n < actual.size()); ++n) {
-    const std::string want = n < expected.size() ? (expected[n].pattern ? "@match " : "") + expected[n].text
-                                                 : "(nothing)";
+    const std::string want =
+        n < expected.size() ? (expected[n].pattern ? "@match " : "") + expected[n].text : "(nothing)";
     const std::string got = n < actual.size() ? shown(actual[n]) : "(nothing)";
     std::cerr << (n == k ? "> " : "  ") << n + 1 << " expected |" << shown(want) << "|\n"
               << (n == k ? "> " : "  ") << n + 1 << " written  |" << got << "|\n";

@@ -17,11 +17,13 @@ using Lines = std::vector<std::string>;
 
 // One session through GENERATE and its sub-menus, CALCUL with its settings
 // and tables, and RESULTS with tables, a path integral, zoom, output and a cut.
-const Lines kLongSession = {
-    "s.dat", "A", "A", "N", "", "B", "X", "D", "S", "0 0 0.04 0.02", "X", "S", "T", "X", "M", "1 3", "X", "N", "Y",
-    "C", "S", "I", "40", "X", "T", "U", "", "M", "", "A", "X", "L", "2", "R", "X",
-    "R", "TP", "", "TQ", "0.01 0", "0.03 0.02", "", "X", "ZZ", "0.01 0", "0.03 0.02", "V", "X",
-    "AP", "K", "Text", "X", "SE", "x", "0.01", "y", "n", "", "X", "X", "Q", "X"};
+const Lines kLongSession = {"s.dat",     "A", "A",  "N",  "",       "B",         "X",  "D", "S",  "0 0 0.04 0.02",
+                            "X",         "S", "T",  "X",  "M",      "1 3",       "X",  "N", "Y",  "C",
+                            "S",         "I", "40", "X",  "T",      "U",         "",   "M", "",   "A",
+                            "X",         "L", "2",  "R",  "X",      "R",         "TP", "",  "TQ", "0.01 0",
+                            "0.03 0.02", "",  "X",  "ZZ", "0.01 0", "0.03 0.02", "V",  "X", "AP", "K",
+                            "Text",      "X", "SE", "x",  "0.01",   "y",         "n",  "",  "X",  "X",
+                            "Q",         "X"};
 
 // Runs the answers in a fresh folder holding the small structure s.dat.
 SessionResult answered(const Lines& answers) {
@@ -53,15 +55,17 @@ TEST(HostileAnswers, TheInputMayEndAtEveryPrompt) {
 // integral; the iteration limit asks again until a number comes.
 TEST(HostileAnswers, OverlongBinaryAndBrokenAnswersAreWrongAnswersLikeAnyOther) {
   const std::string huge(4 << 20, 'Q'), digits(1 << 20, '7'), nul("\0X", 2), broken = "\xC3(\xFF\xFE";
-  const SessionResult r = answered({"s.dat", huge, nul, broken, "X", "Y", "C", "S", "I", "\x01\x02", "4\xC3", "20",
-                                   "X", "X", "R", "TQ", digits + " 0", huge, "X", "X", "X"});
+  const SessionResult r =
+      answered({"s.dat", huge, nul, broken, "X",  "Y",           "C",  "S", "I", "\x01\x02", "4\xC3",
+                "20",    "X",  "X", "R",    "TQ", digits + " 0", huge, "X", "X", "X"});
   EXPECT_EQ(r.status, 0);
   const Lines lines = r.lines();
   const std::string wrong = "### Falsche Eingabe ###";
-  for (const Lines& run : {Lines{"GENERATE>" + huge, "", wrong}, Lines{"GENERATE>" + nul, "", wrong},
-                           Lines{"GENERATE>" + broken, "", wrong},
-                           Lines{"Iterationszahl =\x01\x02", "Iterationszahl =4\xC3", "Iterationszahl =20"},
-                           Lines{"Linke obere Ecke   (Xlo Ylo):" + digits + " 0", "", "RESULTS\\TABELLE>" + huge, "", wrong}}) {
+  for (const Lines& run :
+       {Lines{"GENERATE>" + huge, "", wrong}, Lines{"GENERATE>" + nul, "", wrong},
+        Lines{"GENERATE>" + broken, "", wrong},
+        Lines{"Iterationszahl =\x01\x02", "Iterationszahl =4\xC3", "Iterationszahl =20"},
+        Lines{"Linke obere Ecke   (Xlo Ylo):" + digits + " 0", "", "RESULTS\\TABELLE>" + huge, "", wrong}}) {
     EXPECT_TRUE(contains_run(lines, run)) << run.front().substr(0, 40);
   }
 }

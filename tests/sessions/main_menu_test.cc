@@ -16,8 +16,8 @@ namespace {
 int exit_status(const std::string& input) {
   TempDir dir;
   write_file(dir / "input.txt", input);
-  const std::string command = "cd '" + dir.path().string() + "' && '" + TAMBRI_BINARY +
-                              "' --headless < input.txt > /dev/null 2>&1";
+  const std::string command =
+      "cd '" + dir.path().string() + "' && '" + TAMBRI_BINARY + "' --headless < input.txt > /dev/null 2>&1";
   const int raw = std::system(command.c_str());
   return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }

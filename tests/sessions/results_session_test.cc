@@ -21,8 +21,7 @@ using Lines = std::vector<std::string>;
 // Loads the small structure of problem E in `dir`, solves it, enters RESULTS
 // and answers `commands` there; X leaves RESULTS and the program afterwards
 // unless `end` is false (the input then ends after the commands).
-SessionResult evaluate(const TempDir& dir, const Lines& commands, bool end = true,
-                       const Lines& args = {"--headless"}) {
+SessionResult evaluate(const TempDir& dir, const Lines& commands, bool end = true, const Lines& args = {"--headless"}) {
   write_file(dir / "s.dat", small_structure(kProblemE));
   Lines answers = {"s.dat", "X", "Y", "R"};
   answers.insert(answers.end(), commands.begin(), commands.end());
@@ -40,8 +39,8 @@ Lines files(const TempDir& dir) {
 TEST(Results, TheCommentOfOneVisitIsGoneOnTheNext) {
   TempDir dir;
   // A cut with the comment set, then RESULTS left and entered again and the same cut.
-  const SessionResult r = evaluate(dir, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "", "X", "X",
-                                    "R", "SP", "x", "0", "n", "n", "", "X"});
+  const SessionResult r = evaluate(dir, {"AB", "P", "K", "Probe (1)", "X", "SP", "x", "0", "n", "n", "",
+                                         "X",  "X", "R", "SP",        "x", "0",  "n", "n", "",  "X"});
   EXPECT_EQ(r.status, 0) << r.screen;
   const std::string ps = read_file(dir / "s_s.ps");
   EXPECT_NE(ps.find("(Struktur : s.dat" + std::string(7 + 35 + 2, ' ') + ") "), std::string::npos) << ps;
@@ -54,7 +53,8 @@ TEST(Results, APictureFileThatCannotBeWrittenOrFinishedLeavesNoNewFile) {
   const int status = with_file_size_limit(1024, [&] {
     const SessionResult r = evaluate(dir, {"AP", "X", "SP", "x", "0.01", "n", "n", "", "X"});
     return contains_run(r.lines(), {"Werte ändern [Y/N]:n", "", "", "### Schreibfehler ###", "", "RESULTS\\SCHNITT>X"})
-               ? 0 : 1;
+               ? 0
+               : 1;
   });
   EXPECT_EQ(status, 0);
   EXPECT_EQ(read_file(dir / "s_s.ps"), "alt");

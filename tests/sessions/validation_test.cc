@@ -236,8 +236,7 @@ TEST(Validation, CoaxCapacitanceConvergesToTheLogarithmicFormula) {
     EXPECT_LE(std::fabs(printed_error), staircase + corners5) << q[0];
 
     const double enclosed5 = q[0] / (1 + corners5), enclosed4 = q[1] / (1 + corners4);
-    EXPECT_LE(std::fabs(enclosed5 - enclosed4),
-              half_print_unit(q[0]) + half_print_unit(q[1]) + 1E-3 * enclosed5)
+    EXPECT_LE(std::fabs(enclosed5 - enclosed4), half_print_unit(q[0]) + half_print_unit(q[1]) + 1E-3 * enclosed5)
         << enclosed5 << " " << enclosed4;
 
     const double error = enclosed5 / kU / capacitance - 1;
@@ -370,7 +369,8 @@ SlotProfile slot_profile(const std::string& permeability, const std::string& rel
   SlotProfile p;
   p.slope = (n * sxy - sx * sy) / (n * sxx - sx * sx);
   p.intercept = (sy - p.slope * sx) / n;
-  for (const auto& [x, v] : points) p.largest_residual = std::max(p.largest_residual, std::fabs(v - p.intercept - p.slope * x));
+  for (const auto& [x, v] : points)
+    p.largest_residual = std::max(p.largest_residual, std::fabs(v - p.intercept - p.slope * x));
   // Air above the conductor: every node from the top to 1.5 mm.
   p.above = hy.node.at({line_at(hy.x, 0.0), centre});
   for (const auto& [i, x] : hy.x)

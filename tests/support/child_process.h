@@ -77,13 +77,15 @@ class Child {
   // Exit status (128 + the signal that ended it) once it has ended within
   // `timeout`, else nothing.
   std::optional<int> wait_exit(std::chrono::milliseconds timeout) {
-    eventually([&] {
-      int status = 0;
-      if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
-        status_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
-      }
-      return status_.has_value();
-    }, timeout);
+    eventually(
+        [&] {
+          int status = 0;
+          if (!status_ && waitpid(pid_, &status, WNOHANG) == pid_) {
+            status_ = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+          }
+          return status_.has_value();
+        },
+        timeout);
     return status_;
   }
 

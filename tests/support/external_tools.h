@@ -45,10 +45,10 @@ inline bool rendered_cleanly(const CommandResult& gs) {
 
 }  // namespace tambri::test
 
-#define TAMBRI_REQUIRE_PROGRAM(name)                                              \
-  do {                                                                            \
-    if (!::tambri::test::program_available(name)) {                               \
-      if (std::getenv("CI")) FAIL() << (name) << " is not installed";             \
-      GTEST_SKIP() << (name) << " is not installed (run .ci/install-deps)";       \
-    }                                                                             \
+#define TAMBRI_REQUIRE_PROGRAM(name)                                        \
+  do {                                                                      \
+    if (!::tambri::test::program_available(name)) {                         \
+      if (std::getenv("CI")) FAIL() << (name) << " is not installed";       \
+      GTEST_SKIP() << (name) << " is not installed (run .ci/install-deps)"; \
+    }                                                                       \
   } while (0)

@@ -82,7 +82,9 @@ struct SavedBitmap {
 
   // Palette entry `index` as 0-63 components (R, G, B).
   std::array<int, 3> colour(int index) const {
-    const auto at = [&](int c) { return static_cast<unsigned char>(bytes[54 + 4 * static_cast<size_t>(index) + c]) / 4; };
+    const auto at = [&](int c) {
+      return static_cast<unsigned char>(bytes[54 + 4 * static_cast<size_t>(index) + c]) / 4;
+    };
     return {at(2), at(1), at(0)};
   }
   // The palette index of window pixel (x, y), y counted from the top.
@@ -110,7 +112,11 @@ struct SavedBitmap {
 // is drawn on a fresh surface at the same cells and the cells compared pixel
 // by pixel with the pixels the picture showed. An empty text asks for
 // `blanks` blank cells.
-struct ShownText { int row, column; std::string text; int blanks = 0; };
+struct ShownText {
+  int row, column;
+  std::string text;
+  int blanks = 0;
+};
 
 inline void expect_texts(const std::vector<std::uint8_t>& shown, std::initializer_list<ShownText> texts) {
   for (const ShownText& t : texts) {
@@ -167,7 +173,10 @@ struct PictureTest : ::testing::Test {
   }
   // The pixel shown at the wait for Return.
   int shown(long x, long y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
-  struct Pixel { long x, y; int want; };
+  struct Pixel {
+    long x, y;
+    int want;
+  };
   void expect_pixels(std::initializer_list<Pixel> pixels) const {
     for (const Pixel& p : pixels) EXPECT_EQ(shown(p.x, p.y), p.want) << "pixel " << p.x << ", " << p.y;
   }

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "model/structure_model.h"
 #include "core/assembly.h"
 #include "core/field_arrays.h"
+#include "model/structure_model.h"
 
 namespace tambri::test {
 

@@ -70,7 +70,9 @@ TEST(ConsoleInput, RealAndIntegerTokens) {
     std::optional<double> read = parse_real_token(c[1]);
     if (c[0] == "integer") read = parse_integer_token(c[1]);
     EXPECT_EQ(read.has_value(), c[2] != "bad") << c.where;
-    if (read && c[2] != "ok" && c[2] != "bad") { EXPECT_EQ(*read, test::number(c[2])) << c.where; }
+    if (read && c[2] != "ok" && c[2] != "bad") {
+      EXPECT_EQ(*read, test::number(c[2])) << c.where;
+    }
   }
 }
 

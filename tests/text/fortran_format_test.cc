@@ -53,15 +53,16 @@ TEST(FortranFormat, FixedPointMatchesTheCLibraryAtEveryBoundaryAndAtRandom) {
   struct Field {
     int width, decimals;
   };
-  constexpr Field kFields[] = {{9, 4}, {5, 2}, {4, 1}, {4, 2}, {10, 3}, {3, 2}, {6, 0},
-                               {12, 9}, {21, 9}, {20, 1}, {22, 0}, {30, 12}};
+  constexpr Field kFields[] = {{9, 4}, {5, 2},  {4, 1},  {4, 2},  {10, 3}, {3, 2},
+                               {6, 0}, {12, 9}, {21, 9}, {20, 1}, {22, 0}, {30, 12}};
   const auto check = [](const Field f, double v) {
     ASSERT_EQ(format_f(v, f.width, f.decimals), reference_f(v, f.width, f.decimals))
         << "F" << f.width << "." << f.decimals << " of " << std::hexfloat << v;
   };
   for (const Field f : kFields) {
-    std::vector<double> base = {0.0, 1e-300, 5e-324, 2.2250738585072014e-308, 1.0, 0.5,
-                                9007199254740993.0, 1e17, 1e18, 1e19, 1e300, std::numeric_limits<double>::max()};
+    std::vector<double> base = {
+        0.0,  1e-300, 5e-324, 2.2250738585072014e-308,           1.0, 0.5, 9007199254740993.0, 1e17,
+        1e18, 1e19,   1e300,  std::numeric_limits<double>::max()};
     const double unit = std::pow(10.0, -f.decimals);
     for (int digits = 0; digits <= f.width; ++digits) {
       for (double v : {std::pow(10.0, digits) - unit / 2, std::pow(10.0, digits) - unit,

@@ -36,7 +36,9 @@ TEST(FileRecordSink, RecordsOfEveryLengthReachTheFileInOrder) {
       }
       sink.record("");
       expected += '\n';
-      if (close) { EXPECT_TRUE(sink.close() && sink.ok()); }
+      if (close) {
+        EXPECT_TRUE(sink.close() && sink.ok());
+      }
     }
     EXPECT_EQ(test::read_file(path), expected) << path;
   }
