@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <memory>
-#include <numbers>
 #include <vector>
 
 #include "core/assembly.h"
@@ -141,53 +140,6 @@ TEST(PathIntegralPhysics, CurrentThroughAConductingStrip) {
     // What flows into a rectangle inside the strip flows out again.
     EXPECT_NEAR(s.flux(g.x[3], g.y[5], g.x[7], g.y[30]), 0.0, 1e-9 * expected) << layered;
   }
-}
-
-// A round conductor of radius 4 mm carrying Sz, centred in a square of side
-// 120 mm whose nodes from 50 mm outwards are held at vector potential 0. The
-// flux through the x line through the centre from r1 = 12.5 mm to r2 = 30 mm
-// is (mu0 I / 2 pi) ln(r2 / r1) in magnitude, negative in +x (B circles the
-// current anticlockwise). The side sum gives every node its whole box, so it
-// stands for the flux between the outer edges of the end boxes, r1 - h/2 and
-// r2 + h/2. I is the current the grid carries: Sz times the box areas of the
-// excited nodes. Returns the relative error on a uniform grid of n x n lines.
-double coax_flux_error(int n) {
-  const int centre = (n + 1) / 2;
-  const double h = 0.12 / (n - 1);
-  std::vector<double> x;
-  for (int m = 1; m <= n; ++m) x.push_back(h * (m - centre));  // symmetric about 0
-  auto model = make_model(kProblemM, x, x);
-  const double sz = 3.0E7;
-  model->tables.excitation[1] = sz;
-  const Grid& g = model->grid;
-  double current = 0.0;
-  for (int j = 1; j <= g.ny; ++j) {
-    for (int i = 1; i <= g.nx; ++i) {
-      const double r = std::hypot(g.x[i], g.y[j]);
-      if (r <= 0.004) current += sz * box_width(g.x, i, g.nx) * box_width(g.y, j, g.ny);
-      if (r <= 0.004 || r >= 0.05) model->occupancy[g.node(i, j)] = r <= 0.004 ? 100 : 10;
-    }
-  }
-  const Solved s(std::move(model), 1e-10);  // far below the discretisation error
-  EXPECT_TRUE(s.ready) << n;
-  const int j1 = centre + static_cast<int>(std::lround(0.0125 / h));
-  const int j2 = centre + static_cast<int>(std::lround(0.03 / h));
-  const double r1 = g.y[j1] - h / 2, r2 = g.y[j2] + h / 2;
-  const double expected = -kMu0 * current / (2 * std::numbers::pi) * std::log(r2 / r1);
-  return std::fabs(s.flux(0.0, g.y[j1], 0.0, g.y[j2]) - expected) / std::fabs(expected);
-}
-
-// What is left is discretisation: the five-point solution, the staircase
-// outlines of the conductor and of the grounded circle, and the side sum as a
-// midpoint rule. Each halving of h cuts it by about 3 (0.77 %, 0.25 %, 0.068 %).
-TEST(PathIntegralPhysics, RoundConductorFluxApproachesTheLogarithmOnFinerGrids) {
-  const double coarse = coax_flux_error(49);  // h = 2.5 mm
-  const double middle = coax_flux_error(97);  // h = 1.25 mm
-  const double fine = coax_flux_error(193);   // h = 0.625 mm
-  EXPECT_LT(coarse, 1.0E-2);
-  EXPECT_LT(middle, coarse / 2) << coarse << " " << middle;
-  EXPECT_LT(fine, middle / 2) << middle << " " << fine;
-  EXPECT_LT(fine, 1.0E-3);
 }
 
 }  // namespace

@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
-
-#include "core/ilu.h"
 #include "support/solve_fixture.h"
 #include "support/text_cases.h"
 
@@ -175,76 +172,21 @@ TEST_P(EverySolver, SolvedFieldEndsAtTheFirstSmallCorrection) {
   }
 }
 
-// The first Krylov iterations followed step by step with dense matrices; the
-// D-ILU preconditioner M = (D + L) D^-1 (D + U) with diag(M) = diag(A).
-struct DenseKrylov {
-  DenseKrylov(const Grid& g, const StencilMatrix& m) : a(dense_system(g, m)), n(a.n) {
-    std::vector<double> d(static_cast<size_t>(n));
-    for (int r = 0; r < n; ++r) {
-      d[r] = a.at(r, r);
-      if (r >= 1) d[r] -= a.at(r, r - 1) * a.at(r - 1, r) / d[r - 1];
-      if (r >= g.nx) d[r] -= a.at(r, r - g.nx) * a.at(r - g.nx, r) / d[r - g.nx];
-    }
-    m_ = test::Dense{n, std::vector<double>(static_cast<size_t>(n * n)), {}};
-    for (int r = 0; r < n; ++r) {
-      for (int c = 0; c < n; ++c) {
-        for (int q = 0; q <= std::min(r, c); ++q) {
-          m_.at(r, c) += (q == r ? d[q] : a.at(r, q)) * (q == c ? d[q] : a.at(q, c)) / d[q];
-        }
-      }
-    }
-  }
-  std::vector<double> times_a(const std::vector<double>& x) {
-    std::vector<double> y(x.size());
-    for (int r = 0; r < n; ++r) {
-      for (int c = 0; c < n; ++c) y[r] += a.at(r, c) * x[c];
-    }
-    return y;
-  }
-  std::vector<double> solve_m(const std::vector<double>& r) {
-    test::Dense s = m_;
-    s.b = r;
-    return dense_solve(s);
-  }
-  test::Dense a;
-  int n;
-  test::Dense m_;
-};
-
-double dot(const std::vector<double>& x, const std::vector<double>& y) {
-  return std::inner_product(x.begin(), x.end(), y.begin(), 0.0);
-}
-
-// y + alpha x
-std::vector<double> axpy(double alpha, const std::vector<double>& x, std::vector<double> y) {
-  for (size_t n = 0; n < x.size(); ++n) y[n] += alpha * x[n];
-  return y;
-}
-
-TEST(SolverByHand, FirstKrylovIterationsFollowTheirRecurrences) {
-  auto model = mixed_model(kProblemE);
-  set_block(*model, 2, 17, 1, 1, 0);  // the first row free but for node 1, so that its pivots count
-  DenseKrylov dense(model->grid, assembled(*model)->matrix);
-  const std::vector<double> u0 = potential_of(*model, *assembled(*model));
-  const std::vector<double> residual = axpy(-1.0, dense.times_a(u0), dense.a.b);
-
-  // ILU-CG: p = M^-1 r, alpha = (r, p) / (A p, p).
-  const std::vector<double> p = dense.solve_m(residual);
-  const std::vector<double> cg = axpy(dot(residual, p) / dot(dense.times_a(p), p), p, u0);
-  // ILU-BICG: r = p = M^-1 (b - A u), v = M^-1 A p, s = r - alpha v, t = M^-1 A s.
-  const std::vector<double> v = dense.solve_m(dense.times_a(p));
-  const double alpha = dot(p, p) / dot(v, p);
-  const std::vector<double> s = axpy(-alpha, v, p);
-  const std::vector<double> t = dense.solve_m(dense.times_a(s));
-  const std::vector<double> bicg = axpy(dot(t, s) / dot(t, t), s, axpy(alpha, p, u0));
-
-  for (int solver : {kSolverIluCg, kSolverIluBicg}) {
-    auto arrays = assembled(*model);
-    EXPECT_FALSE(solver_info(solver).solve(*model, *arrays, settings_with(1, 1.0, 1.0), {}).ready);
-    const std::vector<double>& expected = solver == kSolverIluCg ? cg : bicg;
-    const std::vector<double> u = potential_of(*model, *arrays);
-    for (size_t n = 0; n < u.size(); ++n) ASSERT_NEAR(u[n], expected[n], 1e-7) << solver << " " << n;
-  }
+// A monitor that lowers the iteration limit ends the run there (what the
+// dialogue does on Ctrl-C): exactly as a run given that limit, same iterate,
+// same result.
+TEST_P(EverySolver, LoweringTheLimitInTheMonitorEndsTheRunAsTheLimitWould) {
+  auto model = mixed_model(kProblemS);
+  SolverSettings settings = settings_with(5000, kOmegaDefault, 1e-14);
+  auto stopped = assembled(*model), limited = assembled(*model);
+  int reports = 0;
+  const SolveResult result = solver_info(GetParam()).solve(*model, *stopped, settings, [&](const IterationReport&) {
+    if (++reports == 3) settings.iteration_limit = 3;
+  });
+  const SolveResult expected = run(*model, *limited, settings);
+  EXPECT_EQ((std::vector<double>{double(reports), double(result.iterations), double(result.ready), result.e_max}),
+            (std::vector<double>{3, 3, 0, expected.e_max}));
+  EXPECT_EQ(potential_of(*model, *stopped), potential_of(*model, *limited));
 }
 
 }  // namespace
