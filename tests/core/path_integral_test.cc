@@ -87,58 +87,49 @@ struct Solved {
   }
 };
 
-// Plates on x lines 1..3 (100 V) and 23..25 (0 V) spanning the whole width in
-// y, whose borders are natural: the field between them is uniform, with no
-// fringe. Every x line between the plates, including those next to a change
-// of dielectric, gives the same charge on the first plate. The side sum of a
-// uniform field is exact, so only rounding and the solver's stopping rule are
-// left (measured: below 1E-14 relative).
-TEST(PathIntegralPhysics, ParallelPlateCapacitorChargeOnEveryLineOfTheGap) {
-  for (bool layered : {false, true}) {
-    auto model = make_model(kProblemE, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
-    model->tables.material0 = 4.0;
-    model->tables.material[1] = 9.0;
-    model->tables.potential[1] = 100.0;
-    set_block(*model, 1, 3, 1, 11, 10);
-    set_block(*model, 23, 25, 1, 11, 20);
-    if (layered) set_block(*model, 12, 17, 1, 11, 1);
-    const Solved s(std::move(model));
-    ASSERT_TRUE(s.ready);
-    const Grid& g = s.model->grid;
-    const double width = g.y[g.ny] - g.y[1];
-    const double expected =
-        layered ? width * s.series_flux_density(true, 3, 23, 100.0) : kEps0 * 4.0 * 100.0 * width / (g.x[23] - g.x[3]);
-    for (int i = 4; i <= 22; ++i) {
-      // Around the first plate, from beyond the borders to x line i.
-      EXPECT_NEAR(s.flux(-1, -1, g.x[i], 1), expected, 1e-12 * expected) << layered << " " << i;
+// Plates (E) on x lines 1..3 at 100 V and 23..25 at 0 V across the whole
+// width, and a strip (S) 4 mm wide between electrodes on y lines 1..2 at 10 V
+// and 40..41 at 0 V; the borders along the flow are natural, so the field has
+// no fringe. Uniform or with a layer of another material in series, every line
+// between the electrodes, those next to a change of material included, carries
+// the width times U / (sum of h / c): exact for the five-point system, so only
+// rounding and the solver's stopping rule are left (measured below 1E-14 for
+// the plates; the strip's conductivity step of 58 leaves about 1E-10).
+TEST(PathIntegralPhysics, PlatesAndStripCarryTheSeriesFluxThroughEveryLineBetweenTheElectrodes) {
+  for (bool strip : {false, true}) {
+    for (bool layered : {false, true}) {
+      auto model = strip ? make_model(kProblemS, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05))
+                         : make_model(kProblemE, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
+      const double u = strip ? 10.0 : 100.0;
+      model->tables.material0 = strip ? 5.8E7 : 4.0;
+      model->tables.material[1] = strip ? 1.0E6 : 9.0;
+      model->tables.potential[1] = u;
+      const Grid& g = model->grid;
+      const GridLines &along = strip ? g.y : g.x, &side = strip ? g.x : g.y;
+      const int lines_along = strip ? g.ny : g.nx, lines_across = strip ? g.nx : g.ny, e1 = strip ? 2 : 3,
+                e2 = strip ? 40 : 23;
+      // Lines from..to along the flow, all lines across it.
+      const auto band = [&](int from, int to, int32_t code) {
+        if (strip) set_block(*model, 1, lines_across, from, to, code);
+        else set_block(*model, from, to, 1, lines_across, code);
+      };
+      band(1, e1, 10);
+      band(e2, lines_along, 20);
+      if (layered) strip ? band(15, 25, 1) : band(12, 17, 1);
+      const Solved s(std::move(model));
+      ASSERT_TRUE(s.ready);
+      const double expected = (side[lines_across] - side[1]) * s.series_flux_density(!strip, e1, e2, u);
+      for (int n = e1 + 1; n < e2; ++n) {
+        // Around the first electrode, from beyond the borders to line n.
+        EXPECT_NEAR(strip ? s.flux(-1, -1, 1, along[n]) : s.flux(-1, -1, along[n], 1), expected,
+                    (strip ? 1e-9 : 1e-12) * expected)
+            << strip << layered << " " << n;
+      }
+      // What flows into a rectangle inside the strip flows out again.
+      if (strip) {
+        EXPECT_NEAR(s.flux(g.x[3], g.y[5], g.x[7], g.y[30]), 0.0, 1e-9 * expected) << layered;
+      }
     }
-  }
-}
-
-// A strip 4 mm wide between electrodes on y lines 1..2 (10 V) and 40..41
-// (0 V); uniform, and with a section of lower conductivity in series. Exact
-// like the plates; the conductivity step of 58 leaves the solver's stopping
-// rule at about 1E-10 relative.
-TEST(PathIntegralPhysics, CurrentThroughAConductingStrip) {
-  for (bool layered : {false, true}) {
-    auto model = make_model(kProblemS, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05));
-    model->tables.material0 = 5.8E7;
-    model->tables.material[1] = 1.0E6;
-    model->tables.potential[1] = 10.0;
-    set_block(*model, 1, 9, 1, 2, 10);
-    set_block(*model, 1, 9, 40, 41, 20);
-    if (layered) set_block(*model, 1, 9, 15, 25, 1);
-    const Solved s(std::move(model));
-    ASSERT_TRUE(s.ready);
-    const Grid& g = s.model->grid;
-    const double width = g.x[g.nx] - g.x[1];
-    const double expected =
-        layered ? width * s.series_flux_density(false, 2, 40, 10.0) : 5.8E7 * 10.0 * width / (g.y[40] - g.y[2]);
-    for (int j = 3; j <= 39; ++j) {
-      EXPECT_NEAR(s.flux(-1, -1, 1, g.y[j]), expected, 1e-9 * expected) << layered << " " << j;
-    }
-    // What flows into a rectangle inside the strip flows out again.
-    EXPECT_NEAR(s.flux(g.x[3], g.y[5], g.x[7], g.y[30]), 0.0, 1e-9 * expected) << layered;
   }
 }
 

@@ -92,30 +92,6 @@ TEST_P(EverySolver, ConvergesToTheDirectSolutionOfTheSameSystem) {
   }
 }
 
-// Fixed potentials on two opposite borders, natural borders on the other two:
-// the potential is exactly linear, parallel plates (E) and a conducting strip
-// (S) alike.
-TEST_P(EverySolver, OppositeElectrodesGiveTheExactLinearPotential) {
-  auto plates = make_model(kProblemE, lines(0, 0.01, 12, 1.3), lines(0, 0.05, 9, 0.8));
-  plates->tables.material0 = 3.0 / kEps0;  // coefficients near 1, see mixed_model
-  set_block(*plates, 1, 1, 1, 9, 10);
-  set_block(*plates, 12, 12, 1, 9, 20);
-  auto strip = make_model(kProblemS, lines(0, 0.02, 5), lines(0, 0.1, 23, 1.1));
-  strip->tables.material0 = 5.8E7;
-  set_block(*strip, 1, 5, 1, 1, 10);
-  set_block(*strip, 1, 5, 23, 23, 20);
-  for (StructureModel* model : {plates.get(), strip.get()}) {
-    model->tables.potential[1] = 100.0;
-    auto arrays = assembled(*model);
-    ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.5, 1e-12)).ready);
-    const Grid& g = model->grid;
-    for (int k = 1; k <= g.nodes(); ++k) {
-      const double t = model == strip.get() ? g.y[(k - 1) / g.nx + 1] / g.y[g.ny] : g.x[(k - 1) % g.nx + 1] / g.x[g.nx];
-      ASSERT_NEAR(arrays->solution.potential[k], 100.0 * (1 - t), 1e-8) << k;
-    }
-  }
-}
-
 TEST_P(EverySolver, IterationLimitsOfZeroAndOne) {
   auto model = mixed_model(kProblemE);
   auto arrays = assembled(*model);
