@@ -43,15 +43,11 @@ struct Case {
     compute_derived_fields(*model, arrays->material, arrays->solution, arrays->derived);
     return arrays->derived;
   }
-  // One array along y line j (i = 1..nx) or along x line i (j = 1..ny).
-  Values row(const NodeArray& a, int j) const {
+  // One array along y line `line` (i = 1..nx) or, across, along x line `line` (j = 1..ny).
+  Values along(const NodeArray& a, int line, bool across) const {
     Values r;
-    for (int i = 1; i <= model->grid.nx; ++i) r.push_back(a[model->grid.node(i, j)]);
-    return r;
-  }
-  Values column(const NodeArray& a, int i) const {
-    Values r;
-    for (int j = 1; j <= model->grid.ny; ++j) r.push_back(a[model->grid.node(i, j)]);
+    const Grid& g = model->grid;
+    for (int n = 1; n <= (across ? g.ny : g.nx); ++n) r.push_back(a[across ? g.node(line, n) : g.node(n, line)]);
     return r;
   }
 };
@@ -77,7 +73,7 @@ TEST(DerivedFields, RowsAndColumnsOfTheTable) {
       return p[0] + p[1] * x + p[2] * y + p[3] * x * x + p[4] * y * y;
     }).*quantities.at(c.words(6)[0]);
     const int line = static_cast<int>(c.number(6, 2));
-    const Values values = c.words(6)[1] == "row" ? e.row(got, line) : e.column(got, line), want = c.numbers(7);
+    const Values values = e.along(got, line, c.words(6)[1] != "row"), want = c.numbers(7);
     ASSERT_EQ(values.size(), want.size()) << c.where;
     for (size_t n = 0; n < want.size(); ++n) {
       if (!std::isnan(want[n])) {

@@ -87,14 +87,12 @@ TEST(Rasterise, WithoutGridOnlyAreaPartsAreReported) {
   StructureModel m;
   m.grid.nx = 3;
   m.grid.x = {0, 0, 1, 2};  // ny = 0: no nodes
-  for (const auto& [shape, part] : {std::pair<std::string, std::vector<double>>{"rectangle", {0, 0, 1, 1, 1}},
-                                    {"point", {0, 0, 1}},
-                                    {"border", {kSideGesamt, 10}},
-                                    {"circle", {0, 0, 5, 1}},
-                                    {"triangle", {0, 0, 1, 0, 0, 1, 1}},
-                                    {"rectangle", {0, 0, 2, 2, 1}}}) {
-    add(m, shape, part);
-  }
+  add(m, "rectangle", {0, 0, 1, 1, 1});
+  add(m, "point", {0, 0, 1});
+  add(m, "border", {kSideGesamt, 10});
+  add(m, "circle", {0, 0, 5, 1});
+  add(m, "triangle", {0, 0, 1, 0, 0, 1, 1});
+  add(m, "rectangle", {0, 0, 2, 2, 1});
   EXPECT_EQ(uncovered(m),
             (Uncovered{{kShapeRectangle, 1}, {kShapeCircle, 1}, {kShapeTriangle, 1}, {kShapeRectangle, 2}}));
 }

@@ -33,17 +33,14 @@ void add_part(StructureModel& m, List& list, int32_t shape, const Part& part) {
 }
 
 TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
-  const std::vector<std::pair<Dialogue, const char*>> cases = {{enter_point, "x\n"},
-                                                               {enter_point, "0.5 1\nx\n"},
-                                                               {enter_point, "0.5 1\np\nabc\n"},
-                                                               {enter_point, "0.5 1\np\n1.5\n"},
-                                                               {enter_rectangle, "0 0\n1x 1\n"},
-                                                               {enter_triangle, "0 0\n0 1\nx\n"},
-                                                               {enter_circle, "0 0 1e999\n"},
-                                                               {enter_border, "z\n"},
-                                                               {enter_border, "o\nx\n"}};
+  // The shape's dialogue (Point, Rectangle, Triangle, Circle, Border), then the answers.
+  const std::string cases[] = {"Px\n",           "P0.5 1\nx\n", "P0.5 1\np\nabc\n", "P0.5 1\np\n1.5\n", "R0 0\n1x 1\n",
+                               "T0 0\n0 1\nx\n", "C0 0 1e999\n", "Bz\n",              "Bo\nx\n"};
+  const Dialogue dialogues[] = {enter_point, enter_rectangle, enter_triangle, enter_circle, enter_border};
   for (int index : {0, 1}) {
-    for (const auto& [dialogue, input] : cases) {
+    for (const std::string& c : cases) {
+      const Dialogue dialogue = dialogues[std::string("PRTCB").find(c[0])];
+      const std::string input = c.substr(1);
       auto m = geometry_model();
       add_part(*m, m->points, kShapePoint, PointPart{0.25, 0.25, 1});
       add_part(*m, m->rectangles, kShapeRectangle, RectanglePart{0.25, 0.25, 0.5, 0.5, 1});

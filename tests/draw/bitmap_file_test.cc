@@ -38,21 +38,10 @@ TEST(BitmapFile, HeadersPaletteBottomUpRowsAndPaddedRegions) {
   // Offset, size: file size, reserved, pixel offset, header size, width,
   // height (positive: bottom-up), planes, bits, no compression, image size,
   // colours used.
-  const struct {
-    size_t at, size;
-    std::uint32_t value;
-  } fields[] = {{2, 4, static_cast<std::uint32_t>(b.size())},
-                {6, 4, 0},
-                {10, 4, kPixelOffset},
-                {14, 4, 40},
-                {18, 4, 800},
-                {22, 4, 630},
-                {26, 2, 1},
-                {28, 2, 8},
-                {30, 4, 0},
-                {34, 4, 800 * 630},
-                {46, 4, 256}};
-  for (const auto& f : fields) EXPECT_EQ(le(b, f.at, f.size), f.value) << "at " << f.at;
+  const size_t at[] = {2, 6, 10, 14, 18, 22, 26, 28, 30, 34, 46}, size[] = {4, 4, 4, 4, 4, 4, 2, 2, 4, 4, 4};
+  const std::uint32_t value[] = {static_cast<std::uint32_t>(b.size()), 0, kPixelOffset, 40, 800, 630, 1, 8, 0, 800 * 630,
+                                 256};
+  for (int n = 0; n < 11; ++n) EXPECT_EQ(le(b, at[n], size[n]), value[n]) << "at " << at[n];
   // Palette entries blue, green, red, 0, each 0-63 component times 4.
   EXPECT_EQ(le(b, 54 + 4 * 0), 0u);
   EXPECT_EQ(le(b, 54 + 4 * 1), 0x0000A8u);  // start-up blue (0, 0, 42)

@@ -34,12 +34,7 @@ constexpr double kDefaultStopShare = 1E-5;
 
 std::filesystem::path examples_dir() { return std::filesystem::path(TAMBRI_SOURCE_DIR) / "examples"; }
 
-Lines lines_of(const std::filesystem::path& file) {
-  std::istringstream in(read_file(file));
-  Lines lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
+Lines lines_of(const std::filesystem::path& file) { return split_lines(read_file(file)); }
 
 // The example structures are built by their answer scripts; running a script
 // must give the committed structure file byte for byte, so the examples never
