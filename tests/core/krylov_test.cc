@@ -39,7 +39,8 @@ class PlainKrylov {
       if (k > 1) d_[k] -= a.unten[k - 1] * a.oben[k] / d_[k - 1];
       if (k > nx_) d_[k] -= a.rechts[k - nx_] * a.links[k] / d_[k - nx_];
       f_[0][k] = 1.0 / d_[k];
-      for (int m = 1; m < 5; ++m) f_[m][k] = (m == 1 ? a.oben : m == 2 ? a.links : m == 3 ? a.unten : a.rechts)[k] * f_[0][k];
+      for (int m = 1; m < 5; ++m)
+        f_[m][k] = (m == 1 ? a.oben : m == 2 ? a.links : m == 3 ? a.unten : a.rechts)[k] * f_[0][k];
     }
   }
 
@@ -78,7 +79,8 @@ class PlainKrylov {
       w[k] = d_[k] * x[k] + (k < n_ ? a_.unten[k] * x[k + 1] : 0) + (k + nx_ <= n_ ? a_.rechts[k] * x[k + nx_] : 0);
     }
     for (int k = 1; k <= n_; ++k) {
-      y[k] = w[k] + (k > 1 ? a_.oben[k] * w[k - 1] / d_[k - 1] : 0) + (k > nx_ ? a_.links[k] * w[k - nx_] / d_[k - nx_] : 0);
+      y[k] = w[k] + (k > 1 ? a_.oben[k] * w[k - 1] / d_[k - 1] : 0) +
+             (k > nx_ ? a_.links[k] * w[k - nx_] / d_[k - nx_] : 0);
     }
     return y;
   }

@@ -34,8 +34,9 @@ void add_part(StructureModel& m, List& list, int32_t shape, const Part& part) {
 
 TEST(EveryShapeEntry, EarlyEndingsStoreNothing) {
   // The shape's dialogue (Point, Rectangle, Triangle, Circle, Border), then the answers.
-  const std::string cases[] = {"Px\n",           "P0.5 1\nx\n", "P0.5 1\np\nabc\n", "P0.5 1\np\n1.5\n", "R0 0\n1x 1\n",
-                               "T0 0\n0 1\nx\n", "C0 0 1e999\n", "Bz\n",              "Bo\nx\n"};
+  const std::string cases[] = {"Px\n",         "P0.5 1\nx\n",    "P0.5 1\np\nabc\n", "P0.5 1\np\n1.5\n",
+                               "R0 0\n1x 1\n", "T0 0\n0 1\nx\n", "C0 0 1e999\n",     "Bz\n",
+                               "Bo\nx\n"};
   const Dialogue dialogues[] = {enter_point, enter_rectangle, enter_triangle, enter_circle, enter_border};
   for (int index : {0, 1}) {
     for (const std::string& c : cases) {

@@ -39,8 +39,8 @@ TEST(BitmapFile, HeadersPaletteBottomUpRowsAndPaddedRegions) {
   // height (positive: bottom-up), planes, bits, no compression, image size,
   // colours used.
   const size_t at[] = {2, 6, 10, 14, 18, 22, 26, 28, 30, 34, 46}, size[] = {4, 4, 4, 4, 4, 4, 2, 2, 4, 4, 4};
-  const std::uint32_t value[] = {static_cast<std::uint32_t>(b.size()), 0, kPixelOffset, 40, 800, 630, 1, 8, 0, 800 * 630,
-                                 256};
+  const std::uint32_t value[] = {
+      static_cast<std::uint32_t>(b.size()), 0, kPixelOffset, 40, 800, 630, 1, 8, 0, 800 * 630, 256};
   for (int n = 0; n < 11; ++n) EXPECT_EQ(le(b, at[n], size[n]), value[n]) << "at " << at[n];
   // Palette entries blue, green, red, 0, each 0-63 component times 4.
   EXPECT_EQ(le(b, 54 + 4 * 0), 0u);

@@ -122,7 +122,8 @@ std::vector<uint64_t> members(const StructureModel& m) {
   add(m.problem, m.xb, m.yb, m.xe, m.ye, m.grid.nx, m.grid.ny, m.tables.material0, m.sequence_length);
   add(m.points.count, m.rectangles.count, m.triangles.count, m.circles.count, m.borders.count);
   for (int k = 0; k <= kMaxLines; ++k) add(m.grid.x[k], m.grid.y[k]);
-  for (int n = 0; n <= 9; ++n) add(m.tables.material[n], m.tables.potential[n], m.tables.excitation[n], m.tables.reserved[n]);
+  for (int n = 0; n <= 9; ++n)
+    add(m.tables.material[n], m.tables.potential[n], m.tables.excitation[n], m.tables.reserved[n]);
   for (const PointPart& p : m.points.at) add(p.xp, p.yp, p.code);
   for (const RectanglePart& p : m.rectangles.at) add(p.xlo, p.ylo, p.xru, p.yru, p.code);
   for (const TrianglePart& p : m.triangles.at) add(p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, p.code);
