@@ -22,7 +22,7 @@ using test::set_block;
 
 // The side sums, the corners they use and the corner checks of the table.
 TEST(PathIntegral, SideSumsAndCornerChecksOfTheTable) {
-  const auto model = make_model(kProblemE, {0, 1, 3, 4, 8}, {0, 2, 3, 7});
+  const auto model = make_model(FieldProblem::kElectrostatic, {0, 1, 3, 4, 8}, {0, 2, 3, 7});
   const Grid& g = model->grid;
   auto d = std::make_unique<DerivedFields>();
   for (int j = 1; j <= g.ny; ++j) {
@@ -96,7 +96,7 @@ struct Solved {
 // left (measured: below 1E-14 relative).
 TEST(PathIntegralPhysics, ParallelPlateCapacitorChargeOnEveryLineOfTheGap) {
   for (bool layered : {false, true}) {
-    auto model = make_model(kProblemE, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
+    auto model = make_model(FieldProblem::kElectrostatic, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
     model->tables.material0 = 4.0;
     model->tables.material[1] = 9.0;
     model->tables.potential[1] = 100.0;
@@ -122,7 +122,7 @@ TEST(PathIntegralPhysics, ParallelPlateCapacitorChargeOnEveryLineOfTheGap) {
 // rule at about 1E-10 relative.
 TEST(PathIntegralPhysics, CurrentThroughAConductingStrip) {
   for (bool layered : {false, true}) {
-    auto model = make_model(kProblemS, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05));
+    auto model = make_model(FieldProblem::kCurrentFlow, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05));
     model->tables.material0 = 5.8E7;
     model->tables.material[1] = 1.0E6;
     model->tables.potential[1] = 10.0;
@@ -156,7 +156,7 @@ double coax_flux_error(int n) {
   const double h = 0.12 / (n - 1);
   std::vector<double> x;
   for (int m = 1; m <= n; ++m) x.push_back(h * (m - centre));  // symmetric about 0
-  auto model = make_model(kProblemM, x, x);
+  auto model = make_model(FieldProblem::kMagnetostatic, x, x);
   const double sz = 3.0E7;
   model->tables.excitation[1] = sz;
   const Grid& g = model->grid;

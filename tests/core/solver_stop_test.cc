@@ -9,7 +9,7 @@
 namespace tambri {
 
 TEST(SolverStop, LoweringTheLimitInTheMonitorEndsEachSolverAsTheLimitWould) {
-  auto model = test::mixed_model(kProblemS);
+  auto model = test::mixed_model(FieldProblem::kCurrentFlow);
   for (int solver = kSolverIluBicg; solver <= kSolverSor; ++solver) {
     SCOPED_TRACE(solver_info(solver).name);
     SolverSettings settings;
