@@ -154,7 +154,7 @@ TEST(StructureFileReading, FileCutAfterEachRecordIsTooShortAndCutInsideOneIsAnEr
   }
 }
 
-TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsStored) {
+TEST(StructureFileReading, CountsBeyondTheCapacitiesAndUnknownProblemsAreRefusedBeforeAnythingIsStored) {
   const std::string good = encode_structure(StructureModel{});
   for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_counts.txt")) {
     std::string bytes = good;
@@ -163,6 +163,7 @@ TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsSt
     const StructureReadResult r = decode_structure(bytes, loaded);
     EXPECT_EQ(r.status, Status::kError) << c.where;
     EXPECT_EQ(r.records_read, std::stoi(c[2])) << c.where;
+    EXPECT_EQ(loaded.problem, FieldProblem::kElectrostatic) << c.where;
     EXPECT_EQ(loaded.grid.nx + loaded.grid.ny, 0);
     EXPECT_EQ(loaded.points.count + loaded.rectangles.count + loaded.borders.count + loaded.sequence_length, 0);
   }
