@@ -1,7 +1,8 @@
 #include "dialogue/result_quantities.h"
 
+#include <array>
+
 #include "dialogue/result_table.h"
-#include "model/structure_model.h"
 
 namespace tambri {
 namespace {
@@ -58,15 +59,11 @@ struct ProblemRows {
 };
 
 const ProblemRows& rows_of(FieldProblem problem) {
-  static const ProblemRows kElectrostatic(traits_of(FieldProblem::kElectrostatic));
-  static const ProblemRows kCurrentFlow(traits_of(FieldProblem::kCurrentFlow));
-  static const ProblemRows kMagnetostatic(traits_of(FieldProblem::kMagnetostatic));
-  switch (problem) {
-    case FieldProblem::kElectrostatic: return kElectrostatic;
-    case FieldProblem::kCurrentFlow: return kCurrentFlow;
-    case FieldProblem::kMagnetostatic: return kMagnetostatic;
-  }
-  return kElectrostatic;
+  // One entry per problem, in the order of their codes 1, 2, 3.
+  static const std::array<ProblemRows, 3> kRows = {ProblemRows(traits_of(FieldProblem::kElectrostatic)),
+                                                   ProblemRows(traits_of(FieldProblem::kCurrentFlow)),
+                                                   ProblemRows(traits_of(FieldProblem::kMagnetostatic))};
+  return kRows.at(static_cast<size_t>(code_of(problem) - 1));
 }
 
 }  // namespace
