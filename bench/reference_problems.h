@@ -22,7 +22,7 @@ inline const char* problem_name(int problem) { return problem == kCoax ? "coax" 
 inline std::unique_ptr<StructureModel> reference_model(int problem) {
   auto model = std::make_unique<StructureModel>();
   const auto add_part = [&](int32_t shape) { model->sequence[static_cast<size_t>(++model->sequence_length)] = shape; };
-  model->problem = kProblemE;
+  model->problem = FieldProblem::kElectrostatic;
   reset_tables_for_new_problem(*model);
   model->xb = model->yb = 0.0;
   model->xe = model->ye = kReferenceSide;

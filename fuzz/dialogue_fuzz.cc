@@ -30,9 +30,9 @@ void write(const std::string& name, const std::string& bytes) {
 
 // Puts the three structures back (a session may have saved over them).
 void prepare_folder() {
-  write("e.dat", tambri::test::small_structure(tambri::kProblemE));
-  write("s.dat", tambri::test::small_structure(tambri::kProblemS));
-  write("m.dat", tambri::test::small_structure(tambri::kProblemM));
+  write("e.dat", tambri::test::small_structure(tambri::FieldProblem::kElectrostatic));
+  write("s.dat", tambri::test::small_structure(tambri::FieldProblem::kCurrentFlow));
+  write("m.dat", tambri::test::small_structure(tambri::FieldProblem::kMagnetostatic));
   write("history.inp", "e.dat       \r\n");
 }
 

@@ -7,12 +7,13 @@
 namespace tambri {
 namespace {
 
-double coefficient_of(int32_t problem, double relative) {
+double coefficient_of(FieldProblem problem, double relative) {
   switch (problem) {
-    case kProblemE: return kEps0 * relative;
-    case kProblemM: return 1.0 / (kMu0 * relative);
-    default: return relative * 1.0;  // problem S: the conductivity itself
+    case FieldProblem::kElectrostatic: return kEps0 * relative;
+    case FieldProblem::kMagnetostatic: return 1.0 / (kMu0 * relative);
+    case FieldProblem::kCurrentFlow: break;
   }
+  return relative * 1.0;  // problem S: the conductivity itself
 }
 
 // Full span of the box around line n of the coordinates c[1..count]: twice the
@@ -35,6 +36,8 @@ const char* potential_note_text(PotentialNote note) {
   }
   return "";
 }
+
+double shown_material(FieldProblem problem, double c) { return problem == FieldProblem::kMagnetostatic ? 1.0 / c : c; }
 
 bool has_discretisation(const Grid& grid) { return grid.nx >= 2 && grid.ny >= 2; }
 
@@ -67,7 +70,7 @@ void assemble(const StructureModel& model, const MaterialCoefficients& material,
   const int nx = grid.nx;
   const int ny = grid.ny;
   const NodeArray& c = material.c;
-  const bool has_sources = model.problem == kProblemE || model.problem == kProblemM;
+  const bool has_sources = traits_of(model.problem).has_excitations;
 
   for (int j = 1; j <= ny; ++j) {
     const double span_y = box_span(grid.y, j, ny);

@@ -30,6 +30,11 @@ const char* potential_note_text(PotentialNote note);
 // need; nothing may be assembled otherwise.
 bool has_discretisation(const Grid& grid);
 
+// The material a table or a result file shows for the coefficient c: the
+// permittivity or the conductivity itself, in problem M the permeability
+// mu0*mu_r, the inverse of the coefficient.
+double shown_material(FieldProblem problem, double c);
+
 // Fills c(k) for every node from the material digit of its occupancy and
 // returns the notes about the fixed potentials, in the order they are shown.
 std::vector<PotentialNote> fill_material_coefficients(const StructureModel& model, MaterialCoefficients& material);

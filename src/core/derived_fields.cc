@@ -16,7 +16,7 @@ void compute_derived_fields(const StructureModel& model, const MaterialCoefficie
   const int ny = grid.ny;
   const NodeArray& u = solution.potential;
   const NodeArray& c = material.c;
-  const bool magnetic = model.problem == kProblemM;
+  const bool magnetic = model.problem == FieldProblem::kMagnetostatic;
   // Where pass 1 puts -du/dx and -du/dy (the latter negated in problem M).
   NodeArray& qx = magnetic ? derived.flux_y : derived.strength_x;
   NodeArray& qy = magnetic ? derived.flux_x : derived.strength_y;
@@ -59,7 +59,7 @@ void compute_derived_fields(const StructureModel& model, const MaterialCoefficie
 
   const int n = grid.nodes();
   switch (model.problem) {
-    case kProblemM:
+    case FieldProblem::kMagnetostatic:
       for (int k = 1; k <= n; ++k) {
         const double bx = derived.flux_x[k], by = derived.flux_y[k];
         const double hx = c[k] * bx, hy = c[k] * by;
@@ -68,7 +68,7 @@ void compute_derived_fields(const StructureModel& model, const MaterialCoefficie
         derived.density[k] = (hx * bx + hy * by) * 0.5;
       }
       break;
-    case kProblemS:
+    case FieldProblem::kCurrentFlow:
       for (int k = 1; k <= n; ++k) {
         const double ex = derived.strength_x[k], ey = derived.strength_y[k];
         const double sx = c[k] * ex, sy = c[k] * ey;
@@ -77,7 +77,7 @@ void compute_derived_fields(const StructureModel& model, const MaterialCoefficie
         derived.density[k] = ex * sx + ey * sy;  // loss power: no factor 1/2
       }
       break;
-    default:
+    case FieldProblem::kElectrostatic:
       for (int k = 1; k <= n; ++k) {
         const double ex = derived.strength_x[k], ey = derived.strength_y[k];
         const double dx = c[k] * ex, dy = c[k] * ey;

@@ -4,27 +4,10 @@
 #include <functional>
 #include <string_view>
 
+#include "core/assembly.h"
+
 namespace tambri {
 namespace {
-
-struct ArrayNames {
-  const char* potential;
-  const char* strength_x;
-  const char* strength_y;
-  const char* flux_x;
-  const char* flux_y;
-  const char* density;
-  const char* material;
-};
-
-const ArrayNames& names_of(int32_t problem) {
-  static const ArrayNames kE{"Phi (V)",    "Ex (V/m)",   "Ey (V/m)",       "Dx (As/m2)",
-                             "Dy (As/m2)", "we (Ws/m3)", "Epsilon (As/Vm)"};
-  static const ArrayNames kS{"Phi (V)", "Ex (V/m)", "Ey (V/m)", "Sx (A/m2)", "Sy (A/m2)", "pv (W/m3)", "Kappa (S/m)"};
-  static const ArrayNames kM{"Vz (Vs/m)",  "Hx (A/m)",   "Hy (A/m)",  "Bx (Vs/m2)",
-                             "By (Vs/m2)", "wm (Ws/m3)", "Mu (Vs/Am)"};
-  return problem == kProblemS ? kS : problem == kProblemM ? kM : kE;
-}
 
 void append_number(std::string& out, double v) {
   char buffer[32];
@@ -51,7 +34,7 @@ void append_array(std::string& out, std::string_view name, int count, const std:
 std::string vtk_rectilinear_grid(const StructureModel& model, const FieldArrays& arrays) {
   const Grid& g = model.grid;
   const int nodes = g.nodes();
-  const ArrayNames& names = names_of(model.problem);
+  const FileArrayNames& names = traits_of(model.problem).file_arrays;
   const DerivedFields& d = arrays.derived;
   const std::string extent =
       "0 " + std::to_string(g.nx > 0 ? g.nx - 1 : 0) + " 0 " + std::to_string(g.ny > 0 ? g.ny - 1 : 0) + " 0 0";
@@ -71,10 +54,7 @@ std::string vtk_rectilinear_grid(const StructureModel& model, const FieldArrays&
   append_array(out, "Belegung", nodes, [&](int k) { return static_cast<double>(model.occupancy[k]); });
   // In problem M the coefficient is the reluctivity; the file gives the
   // permeability, as the tables do.
-  append_array(out, names.material, nodes, [&](int k) {
-    const double c = arrays.material.c[k];
-    return model.problem == kProblemM ? 1.0 / c : c;
-  });
+  append_array(out, names.material, nodes, [&](int k) { return shown_material(model.problem, arrays.material.c[k]); });
   out += "      </PointData>\n";
   out += "      <Coordinates>\n";
   append_array(out, "x (m)", g.nx, [&](int i) { return g.x[i]; });

@@ -140,7 +140,7 @@ void mask_beyond_region(GraphicsSurface& surface, const Grid& grid, const Displa
   if (side - kMaskTolerance > ly) surface.gfx_rectangle(kGfxFilled, y2 + kMaskGap * side, x1, y1 + side, x1 + side);
 }
 
-const char* potential_name(int32_t problem) { return problem == kProblemM ? "Vz (Vs/m)" : "Phi (V)"; }
+const char* potential_name(FieldProblem problem) { return traits_of(problem).potential_name; }
 
 void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, const DisplayWindow& w,
                         const PotentialLegend& legend) {

@@ -177,15 +177,8 @@ class CalculMenu {
         {"U", "U  - Strukturbelegung", table_of(kTableOccupancy, "Strukturbelegung         ")}};
     // The material coefficient is K in problems E and S; in problem M the
     // help offers P for the permeability and K selects nothing.
-    switch (model_.problem) {
-      case kProblemS:
-        commands.push_back({"K", "K  - Kappa", table_of(kTableMaterial, "Kappa (S/m)              ")});
-        break;
-      case kProblemM:
-        commands.push_back({"P", "P  - Permeabilität", table_of(kTableMaterial, "Permeabilität (Vs/Am)    ")});
-        break;
-      default: commands.push_back({"K", "K  - Epsilon", table_of(kTableMaterial, "Epsilon (As/Vm)          ")}); break;
-    }
+    const FieldProblemTraits& traits = traits_of(model_.problem);
+    commands.push_back({traits.material_keys, traits.material_help, table_of(kTableMaterial, traits.material_title)});
     commands.push_back({"R", "R  - rechte Seite Gl.-System", table_of(kTableRhs, "Rechte Seite Gl.-System  ")});
     commands.push_back({"M", "M  - Koeffizientenmatrix",
                         then(MenuNext::kPrompt, [this] { show_matrix_table(console_, model_.grid, arrays_.matrix); })});

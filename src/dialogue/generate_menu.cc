@@ -93,8 +93,8 @@ class GenerateMenu {
   void display() { show_structure(console_, model_, state_.window, state_.grid_under_structure, output_, pictures_); }
 
   void excitations() {
-    if (model_.problem == kProblemS) console_.message(" ### Keine Erregung möglich ###");
-    else edit_value_table(console_, model_, ValueTable::Excitation);
+    if (traits_of(model_.problem).has_excitations) edit_value_table(console_, model_, ValueTable::Excitation);
+    else console_.message(" ### Keine Erregung möglich ###");
   }
 
   bool ask_save() {
@@ -147,13 +147,8 @@ class GenerateMenu {
 
   void change_field_type() {
     console_.message(" Altes Feldproblem:");
-    switch (model_.problem) {
-      case kProblemE: console_.record(" *** Elektrostatisch ***"); break;
-      case kProblemS: console_.record(" *** Staionär elektrisch ***"); break;
-      case kProblemM: console_.record(" *** Staionär magnetisch ***"); break;
-      default: break;
-    }
-    const int32_t chosen = *choose_field_problem(console_, /*offer_exit=*/false);
+    console_.record(traits_of(model_.problem).replaced_line);
+    const FieldProblem chosen = *choose_field_problem(console_, /*offer_exit=*/false);
     if (chosen == model_.problem) return;
     model_.problem = chosen;
     reset_tables_for_new_problem(model_);

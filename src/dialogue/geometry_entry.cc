@@ -181,16 +181,16 @@ double current_value(const ValueTables& tables, PartKind kind, int number) {
 
 // The kind and number questions; nullopt when the dialogue ends without storing.
 std::optional<int32_t> ask_assignment(Console& console, const StructureModel& model, const KindQuestion& question) {
-  const bool problem_s = model.problem == kProblemS;
+  const bool excitations = traits_of(model.problem).has_excitations;
   PartKind kind;
   for (;;) {
-    console.prompt(problem_s ? question.prompt_s : question.prompt_em);
+    console.prompt(excitations ? question.prompt_em : question.prompt_s);
     const char letter = console.read_letter();
     if (letter == 'X') return std::nullopt;
     if (letter == 'L' && question.offers_empty) return kEmptyCode;
     if (letter == 'M') kind = PartKind::Material;
     else if (letter == 'P') kind = PartKind::Potential;
-    else if (letter == 'E' && !problem_s) kind = PartKind::Excitation;
+    else if (letter == 'E' && excitations) kind = PartKind::Excitation;
     else continue;
     break;
   }

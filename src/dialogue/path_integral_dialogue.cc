@@ -22,23 +22,8 @@ constexpr int kExcitationColour = 4;
 constexpr int kPotentialColour = 10;
 constexpr int kGridColour = 12;
 
-struct ProblemTexts {
-  const char* title;
-  const char* label;   // beside the picture's value
-  const char* result;  // the value's name on the picture
-  int result_column;
-  const char* console;  // the value's name on the console
-  const char* unit;
-};
-
-const ProblemTexts& texts_of(int32_t problem) {
-  static const ProblemTexts kE{
-      " Integrationsweg (rot), Potentiale (blau), Raumladungen (gelb)", " Ladung", " Q'=", 2, " Q' =", " As/m"};
-  static const ProblemTexts kS{" Integrationsweg (rot), Potentiale (blau)", " Strom", " I'=", 2, " I' =", " A/m"};
-  static const ProblemTexts kM{
-      " Integrationsweg (rot), Potentiale (blau), Stromdichten (gelb)", " Fluss", "PHI'=", 1, " PHI' =", " Vs/m"};
-  return problem == kProblemS ? kS : problem == kProblemM ? kM : kE;
-}
+using ProblemTexts = PathIntegralTexts;
+const ProblemTexts& texts_of(FieldProblem problem) { return traits_of(problem).path; }
 
 // The corners as entered and checked; none when a reading fails.
 std::optional<PathCorners> ask_corners(Console& console, const Grid& grid) {

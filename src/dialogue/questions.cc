@@ -39,7 +39,7 @@ double ask_number_after_empty_line(Console& console, std::string_view prompt) {
   return value;
 }
 
-std::optional<int32_t> choose_field_problem(Console& console, bool offer_exit) {
+std::optional<FieldProblem> choose_field_problem(Console& console, bool offer_exit) {
   for (;;) {
     console.record(" Neues Feldproblem:");
     console.record(" Elektrostatisch      - E");
@@ -50,15 +50,9 @@ std::optional<int32_t> choose_field_problem(Console& console, bool offer_exit) {
     } else {
       console.prompt(" Stationär magnetisch - M      -->");
     }
-    switch (console.read_letter()) {
-      case 'E': return kProblemE;
-      case 'S': return kProblemS;
-      case 'M': return kProblemM;
-      case 'X':
-        if (offer_exit) return std::nullopt;
-        break;
-      default: break;
-    }
+    const char letter = console.read_letter();
+    if (std::optional<FieldProblem> problem = problem_of_letter(letter)) return problem;
+    if (letter == 'X' && offer_exit) return std::nullopt;
   }
 }
 

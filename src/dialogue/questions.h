@@ -4,6 +4,7 @@
 #include <optional>
 #include <string_view>
 
+#include "model/field_problem.h"
 #include "text/console.h"
 
 namespace tambri {
@@ -23,8 +24,7 @@ double ask_number(Console& console, std::string_view prompt);
 double ask_number_after_empty_line(Console& console, std::string_view prompt);
 
 // " Neues Feldproblem:" with the letters E, S and M (and X when `offer_exit`),
-// shown again until one of them is typed. The field problem code, or none
-// for X.
-std::optional<int32_t> choose_field_problem(Console& console, bool offer_exit);
+// shown again until one of them is typed. The field problem, or none for X.
+std::optional<FieldProblem> choose_field_problem(Console& console, bool offer_exit);
 
 }  // namespace tambri

@@ -7,6 +7,7 @@
 
 #include "core/field_arrays.h"
 #include "core/node_quantity.h"
+#include "model/field_problem.h"
 
 namespace tambri {
 
@@ -33,8 +34,8 @@ struct QuantityRow {
 };
 
 // Potential, field strength, flux or current density and energy or loss
-// power of the problem (1 E, 2 S, 3 M).
-const std::vector<QuantityRow>& quantity_rows(int problem);
+// power of the problem, named as its traits name them.
+const std::vector<QuantityRow>& quantity_rows(FieldProblem problem);
 
 // The rows the table menu has beyond the quantities: the occupancy and the
 // material coefficient before them, the path integral after them.
@@ -45,7 +46,7 @@ struct TableExtras {
   std::string_view path_keys;      // "Q", "I" or "F"
   std::string_view path_help;      // "Q  - Ladungsberechnung"
 };
-const TableExtras& table_extras(int problem);
+const TableExtras& table_extras(FieldProblem problem);
 
 // One vector quantity of the arrow menu.
 struct ArrowRow {
@@ -58,6 +59,6 @@ struct ArrowRow {
     return {field_array(arrays, x), field_array(arrays, y), name};
   }
 };
-const std::vector<ArrowRow>& arrow_rows(int problem);
+const std::vector<ArrowRow>& arrow_rows(FieldProblem problem);
 
 }  // namespace tambri

@@ -6,6 +6,7 @@
 #include <ctime>
 #include <string>
 
+#include "core/assembly.h"
 #include "dialogue/table_destination.h"
 #include "text/fortran_format.h"
 #include "text/text_width.h"
@@ -50,10 +51,7 @@ double table_value(const StructureModel& model, const FieldArrays& arrays, int s
     case kTableRechts: return d.density[k];
     case kTablePotential: return arrays.solution.potential[k];
     case kTableRhs: return arrays.matrix.rhs[k];
-    case kTableMaterial: {
-      const double c = arrays.material.c[k];
-      return model.problem == kProblemM ? 1.0 / c : c;
-    }
+    case kTableMaterial: return shown_material(model.problem, arrays.material.c[k]);
     case kTableMagnitudeFirst: return std::sqrt(d.strength_x[k] * d.strength_x[k] + d.strength_y[k] * d.strength_y[k]);
     case kTableMagnitudeSecond: return std::sqrt(d.flux_x[k] * d.flux_x[k] + d.flux_y[k] * d.flux_y[k]);
   }

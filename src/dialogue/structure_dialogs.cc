@@ -29,15 +29,6 @@ bool open_for_reading(const std::string& name, std::ifstream& file) {
 
 // --- load ---
 
-const char* problem_line(int32_t problem) {
-  switch (problem) {
-    case kProblemE: return " *** Feldproblem: Elektrostatisch ***";
-    case kProblemS: return " *** Feldproblem: Stationär elektrisch ***";
-    case kProblemM: return " *** Feldproblem: Stationär magnetisch ***";
-  }
-  return nullptr;
-}
-
 // Reads the opened file into the model and rasterises it; false (with the
 // message written) when the file is refused.
 bool read_structure(Console& console, StructureModel& model, std::ifstream& file) {
@@ -49,9 +40,7 @@ bool read_structure(Console& console, StructureModel& model, std::ifstream& file
     console.empty_line();
     return false;
   }
-  if (result.records_read >= 2) {
-    if (const char* line = problem_line(model.problem)) console.message(line);
-  }
+  if (result.records_read >= 2) console.message(traits_of(model.problem).loaded_line);
   switch (result.status) {
     case StructureReadStatus::kOk:
       rasterise_and_report(console, model);
@@ -64,7 +53,7 @@ bool read_structure(Console& console, StructureModel& model, std::ifstream& file
 
 // The new-problem menu; false when the user leaves it with X.
 bool start_new_problem(Console& console, StructureModel& model) {
-  const std::optional<int32_t> problem = choose_field_problem(console, /*offer_exit=*/true);
+  const std::optional<FieldProblem> problem = choose_field_problem(console, /*offer_exit=*/true);
   if (!problem) return false;
   model.problem = *problem;
   reset_tables_for_new_problem(model);

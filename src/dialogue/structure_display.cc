@@ -20,13 +20,7 @@ constexpr double kInnerFraction = static_cast<double>(0.4f);
 constexpr int kPotentialColourBase = 10;  // potential / excitation k is drawn in 10 - k
 constexpr int kTextColour = 15;
 
-const char* title_of(int32_t problem) {
-  switch (problem) {
-    case kProblemS: return " Material (Voll), Potential (Rechtecke)";
-    case kProblemM: return " Material (Voll), Potential (Rechtecke), Stromdichte (Rauten)";
-    default: return " Material (Voll), Potential (Rechtecke), Raumladung (Rauten)";
-  }
-}
+const char* title_of(FieldProblem problem) { return traits_of(problem).structure_title; }
 
 void draw_node(Plotter& plot, int32_t value, const Grid& grid, int i, int j, const DisplayWindow& w) {
   const int e = occupancy_excitation(value), p = occupancy_potential(value), m = occupancy_material(value);

@@ -7,25 +7,13 @@
 namespace tambri {
 namespace {
 
-struct TableText {
-  const char* title;
-  const char* header;
-};
-
-TableText text_of(ValueTable table, int32_t problem) {
+const ValueTableTexts& texts_of(ValueTable table, const FieldProblemTraits& traits) {
   switch (table) {
-    case ValueTable::Material:
-      if (problem == kProblemS) return {" Leitfähigkeit:", " Nr.    Kappa (S/m)"};
-      if (problem == kProblemM) return {" Relative Permeabilität:", " Nr.    Mue_rel"};
-      return {" Relative Permittivität:", " Nr.    Eps_rel"};
-    case ValueTable::Potential:
-      if (problem == kProblemM) return {" Konstante Vektorpotentiale:", " Nr.    Vz (Vs/m)"};
-      return {" Konstante Potentiale:", " Nr.    Phi (V)"};
-    case ValueTable::Excitation:
-      if (problem == kProblemM) return {" Stromdichten:", " Nr.    Sz (A/m+2)"};
-      return {" Raumladungsdichten:", " Nr.    Rho (As/m+3)"};
+    case ValueTable::Material: return traits.materials;
+    case ValueTable::Potential: return traits.potentials;
+    case ValueTable::Excitation: return traits.excitations;
   }
-  return {"", ""};
+  return traits.materials;
 }
 
 double& entry(StructureModel& model, ValueTable table, int number) {
@@ -51,12 +39,13 @@ void write_rows(Console& console, StructureModel& model, ValueTable table) {
 }  // namespace
 
 void edit_value_table(Console& console, StructureModel& model, ValueTable table) {
-  const TableText text = text_of(table, model.problem);
+  const FieldProblemTraits& traits = traits_of(model.problem);
+  const ValueTableTexts& text = texts_of(table, traits);
   console.message(text.title);
   console.record(text.header);
   console.empty_line();
   write_rows(console, model, table);
-  const double lowest = model.problem == kProblemS ? kLowestConductivity : kLowestRelativeMaterial;
+  const double lowest = traits.lowest_material;
   int number = 0;
   double value = 0;
   for (;;) {

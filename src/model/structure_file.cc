@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <optional>
 
 namespace tambri {
 namespace {
@@ -165,20 +166,23 @@ void read_tables(FieldCursor& c, ValueTables& t) {
 }
 
 // Records 2 to 12, each checked before anything of it is stored: its length,
-// the counts of records 2 and 6 against the capacities, and every number it
-// holds for being finite (grid lines also for rising), since the rest of the
-// program divides by spacings and indexes by coordinates.
+// the field problem's code (no other code has a meaning the program could
+// compute with), the counts of records 2 and 6 against the capacities, and
+// every number it holds for being finite (grid lines also for rising), since
+// the rest of the program divides by spacings and indexes by coordinates.
 bool read_record(int number, std::string_view record, StructureModel& m) {
   FieldCursor c(record);
   auto long_enough = [&](size_t bytes) { return record.size() >= bytes; };
   switch (number) {
     case 2: {
       if (!long_enough(kHeaderSize)) return false;
-      const int32_t problem = c.i32(), nx = c.i32(), ny = c.i32();
+      const std::optional<FieldProblem> problem = problem_of_code(c.i32());
+      const int32_t nx = c.i32(), ny = c.i32();
       const double xb = c.f64(), yb = c.f64(), xe = c.f64(), ye = c.f64(), material0 = c.f64();
+      if (!problem) return false;
       if (!count_fits(nx, kMaxLines) || !count_fits(ny, kMaxLines)) return false;
       if (!all_finite({xb, yb, xe, ye, material0})) return false;
-      m.problem = problem;
+      m.problem = *problem;
       m.grid.nx = nx;
       m.grid.ny = ny;
       m.xb = xb;
@@ -324,7 +328,7 @@ std::string encode_structure(const StructureModel& m) {
 
   const int nx = stored_count(m.grid.nx, kMaxLines);
   const int ny = stored_count(m.grid.ny, kMaxLines);
-  w.i32(m.problem);
+  w.i32(code_of(m.problem));
   w.i32(nx);
   w.i32(ny);
   w.f64(m.xb);

@@ -8,13 +8,9 @@
 #include <string>
 
 #include "model/capacities.h"
+#include "model/field_problem.h"
 
 namespace tambri {
-
-// Field problem codes as stored in the structure file.
-inline constexpr int32_t kProblemE = 1;  // Elektrostatisch
-inline constexpr int32_t kProblemS = 2;  // Stationär elektrisch
-inline constexpr int32_t kProblemM = 3;  // Stationär magnetisch
 
 // Shape kind codes of the entry sequence (3 is not used).
 inline constexpr int32_t kShapePoint = 1;
@@ -90,7 +86,7 @@ struct StructureModel {
   std::string output_stem = std::string(12, ' ');  // up to 8 characters, blank-padded to 12
   std::string version_tag = kVersionTag;
 
-  int32_t problem = kProblemE;
+  FieldProblem problem = FieldProblem::kElectrostatic;
   double xb = 0, yb = 0, xe = 0, ye = 0;
   Grid grid;
 

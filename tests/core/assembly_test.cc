@@ -13,7 +13,7 @@ using test::make_model;
 using test::set_block;
 
 TEST(MaterialCoefficients, FollowTheFieldProblemAndNoteWhatThePotentialsLack) {
-  auto model = make_model(kProblemE, lines(0, 1, 3), lines(0, 1, 3));
+  auto model = make_model(FieldProblem::kElectrostatic, lines(0, 1, 3), lines(0, 1, 3));
   model->tables.material0 = 2.0;
   model->tables.material[4] = 4.0;
   MaterialCoefficients m;
@@ -21,15 +21,15 @@ TEST(MaterialCoefficients, FollowTheFieldProblemAndNoteWhatThePotentialsLack) {
   EXPECT_EQ(fill_material_coefficients(*model, m),
             (N{PotentialNote::NoFixedPotentials, PotentialNote::AllPotentialsZero}));
   set_block(*model, 3, 3, 3, 3, 104);  // excitation 1 over material 4
-  for (const auto& [problem, node, c] : {std::tuple{kProblemE, 1, 8.86E-12 * 2.0},
-                                         {kProblemE, 9, 8.86E-12 * 4.0},
-                                         {kProblemS, 1, 2.0},
-                                         {kProblemM, 9, 1.0 / (1.2566E-6 * 4.0)}}) {
+  for (const auto& [problem, node, c] : {std::tuple{FieldProblem::kElectrostatic, 1, 8.86E-12 * 2.0},
+                                         {FieldProblem::kElectrostatic, 9, 8.86E-12 * 4.0},
+                                         {FieldProblem::kCurrentFlow, 1, 2.0},
+                                         {FieldProblem::kMagnetostatic, 9, 1.0 / (1.2566E-6 * 4.0)}}) {
     model->problem = problem;
     fill_material_coefficients(*model, m);
-    EXPECT_EQ(m.c[node], c) << problem << " " << node;
+    EXPECT_EQ(m.c[node], c) << traits_of(problem).letter << " " << node;
   }
-  model->problem = kProblemE;
+  model->problem = FieldProblem::kElectrostatic;
   model->tables.potential[9] = 5.0;  // a table value that no node carries
   set_block(*model, 1, 1, 1, 1, 30);
   set_block(*model, 3, 3, 3, 3, 35);  // number 3 again, over material 5
@@ -43,7 +43,7 @@ TEST(MaterialCoefficients, FollowTheFieldProblemAndNoteWhatThePotentialsLack) {
 // Spacing 0.4, conductivity 3 and one node of 5: the five-point star, the
 // mean coefficient on a link between materials, half boxes at the border.
 TEST(Assembly, UniformGridGivesTheFivePointStarAndHalfBoxesAtTheBorder) {
-  auto model = make_model(kProblemS, lines(0, 0.4, 5), lines(0, 0.4, 5));
+  auto model = make_model(FieldProblem::kCurrentFlow, lines(0, 0.4, 5), lines(0, 0.4, 5));
   model->tables.material0 = 3.0;
   model->tables.material[1] = 5.0;
   set_block(*model, 4, 4, 3, 3, 1);
@@ -62,7 +62,7 @@ TEST(Assembly, UniformGridGivesTheFivePointStarAndHalfBoxesAtTheBorder) {
 // The box method is exact for a linear potential: on a non-uniform grid the
 // residual of u = a x (u = b y) vanishes at every node not on an x (y) border.
 TEST(Assembly, LinearPotentialHasZeroResidualOnANonUniformGrid) {
-  auto model = make_model(kProblemS, lines(0, 1, 7, 1.4), lines(-1, 2, 6, 0.7));
+  auto model = make_model(FieldProblem::kCurrentFlow, lines(0, 1, 7, 1.4), lines(-1, 2, 6, 0.7));
   model->tables.material0 = 2.5;
   const auto arrays = assembled(*model);
   const StencilMatrix& m = arrays->matrix;
@@ -89,7 +89,7 @@ TEST(Assembly, LinearPotentialHasZeroResidualOnANonUniformGrid) {
 }
 
 TEST(Assembly, FixedNodesGetIdentityRowsAndEveryAssemblyRestartsThePotential) {
-  auto model = make_model(kProblemE, lines(0, 1, 4), lines(0, 1, 3));
+  auto model = make_model(FieldProblem::kElectrostatic, lines(0, 1, 4), lines(0, 1, 3));
   model->tables.potential[2] = 42.0;
   set_block(*model, 2, 2, 2, 2, 23);  // potential 2 over material 3
   auto arrays = assembled(*model);
@@ -106,16 +106,16 @@ TEST(Assembly, FixedNodesGetIdentityRowsAndEveryAssemblyRestartsThePotential) {
 
 TEST(Assembly, SourcesEnterWithTheBoxAreaInProblemsEAndMOnly) {
   // Box spans: x 0.2 at the border, 0.4 inside; y 1.0 and 2.0.
-  auto model = make_model(kProblemE, {0.0, 0.2, 0.4}, {0.0, 1.0, 2.0});
+  auto model = make_model(FieldProblem::kElectrostatic, {0.0, 0.2, 0.4}, {0.0, 1.0, 2.0});
   model->tables.excitation[3] = 5.0;
   set_block(*model, 1, 3, 1, 3, 300);
   set_block(*model, 3, 3, 3, 3, 0);
   EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[5], -0.4 * 2.0 * 0.25 * 5.0);
   EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[1], -0.2 * 1.0 * 0.25 * 5.0);
   EXPECT_FALSE(std::signbit(assembled(*model)->matrix.rhs[9]));  // +0.0: its table shows no sign
-  model->problem = kProblemM;
+  model->problem = FieldProblem::kMagnetostatic;
   EXPECT_DOUBLE_EQ(assembled(*model)->matrix.rhs[6], -0.2 * 2.0 * 0.25 * 5.0);
-  model->problem = kProblemS;
+  model->problem = FieldProblem::kCurrentFlow;
   EXPECT_EQ(assembled(*model)->matrix.rhs[5], 0.0);
 }
 

@@ -32,7 +32,7 @@ std::vector<double> listed(const std::array<double, kMaxLines + 1>& from, const 
 }
 
 TEST(CutPoints, AlongEitherLineAndOnALogarithmicScale) {
-  auto model = test::make_model(kProblemE, {0, 1, 3}, {10, 20, 40, 80});
+  auto model = test::make_model(FieldProblem::kElectrostatic, {0, 1, 3}, {10, 20, 40, 80});
   auto d = std::make_unique<DerivedFields>();
   const NodeQuantity ex{&d->strength_x, nullptr, false, "Ex"}, e{&d->strength_x, &d->strength_y, true, "E"};
   const auto cut = [&](const NodeQuantity& q, CutAbscissa abscissa, int first, int last, int line, bool log) {

@@ -28,7 +28,7 @@ struct Case {
   std::unique_ptr<StructureModel> model;
   std::unique_ptr<FieldArrays> arrays = std::make_unique<FieldArrays>();
 
-  explicit Case(int problem, double material0 = 1.0, Values x = kX, Values y = kY)
+  explicit Case(FieldProblem problem, double material0 = 1.0, Values x = kX, Values y = kY)
       : model(test::make_model(problem, x, y)) {
     model->tables.material0 = material0;
   }
@@ -55,7 +55,6 @@ struct Case {
 // The rows and columns of the table: each a potential on a grid, perhaps
 // with a second material, and what one quantity must be along one line.
 TEST(DerivedFields, RowsAndColumnsOfTheTable) {
-  const std::map<std::string, int> problems{{"E", kProblemE}, {"S", kProblemS}, {"M", kProblemM}};
   const std::map<std::string, NodeArray DerivedFields::*> quantities{{"Ex", &DerivedFields::strength_x},
                                                                      {"Ey", &DerivedFields::strength_y},
                                                                      {"Bx", &DerivedFields::flux_x},
@@ -64,7 +63,7 @@ TEST(DerivedFields, RowsAndColumnsOfTheTable) {
     const auto lines = [&](size_t f, const Values& fallback) {
       return c.words(f)[0] == "default" ? fallback : c.numbers(f);
     };
-    Case e(problems.at(c.words(0)[0]), c.number(3, 0), lines(1, kX), lines(2, kY));
+    Case e(*problem_of_letter(c.words(0)[0][0]), c.number(3, 0), lines(1, kX), lines(2, kY));
     e.model->tables.material[1] = c.number(3, 1);
     if (!c.words(4).empty()) set_block(*e.model, c.ints(4)[0], c.ints(4)[1], c.ints(4)[2], c.ints(4)[3], 1);
     e.arrays->solution.potential.fill(1.0E9);  // a read beyond the grid would show
@@ -86,9 +85,9 @@ TEST(DerivedFields, RowsAndColumnsOfTheTable) {
 // A linear potential gives the constant field up to the borders.
 TEST(DerivedFields, DensitiesAndSignsOfTheThreeProblems) {
   const auto u = [](double x, double y) { return 1.0 - 3.0 * x - 5.0 * y; };
-  Case s(kProblemS, 2.0);  // kappa
+  Case s(FieldProblem::kCurrentFlow, 2.0);  // kappa
   const DerivedFields& ds = s.run(u);
-  Case e(kProblemE, 2.0);  // eps_r
+  Case e(FieldProblem::kElectrostatic, 2.0);  // eps_r
   const DerivedFields& de = e.run(u);
   for (int k = 1; k <= 35; ++k) {
     ASSERT_EQ((Values{ds.strength_x[k], ds.strength_y[k], ds.flux_x[k], ds.flux_y[k]}), (Values{3, 5, 6, 10})) << k;
@@ -98,7 +97,7 @@ TEST(DerivedFields, DensitiesAndSignsOfTheThreeProblems) {
   }
   // The vector potential rising in y gives Bx = du/dy > 0, By = 0; rising in
   // x gives By = -du/dx < 0, Bx = 0 (a positive zero: no -0.000E+00 in tables).
-  Case m(kProblemM, 2.0);  // mu_r
+  Case m(FieldProblem::kMagnetostatic, 2.0);  // mu_r
   const double reluctivity = 1.0 / (kMu0 * 2.0);
   const DerivedFields& d1 = m.run([](double, double y) { return 0.5 * y; });
   for (int k = 1; k <= 35; ++k) {
@@ -111,7 +110,7 @@ TEST(DerivedFields, DensitiesAndSignsOfTheThreeProblems) {
     ASSERT_FALSE(std::signbit(d2.flux_x[k])) << k;
   }
   // H = B / (mu0 mu_r) for u = x^2 + 2 y^2, and its energy density.
-  Case m1(kProblemM);
+  Case m1(FieldProblem::kMagnetostatic);
   const DerivedFields& dm = m1.run([](double x, double y) { return x * x + 2.0 * y * y; });
   const int k = m1.model->grid.node(4, 3);
   EXPECT_DOUBLE_EQ(dm.strength_x[k], 5.5 / kMu0);
@@ -122,7 +121,7 @@ TEST(DerivedFields, DensitiesAndSignsOfTheThreeProblems) {
 // Arrays filled with NaN from an earlier use give, twice over, bit for bit
 // what fresh arrays give.
 TEST(DerivedFields, ReadsOnlyPotentialAndCoefficients) {
-  auto model = test::mixed_model(kProblemE);
+  auto model = test::mixed_model(FieldProblem::kElectrostatic);
   auto arrays = test::assembled(*model);
   for (int k = 1; k <= model->grid.nodes(); ++k) arrays->solution.potential[k] = std::sin(0.37 * k) * 100.0;
   auto fresh = std::make_unique<DerivedFields>();
@@ -140,7 +139,7 @@ TEST(DerivedFields, ReadsOnlyPotentialAndCoefficients) {
 
 // A grid without lines is no error.
 TEST(DerivedFields, NoLines) {
-  Case none(kProblemE, 1.0, {}, {});
+  Case none(FieldProblem::kElectrostatic, 1.0, {}, {});
   EXPECT_TRUE(none.run([](double x, double y) { return 10.0 * x + 100.0 * y; }).valid);
 }
 

@@ -53,7 +53,7 @@ TEST(IsolineLevels, StepsLevelsAndLabelRoundingAreTheValuesTheLabelsShow) {
 }
 
 TEST(IsolineValues, RangeOverFiniteValuesAndTheLogarithmOfZeros) {
-  auto model = test::make_model(kProblemE, {0, 1}, {0, 1});
+  auto model = test::make_model(FieldProblem::kElectrostatic, {0, 1}, {0, 1});
   auto d = std::make_unique<DerivedFields>();
   const double x[] = {0, 0, 3, -0.5, 1.0E-31}, y[] = {0, 0, 4, 0, 0};
   for (int k = 1; k <= 4; ++k) d->strength_x[k] = x[k], d->strength_y[k] = y[k];

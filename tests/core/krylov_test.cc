@@ -184,18 +184,18 @@ void expect_same_bits(const Vec& expected, const double* actual, int n, const st
 // coefficients, with which the division guard comes into play.
 std::vector<std::unique_ptr<StructureModel>> models() {
   std::vector<std::unique_ptr<StructureModel>> list;
-  list.push_back(mixed_model(kProblemE));
-  list.push_back(mixed_model(kProblemM));
-  list.push_back(mixed_model(kProblemE));
+  list.push_back(mixed_model(FieldProblem::kElectrostatic));
+  list.push_back(mixed_model(FieldProblem::kMagnetostatic));
+  list.push_back(mixed_model(FieldProblem::kElectrostatic));
   list.back()->tables.material0 = 1.0;
   list.back()->tables.material[2] = 6.0;
-  list.push_back(make_model(kProblemS, lines(0, 1, 12, 1.2), lines(0, 2, 12, 0.9)));
+  list.push_back(make_model(FieldProblem::kCurrentFlow, lines(0, 1, 12, 1.2), lines(0, 2, 12, 0.9)));
   list.back()->tables.material[3] = 40.0;
   list.back()->tables.potential[2] = 5.0;
   set_block(*list.back(), 1, 12, 10, 10, 20);
   set_block(*list.back(), 3, 6, 2, 7, 3);
   set_block(*list.back(), 1, 1, 1, 1, 10);
-  list.push_back(make_model(kProblemM, lines(0, 1, 3), lines(0, 1, 2)));
+  list.push_back(make_model(FieldProblem::kMagnetostatic, lines(0, 1, 3), lines(0, 1, 2)));
   list.back()->tables.excitation[1] = 1.0E6;
   set_block(*list.back(), 1, 1, 1, 1, 10);
   set_block(*list.back(), 2, 3, 2, 2, 101);

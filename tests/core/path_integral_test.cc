@@ -21,7 +21,7 @@ using test::set_block;
 
 // The side sums, the corners they use and the corner checks of the table.
 TEST(PathIntegral, SideSumsAndCornerChecksOfTheTable) {
-  const auto model = make_model(kProblemE, {0, 1, 3, 4, 8}, {0, 2, 3, 7});
+  const auto model = make_model(FieldProblem::kElectrostatic, {0, 1, 3, 4, 8}, {0, 2, 3, 7});
   const Grid& g = model->grid;
   auto d = std::make_unique<DerivedFields>();
   for (int j = 1; j <= g.ny; ++j) {
@@ -98,8 +98,8 @@ struct Solved {
 TEST(PathIntegralPhysics, PlatesAndStripCarryTheSeriesFluxThroughEveryLineBetweenTheElectrodes) {
   for (bool strip : {false, true}) {
     for (bool layered : {false, true}) {
-      auto model = strip ? make_model(kProblemS, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05))
-                         : make_model(kProblemE, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
+      auto model = strip ? make_model(FieldProblem::kCurrentFlow, lines(0, 0.004, 9, 1.2), lines(0, 0.1, 41, 1.05))
+                         : make_model(FieldProblem::kElectrostatic, lines(0, 0.02, 25, 1.08), lines(0, 0.05, 11, 0.9));
       const double u = strip ? 10.0 : 100.0;
       model->tables.material0 = strip ? 5.8E7 : 4.0;
       model->tables.material[1] = strip ? 1.0E6 : 9.0;

@@ -22,7 +22,7 @@ void set(NodeArray& a, std::initializer_list<double> values) {
 
 // Ex on the 3 x 2 nodes; a value beyond them is no part of the grid.
 TEST(PictureValues, RangeOverTheGridWithoutNonFiniteValuesAndLogarithmsOfZeroAndNegatives) {
-  auto model = test::make_model(kProblemE, {0, 1, 2}, {0, 1});
+  auto model = test::make_model(FieldProblem::kElectrostatic, {0, 1, 2}, {0, 1});
   auto d = std::make_unique<DerivedFields>();
   const NodeQuantity ex{&d->strength_x, nullptr, false, "Ex"}, e{&d->strength_x, &d->strength_y, true, "E"};
   set(d->strength_x, {3, -7, kNan, 12, kInf, 5, -1000});

@@ -24,7 +24,7 @@ TEST(PotentialLegend, ColoursSpreadOverTheNineByHowManyArePresent) {
   const char* expected[] = {"1",           "1 9",           "1 5 9",           "1 3 5 7",          "1 3 5 7 9",
                             "1 2 3 4 5 6", "1 2 3 4 5 6 7", "1 2 3 4 5 6 7 8", "1 2 3 4 5 6 7 8 9"};
   for (int n = 1; n <= 9; ++n) {
-    auto model = make_model(kProblemE, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1});
+    auto model = make_model(FieldProblem::kElectrostatic, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1});
     for (int p = 1; p <= n; ++p) model->occupancy[static_cast<size_t>(model->grid.node(p, 1))] = 10 * p;
     const std::vector<double> colours = test::numbers(expected[n - 1]);
     EXPECT_EQ(in_order(potential_legend(*model), &PotentialEntry::colour),
@@ -33,7 +33,7 @@ TEST(PotentialLegend, ColoursSpreadOverTheNineByHowManyArePresent) {
 }
 
 TEST(PotentialLegend, SortedByValueOverTheWholeGrid) {
-  auto model = make_model(kProblemE, {0, 1, 2, 3}, {0, 1, 2});
+  auto model = make_model(FieldProblem::kElectrostatic, {0, 1, 2, 3}, {0, 1, 2});
   model->tables.potential[1] = 10;
   model->tables.potential[5] = -3;
   model->tables.potential[7] = 10;  // equal to 1: behind it

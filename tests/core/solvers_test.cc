@@ -29,7 +29,7 @@ SolverSettings settings_with(int limit, double omega, double relative_error) {
 // simple fraction; node 1 fixed at 4 V, node 6 at 0 V.
 //   k:  1 (1,1)  2 (2,1)  3 (3,1)  4 (1,2)  5 (2,2)  6 (3,2)
 std::unique_ptr<StructureModel> tiny_model() {
-  auto model = make_model(kProblemS, {0, 1, 2}, {0, 1});
+  auto model = make_model(FieldProblem::kCurrentFlow, {0, 1, 2}, {0, 1});
   model->tables.potential[1] = 4.0;
   set_block(*model, 1, 1, 1, 1, 10);
   set_block(*model, 3, 3, 2, 2, 20);
@@ -78,7 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Solvers, EverySolver, testing::Values(kSolverIluBicg, k
                          });
 
 TEST_P(EverySolver, ConvergesToTheDirectSolutionOfTheSameSystem) {
-  for (int problem : {kProblemE, kProblemM}) {
+  for (FieldProblem problem : {FieldProblem::kElectrostatic, FieldProblem::kMagnetostatic}) {
     auto model = mixed_model(problem);
     auto arrays = assembled(*model);
     const std::vector<double> direct = dense_solve(dense_system(model->grid, arrays->matrix));
@@ -93,7 +93,7 @@ TEST_P(EverySolver, ConvergesToTheDirectSolutionOfTheSameSystem) {
 }
 
 TEST_P(EverySolver, IterationLimitsOfZeroAndOne) {
-  auto model = mixed_model(kProblemE);
+  auto model = mixed_model(FieldProblem::kElectrostatic);
   auto arrays = assembled(*model);
   const std::vector<double> start = potential_of(*model, *arrays);
   const SolveResult none = run(*model, *arrays, settings_with(0, 1.6, 1e-6));
@@ -106,7 +106,7 @@ TEST_P(EverySolver, IterationLimitsOfZeroAndOne) {
 }
 
 TEST_P(EverySolver, SingularSystemWithoutSourcesStaysFiniteAtZero) {
-  auto model = make_model(kProblemS, lines(0, 1, 6), lines(0, 1, 5));  // no fixed node
+  auto model = make_model(FieldProblem::kCurrentFlow, lines(0, 1, 6), lines(0, 1, 5));  // no fixed node
   auto arrays = assembled(*model);
   EXPECT_TRUE(run(*model, *arrays, settings_with(50, 1.6, 1e-6)).ready);
   for (double v : potential_of(*model, *arrays)) EXPECT_EQ(v, 0.0);
@@ -117,7 +117,7 @@ TEST_P(EverySolver, SingularSystemWithoutSourcesStaysFiniteAtZero) {
 // once stopped with errors of 27 %), and the run must go on until the fluxes
 // balance to 1E-3, which leaves errors of that order.
 TEST_P(EverySolver, WeakMagneticSourceIsSolvedWithTheDefaultBound) {
-  auto model = mixed_model(kProblemM);
+  auto model = mixed_model(FieldProblem::kMagnetostatic);
   model->tables.potential[1] = model->tables.potential[4] = 0.0;
   model->tables.excitation[1] = 2.0E4;
   auto arrays = assembled(*model);
@@ -134,17 +134,19 @@ TEST_P(EverySolver, WeakMagneticSourceIsSolvedWithTheDefaultBound) {
 // both electrodes at 100 V and no sources: its field is constant and carries
 // no flux, so there is nothing to balance against.
 TEST_P(EverySolver, SolvedFieldEndsAtTheFirstSmallCorrection) {
-  for (int problem : {kProblemE, kProblemS, -kProblemS}) {
-    auto model = mixed_model(std::abs(problem));
-    if (problem < 0) model->tables.potential[4] = 100.0;
+  for (const auto& [problem, both_at_100] : {std::pair{FieldProblem::kElectrostatic, false},
+                                             {FieldProblem::kCurrentFlow, false},
+                                             {FieldProblem::kCurrentFlow, true}}) {
+    auto model = mixed_model(problem);
+    if (both_at_100) model->tables.potential[4] = 100.0;
     auto arrays = assembled(*model);
     const SolverSettings s = settings_with(5000, kOmegaDefault, kRelativeErrorDefault);
     int first = 0;
     const SolveResult result = solver_info(GetParam()).solve(*model, *arrays, s, [&](const IterationReport& r) {
       if (first == 0 && r.e_max <= s.relative_error && (!krylov() || r.iteration > 1)) first = r.iteration;
     });
-    EXPECT_TRUE(result.ready) << problem;
-    EXPECT_EQ(result.iterations, first) << problem;
+    EXPECT_TRUE(result.ready) << traits_of(problem).letter << both_at_100;
+    EXPECT_EQ(result.iterations, first) << traits_of(problem).letter << both_at_100;
   }
 }
 
@@ -152,7 +154,7 @@ TEST_P(EverySolver, SolvedFieldEndsAtTheFirstSmallCorrection) {
 // dialogue does on Ctrl-C): exactly as a run given that limit, same iterate,
 // same result.
 TEST_P(EverySolver, LoweringTheLimitInTheMonitorEndsTheRunAsTheLimitWould) {
-  auto model = mixed_model(kProblemS);
+  auto model = mixed_model(FieldProblem::kCurrentFlow);
   SolverSettings settings = settings_with(5000, kOmegaDefault, 1e-14);
   auto stopped = assembled(*model), limited = assembled(*model);
   int reports = 0;

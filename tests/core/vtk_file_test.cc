@@ -11,7 +11,7 @@ namespace tambri {
 namespace {
 
 TEST(VtkFile, EveryNodeQuantityWithItsNameInGridOrderAndTheLinesAsCoordinates) {
-  auto model = test::make_model(kProblemM, {0.0, 0.1, 0.3}, {-1.0, 2.0});
+  auto model = test::make_model(FieldProblem::kMagnetostatic, {0.0, 0.1, 0.3}, {-1.0, 2.0});
   auto arrays = std::make_unique<FieldArrays>();
   for (int k = 1; k <= 6; ++k) {
     arrays->solution.potential[k] = 0.1 * k + 1.0 / 3.0;  // digits that need all 17 places

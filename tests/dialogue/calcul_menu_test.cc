@@ -12,7 +12,7 @@ namespace {
 // cannot reach: a grid of one line in y, which no dialogue leaves behind, is
 // no discretisation, cannot be assembled and must leave the arrays alone.
 TEST(CalculEntry, AssemblyNeedsTwoLinesEachWay) {
-  auto model = test::make_model(kProblemE, {0, 1}, {0});
+  auto model = test::make_model(FieldProblem::kElectrostatic, {0, 1}, {0});
   auto arrays = std::make_unique<FieldArrays>();
   arrays->matrix.mitte[1] = 123.0;
   test::Screen screen("X\n");

@@ -18,7 +18,7 @@ using Dialogue = void (*)(Console&, StructureModel&, int);
 // Domain 0 <= x <= 1, 0 <= y <= 2 on the tables of a new problem E.
 std::unique_ptr<StructureModel> geometry_model() {
   auto m = std::make_unique<StructureModel>();
-  m->problem = kProblemE;
+  m->problem = FieldProblem::kElectrostatic;
   reset_tables_for_new_problem(*m);
   m->xe = 1.0;
   m->ye = 2.0;

@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A 3 x 3 grid with one rectangle.
-StructureModel sample(int32_t problem, const char* file_name) {
+StructureModel sample(FieldProblem problem, const char* file_name) {
   StructureModel m;
   m.problem = problem;
   m.file_name = file_name;
@@ -54,7 +54,7 @@ class StructureDialogs : public ::testing::Test {
 };
 
 TEST_F(StructureDialogs, DamagedFilesAreRefusedWithTheirMessageAndNotRemembered) {
-  const std::string good = encode_structure(sample(kProblemM, ""));
+  const std::string good = encode_structure(sample(FieldProblem::kMagnetostatic, ""));
   std::string foreign = good;
   foreign[3] = '5';  // V5.3
   const size_t after_record6 = 1 + 7 + 54 + 26 + 26 + 256 + 26;
@@ -86,9 +86,10 @@ TEST_F(StructureDialogs, OverwriteKeepsTheFilesModeAndGoesThroughALink) {
   test::write_file("echt/b.dat", "alt");
   fs::create_symlink("echt/b.dat", "b.dat");
   for (const char* name : {"a.dat       ", "b.dat       "}) {
-    EXPECT_EQ(save(sample(kProblemS, name), "y\n"), "\nDatei überschreiben [Y/N]:y\n*** Save ready ***\n");
+    EXPECT_EQ(save(sample(FieldProblem::kCurrentFlow, name), "y\n"),
+              "\nDatei überschreiben [Y/N]:y\n*** Save ready ***\n");
   }
-  const std::string bytes = encode_structure(sample(kProblemS, ""));
+  const std::string bytes = encode_structure(sample(FieldProblem::kCurrentFlow, ""));
   EXPECT_EQ(test::read_file("a.dat"), bytes);
   EXPECT_EQ(fs::status("a.dat").permissions(), mode);
   EXPECT_TRUE(fs::is_symlink("b.dat"));
@@ -99,7 +100,8 @@ TEST_F(StructureDialogs, WriteErrorLeavesTheOldFileAndNoDebris) {
   const std::string old(100, 'o');
   test::write_file("a.dat", old);
   const auto saved_with_limit = [](const char* name, const std::string& answers, const std::string& screen) {
-    return test::with_file_size_limit(64, [&] { return save(sample(kProblemM, name), answers) == screen ? 0 : 1; });
+    return test::with_file_size_limit(
+        64, [&] { return save(sample(FieldProblem::kMagnetostatic, name), answers) == screen ? 0 : 1; });
   };
   EXPECT_EQ(saved_with_limit("a.dat       ", "y\n", "\nDatei überschreiben [Y/N]:y\n\n### Schreibfehler ###\n"), 0);
   EXPECT_EQ(test::read_file("a.dat"), old);

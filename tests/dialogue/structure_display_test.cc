@@ -100,7 +100,7 @@ std::uint64_t fingerprint(const std::string& bytes) {
 // marks and grid lines came from the shared kit: every byte must stay (the
 // cases are in tests/dialogue/data/structure_bitmaps.txt).
 TEST_F(StructureDisplay, EveryByteOfTheEarlierBitmapsStays) {
-  model->problem = kProblemM;
+  model->problem = FieldProblem::kMagnetostatic;
   model->output_stem = "golden      ";
   Grid& g = model->grid;
   // Uneven lines, the x extent 1.3 times the y extent.

@@ -32,7 +32,7 @@ void put(std::string& bytes, size_t at, T value) {
 // A model that uses every list to its capacity, the full grid and awkward doubles.
 StructureModel full_model() {
   StructureModel m;
-  m.problem = kProblemM;
+  m.problem = FieldProblem::kMagnetostatic;
   m.xb = -0.0;
   m.yb = std::numeric_limits<double>::denorm_min();
   m.xe = 2.0;
@@ -68,7 +68,7 @@ StructureModel full_model() {
 // A small structure with one part of every shape.
 StructureModel small_model() {
   StructureModel m;
-  m.problem = kProblemE;
+  m.problem = FieldProblem::kElectrostatic;
   m.xe = m.ye = 1.0;
   m.grid.nx = m.grid.ny = 3;
   for (int n = 1; n <= 3; ++n) m.grid.x[n] = m.grid.y[n] = 0.5 * (n - 1);
@@ -95,7 +95,7 @@ void expect_within_capacities(const StructureModel& m) {
 
 TEST(StructureFileFraming, BlocksLengthBytesAndMarksSitWhereTheLayoutPutsThem) {
   StructureModel empty, long_grid;
-  empty.problem = kProblemS;
+  empty.problem = FieldProblem::kCurrentFlow;
   long_grid.grid.nx = 201;
   long_grid.grid.ny = 16;
   const std::string bytes[] = {encode_structure(empty), encode_structure(long_grid)};
@@ -171,7 +171,7 @@ TEST(StructureFileReading, FileCutAfterEachRecordIsTooShortAndCutInsideOneIsAnEr
   }
 }
 
-TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsStored) {
+TEST(StructureFileReading, CountsBeyondTheCapacitiesAndUnknownProblemsAreRefusedBeforeAnythingIsStored) {
   const std::string good = encode_structure(StructureModel{});
   for (const test::CaseRow& c : test::read_cases("tests/model/data/structure_file_counts.txt")) {
     std::string bytes = good;
@@ -180,6 +180,7 @@ TEST(StructureFileReading, CountsBeyondTheCapacitiesAreRefusedBeforeAnythingIsSt
     const StructureReadResult r = decode_structure(bytes, loaded);
     EXPECT_EQ(r.status, Status::kError) << c.where;
     EXPECT_EQ(r.records_read, std::stoi(c[2])) << c.where;
+    EXPECT_EQ(loaded.problem, FieldProblem::kElectrostatic) << c.where;
     EXPECT_EQ(loaded.grid.nx + loaded.grid.ny, 0);
     EXPECT_EQ(loaded.points.count + loaded.rectangles.count + loaded.borders.count + loaded.sequence_length, 0);
   }

@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -92,9 +93,10 @@ Script parse(const fs::path& path, const fs::path& examples) {
       script.setup.emplace_back(argument, tambri::test::read_file(examples / argument));
     } else if (directive == "@structure") {
       const std::vector<std::string> w = tambri::test::words(argument);
-      const size_t problem = w.size() == 2 && w[1].size() == 1 ? std::string("ESM").find(w[1]) : std::string::npos;
-      if (problem == std::string::npos) throw std::runtime_error("@structure wants a name and E, S or M");
-      script.setup.emplace_back(w[0], tambri::test::small_structure(static_cast<int>(problem) + 1));
+      const std::optional<tambri::FieldProblem> problem =
+          w.size() == 2 && w[1].size() == 1 ? tambri::problem_of_letter(w[1][0]) : std::nullopt;
+      if (!problem) throw std::runtime_error("@structure wants a name and E, S or M");
+      script.setup.emplace_back(w[0], tambri::test::small_structure(*problem));
     } else if (directive == "@history") {
       script.setup.emplace_back("history.inp", argument + "\r\n");
     } else if (directive == "@write") {

@@ -28,7 +28,7 @@ const Lines kLongSession = {"s.dat",     "A", "A",  "N",  "",       "B",        
 // Runs the answers in a fresh folder holding the small structure s.dat.
 SessionResult answered(const Lines& answers) {
   TempDir dir;
-  write_file(dir / "s.dat", small_structure(kProblemE));
+  write_file(dir / "s.dat", small_structure(FieldProblem::kElectrostatic));
   return run_session(dir.path(), answers);
 }
 

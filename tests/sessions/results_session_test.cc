@@ -22,7 +22,7 @@ using Lines = std::vector<std::string>;
 // and answers `commands` there; X leaves RESULTS and the program afterwards
 // unless `end` is false (the input then ends after the commands).
 SessionResult evaluate(const TempDir& dir, const Lines& commands, bool end = true, const Lines& args = {"--headless"}) {
-  write_file(dir / "s.dat", small_structure(kProblemE));
+  write_file(dir / "s.dat", small_structure(FieldProblem::kElectrostatic));
   Lines answers = {"s.dat", "X", "Y", "R"};
   answers.insert(answers.end(), commands.begin(), commands.end());
   if (end) answers.insert(answers.end(), {"X", "X"});

@@ -143,7 +143,7 @@ struct PictureTest : ::testing::Test {
 
   // A new model on these grid lines, shown whole; the values start at 0.
   void use_grid(const std::vector<double>& x, const std::vector<double>& y, const std::string& file_name) {
-    model = make_model(kProblemE, x, y);
+    model = make_model(FieldProblem::kElectrostatic, x, y);
     model->file_name = (file_name + std::string(12, ' ')).substr(0, 12);
     model->output_stem = output_stem_of(model->file_name);
     window = full_display_window(model->grid);

@@ -11,7 +11,7 @@
 
 namespace tambri::test {
 
-inline std::string small_structure(int problem) {
+inline std::string small_structure(FieldProblem problem) {
   StructureModel m;
   m.problem = problem;
   reset_tables_for_new_problem(m);
@@ -23,13 +23,13 @@ inline std::string small_structure(int problem) {
   m.grid.ny = 3;
   for (int i = 1; i <= 5; ++i) m.grid.x[i] = 0.01 * (i - 1);
   for (int j = 1; j <= 3; ++j) m.grid.y[j] = 0.01 * (j - 1);
-  m.tables.potential[1] = problem == kProblemM ? 0.0 : 10.0;
+  m.tables.potential[1] = problem == FieldProblem::kMagnetostatic ? 0.0 : 10.0;
   m.borders.at[1] = {kSideOben, 10};
   m.borders.at[2] = {kSideUnten, 20};
   m.borders.count = 2;
   m.sequence[1] = m.sequence[2] = kShapeBorder;
   m.sequence_length = 2;
-  if (problem == kProblemM) {
+  if (problem == FieldProblem::kMagnetostatic) {
     m.tables.excitation[1] = 1.0E6;
     m.points.at[1] = {0.02, 0.01, 100};
     m.points.count = 1;

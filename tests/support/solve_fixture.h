@@ -22,7 +22,7 @@ inline std::vector<double> lines(double from, double to, int count, double ratio
 }
 
 // A new problem: tables as for a new structure, every node on material 0.
-inline std::unique_ptr<StructureModel> make_model(int problem, const std::vector<double>& x,
+inline std::unique_ptr<StructureModel> make_model(FieldProblem problem, const std::vector<double>& x,
                                                   const std::vector<double>& y) {
   auto model = std::make_unique<StructureModel>();
   model->problem = problem;
@@ -43,19 +43,19 @@ inline void set_block(StructureModel& model, int i1, int i2, int j1, int j2, int
 
 // A few hundred nodes with everything in it: a graded grid, two materials,
 // fixed potentials inside and on the border, a source region.
-inline std::unique_ptr<StructureModel> mixed_model(int problem) {
+inline std::unique_ptr<StructureModel> mixed_model(FieldProblem problem) {
   auto model = make_model(problem, lines(0, 0.02, 17, 1.08), lines(0, 0.03, 15, 0.93));
   // In problem E the permittivities are scaled by 1/eps0 to bring the
   // coefficients near 1. With eps0 in them, ILU-CG's (A p, p) falls below the
   // 1.0E-20 division guard once the corrections are small, the guard shortens
   // the steps, and a tolerance as tight as these tests use is met by the short
   // steps before the potential is that close.
-  const double scale = problem == kProblemE ? 1.0 / kEps0 : 1.0;
+  const double scale = problem == FieldProblem::kElectrostatic ? 1.0 / kEps0 : 1.0;
   model->tables.material0 = scale;
   model->tables.material[2] = 6.0 * scale;
   model->tables.potential[1] = 100.0;
   model->tables.potential[4] = -20.0;
-  model->tables.excitation[1] = problem == kProblemM ? 2.0E6 : 3.0E-4;
+  model->tables.excitation[1] = problem == FieldProblem::kMagnetostatic ? 2.0E6 : 3.0E-4;
   set_block(*model, 1, 17, 1, 1, 10);
   set_block(*model, 9, 13, 6, 12, 2);
   set_block(*model, 4, 5, 9, 10, 40);
