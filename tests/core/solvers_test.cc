@@ -82,7 +82,7 @@ TEST_P(EverySolver, ConvergesToTheDirectSolutionOfTheSameSystem) {
     auto model = mixed_model(problem);
     auto arrays = assembled(*model);
     const std::vector<double> direct = dense_solve(dense_system(model->grid, arrays->matrix));
-    ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.6, 1e-13)).ready) << problem;
+    ASSERT_TRUE(run(*model, *arrays, settings_with(5000, 1.6, 1e-13)).ready) << traits_of(problem).letter;
     const std::vector<double> u = potential_of(*model, *arrays);
     for (size_t n = 0; n < u.size(); ++n) ASSERT_NEAR(u[n], direct[n], 1e-7) << n;
     // Continuing from the solution (W): the relaxation solvers stop after one
