@@ -103,7 +103,7 @@ void assemble(const StructureModel& model, const MaterialCoefficients& material,
       matrix.mitte[k] = -(links + oben + unten + rechts);
       solution.potential[k] = 0.0;
       double source = 0.0;
-      if (has_sources && code >= 100 && code <= 909) source = model.tables.excitation[code / 100];
+      if (has_sources && is_excitation(code)) source = model.tables.excitation[code / 100];
       // 0.0 - x instead of -x, so that a node without a source gets +0.0 and
       // its table entry does not print as -0.000E+00.
       matrix.rhs[k] = 0.0 - span_x * span_y * 0.25 * source;

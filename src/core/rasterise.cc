@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "model/assignment.h"
+#include "model/part_lists.h"
 
 namespace tambri {
 namespace {
@@ -80,13 +82,13 @@ double heron_area(double a, double b, double c) {
   return product > 0.0 ? std::sqrt(product) : 0.0;
 }
 
-void mark_point(const Grid& g, const PointPart& p, Marker& marker) {
+void mark(const Grid& g, const PointPart& p, Marker& marker) {
   const int i = nearest_line(g.x, g.nx, p.xp);
   const int j = nearest_line(g.y, g.ny, p.yp);
   if (i > 0 && j > 0) marker.mark(i, j);
 }
 
-void mark_rectangle(const Grid& g, const RectanglePart& r, Marker& marker) {
+void mark(const Grid& g, const RectanglePart& r, Marker& marker) {
   for (int j = 1; j <= g.ny; ++j) {
     const double y = g.y[static_cast<size_t>(j)];
     if (!(r.ylo - kTolerance <= y && y <= r.yru + kTolerance)) continue;
@@ -97,7 +99,7 @@ void mark_rectangle(const Grid& g, const RectanglePart& r, Marker& marker) {
   }
 }
 
-void mark_circle(const Grid& g, const CirclePart& c, Marker& marker) {
+void mark(const Grid& g, const CirclePart& c, Marker& marker) {
   const double reach = c.rad + kTolerance;
   for (int j = 1; j <= g.ny; ++j) {
     for (int i = 1; i <= g.nx; ++i) {
@@ -110,7 +112,7 @@ void mark_circle(const Grid& g, const CirclePart& c, Marker& marker) {
 
 // A node belongs to the triangle when the three triangles it forms with the
 // sides add up to the triangle's own area.
-void mark_triangle(const Grid& g, const TrianglePart& t, Marker& marker) {
+void mark(const Grid& g, const TrianglePart& t, Marker& marker) {
   const double s12 = distance(t.x1, t.y1, t.x2, t.y2);
   const double s23 = distance(t.x2, t.y2, t.x3, t.y3);
   const double s13 = distance(t.x1, t.y1, t.x3, t.y3);
@@ -146,12 +148,18 @@ void mark_side(const Grid& g, int32_t side, Marker& marker) {
   }
 }
 
-void mark_border(const Grid& g, const BorderPart& b, Marker& marker) {
+void mark(const Grid& g, const BorderPart& b, Marker& marker) {
   if (b.side != kSideGesamt) {
     mark_side(g, b.side, marker);
     return;
   }
   for (int32_t side : {kSideOben, kSideUnten, kSideLinks, kSideRechts}) mark_side(g, side, marker);
+}
+
+// Only the shapes with an extent can fall between the grid lines; the dialogue
+// reports those that mark no node.
+bool reported_when_uncovered(int32_t shape) {
+  return shape == kShapeRectangle || shape == kShapeTriangle || shape == kShapeCircle;
 }
 
 // Entry n of a list, or none when the entry sequence names more parts than the
@@ -170,45 +178,18 @@ std::vector<UncoveredPart> rasterise(StructureModel& model) {
   // A grid beyond the capacity would index beyond the map; no dialogue makes one.
   if (g.nx < 0 || g.ny < 0 || g.nx > kMaxLines || g.ny > kMaxLines) return uncovered;
 
-  int taken_points = 0, taken_rectangles = 0, taken_triangles = 0, taken_circles = 0, taken_borders = 0;
+  std::array<int, kShapeBorder + 1> taken{};  // parts of each shape met so far, by shape code
   const int length = std::clamp<int>(model.sequence_length, 0, kMaxSequence);
   for (int k = 1; k <= length; ++k) {
     const int32_t shape = model.sequence[static_cast<size_t>(k)];
-    switch (shape) {
-      case kShapePoint:
-        if (const PointPart* p = entry(model.points, ++taken_points)) {
-          Marker marker(model, p->code);
-          mark_point(g, *p, marker);
-        }
-        break;
-      case kShapeRectangle:
-        if (const RectanglePart* r = entry(model.rectangles, ++taken_rectangles)) {
-          Marker marker(model, r->code);
-          mark_rectangle(g, *r, marker);
-          if (!marker.marked_any()) uncovered.push_back({shape, taken_rectangles});
-        }
-        break;
-      case kShapeTriangle:
-        if (const TrianglePart* t = entry(model.triangles, ++taken_triangles)) {
-          Marker marker(model, t->code);
-          mark_triangle(g, *t, marker);
-          if (!marker.marked_any()) uncovered.push_back({shape, taken_triangles});
-        }
-        break;
-      case kShapeCircle:
-        if (const CirclePart* c = entry(model.circles, ++taken_circles)) {
-          Marker marker(model, c->code);
-          mark_circle(g, *c, marker);
-          if (!marker.marked_any()) uncovered.push_back({shape, taken_circles});
-        }
-        break;
-      case kShapeBorder:
-        if (const BorderPart* b = entry(model.borders, ++taken_borders)) {
-          Marker marker(model, b->code);
-          mark_border(g, *b, marker);
-        }
-        break;
-    }
+    visit_part_list(std::as_const(model), shape, [&](const auto& list) {
+      const int number = ++taken[static_cast<size_t>(shape)];
+      const auto* part = entry(list, number);
+      if (!part) return;
+      Marker marker(model, part->code);
+      mark(g, *part, marker);
+      if (reported_when_uncovered(shape) && !marker.marked_any()) uncovered.push_back({shape, number});
+    });
   }
   return uncovered;
 }

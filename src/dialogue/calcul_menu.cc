@@ -109,7 +109,7 @@ class CalculMenu {
       if (!digit) return false;
       if (*digit >= kSolverIluBicg && *digit <= kSolverSor) settings_.solver = *digit;
       if (*digit <= kSolverSor) return true;
-      console_.message(" ### Falsche Eingabe ###");
+      wrong_input(console_);
     }
   }
 
@@ -154,7 +154,7 @@ class CalculMenu {
         case 'X':
         case ' ': return;
         default:
-          console_.message(" ### Falsche Eingabe ###");
+          wrong_input(console_);
           pending = ' ';
           continue;
       }

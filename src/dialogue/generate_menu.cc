@@ -224,12 +224,6 @@ class GenerateMenu {
       console_.record(background_text(output_.white_background));
       console_.record(bitmap_text(output_.bitmap_off));
     }
-    const auto toggle = [this](bool& flag, const char* (*text)(bool)) {
-      return then(MenuNext::kPrompt, [this, &flag, text] {
-        flag = !flag;
-        console_.message(text(flag));
-      });
-    };
     run_menu(
         console_, kAnzeigeStyle,
         {
@@ -241,9 +235,10 @@ class GenerateMenu {
                     display();
                   })},
             {"Z", "Z - Zoom", then(MenuNext::kPrompt, [this] { zoom(); })},
-            {"D", "D - Diskretisierung unter/über Struktur", toggle(state_.grid_under_structure, grid_position_text)},
-            {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},
-            {"H", "H - Hintergrund weiß/schwarz", toggle(output_.white_background, background_text)},
+            {"D", "D - Diskretisierung unter/über Struktur",
+             toggle_setting(console_, state_.grid_under_structure, grid_position_text)},
+            {"B", "B - Bitmap aktivieren/deaktivieren", toggle_setting(console_, output_.bitmap_off, bitmap_text)},
+            {"H", "H - Hintergrund weiß/schwarz", toggle_setting(console_, output_.white_background, background_text)},
             {"X", "X - zum Hauptmenue", leave_menu},
         },
         carried);

@@ -6,6 +6,7 @@
 
 #include "dialogue/geometry_entry.h"
 #include "model/assignment.h"
+#include "model/part_lists.h"
 #include "text/fortran_format.h"
 #include "text/text_width.h"
 
@@ -29,18 +30,6 @@ struct PartRef {
   int index = 0;
 };
 using RunningTable = std::array<PartRef, kMaxSequence + 1>;
-
-// Calls f with the part list of a shape code.
-template <class Model, class F>
-void with_list(Model& model, int32_t shape, F&& f) {
-  switch (shape) {
-    case kShapePoint: f(model.points); break;
-    case kShapeRectangle: f(model.rectangles); break;
-    case kShapeTriangle: f(model.triangles); break;
-    case kShapeCircle: f(model.circles); break;
-    case kShapeBorder: f(model.borders); break;
-  }
-}
 
 // Triangles have six values, so the running list gives them a shorter form.
 std::string e8(double v) { return format_e(v, 8, 1); }
@@ -73,7 +62,7 @@ bool write_running_list(Console& console, const StructureModel& model, RunningTa
     const int32_t shape = model.sequence[n];
     const int index = ++taken[shape];
     table[n] = {n, shape, index};
-    with_list(model, shape, [&](const auto& list) {
+    visit_part_list(model, shape, [&](const auto& list) {
       const auto& part = list.at[index];
       const DecodedAssignment a = decode_assignment(part.code);
       console.record("    " + format_i(n, 3) + "     " + pad_to_width(kShapes[shape].name, 8) + "  " + a.letter() +
@@ -99,7 +88,7 @@ std::optional<PartRef> choose_part(Console& console, const StructureModel& model
 void delete_part(Console& console, StructureModel& model, PartRef part) {
   for (int k = part.running; k < model.sequence_length; ++k) model.sequence[k] = model.sequence[k + 1];
   --model.sequence_length;
-  with_list(model, part.shape, [&](auto& list) {
+  visit_part_list(model, part.shape, [&](auto& list) {
     for (int i = part.index; i < list.count; ++i) list.at[i] = list.at[i + 1];
     --list.count;
   });

@@ -22,6 +22,13 @@ MenuNext dispatch(Console& console, const MenuStyle& style, const std::vector<Me
 
 }  // namespace
 
+std::function<MenuNext(std::string_view)> toggle_setting(Console& console, bool& flag, const char* (*text)(bool)) {
+  return then(MenuNext::kPrompt, [&console, &flag, text] {
+    flag = !flag;
+    console.message(text(flag));
+  });
+}
+
 void wrong_input(Console& console) { console.message(" ### Falsche Eingabe ###"); }
 
 void write_menu_help(Console& console, const MenuStyle& style, const std::vector<MenuCommand>& commands) {

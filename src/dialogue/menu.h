@@ -88,6 +88,10 @@ std::function<MenuNext(std::string_view)> then(MenuNext next, Command command) {
   };
 }
 
+// The action of a command that switches a yes/no setting and then says, with
+// `text`, what it is now; the menu prompts again.
+std::function<MenuNext(std::string_view)> toggle_setting(Console& console, bool& flag, const char* (*text)(bool));
+
 // The " ### Falsche Eingabe ###" message of every menu and question.
 void wrong_input(Console& console);
 

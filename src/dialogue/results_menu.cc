@@ -198,22 +198,19 @@ class ResultsMenu {
       console_.record(bitmap_text(output_.bitmap_off));
       console_.record(background_text(output_.white_background));
     }
-    const auto toggle = [this](bool& flag, const char* (*text)(bool)) {
-      return then(MenuNext::kPrompt, [this, &flag, text] {
-        flag = !flag;
-        console_.message(text(flag));
-      });
-    };
-    run_menu(console_, kOutputStyle,
-             {
-                 {"P", "P - PS-Ausgabe aktivieren/deaktivieren", toggle(output_.postscript_off, postscript_text)},
-                 {"F", "F - PS-Ausgabe farbig/schwarz-weiß", toggle(output_.black_and_white, colour_text)},
-                 {"B", "B - Bitmap aktivieren/deaktivieren", toggle(output_.bitmap_off, bitmap_text)},
-                 {"K", "K - Kommentar in PS-Ausgabe", then(MenuNext::kPrompt, [this] { comment(); })},
-                 {"H", "H - Bildhintergrund weiß/schwarz", toggle(output_.white_background, background_text)},
-                 {"X", "X - zum Hauptmenue", leave_menu},
-             },
-             carried.substr(0, 1));
+    run_menu(
+        console_, kOutputStyle,
+        {
+            {"P", "P - PS-Ausgabe aktivieren/deaktivieren",
+             toggle_setting(console_, output_.postscript_off, postscript_text)},
+            {"F", "F - PS-Ausgabe farbig/schwarz-weiß", toggle_setting(console_, output_.black_and_white, colour_text)},
+            {"B", "B - Bitmap aktivieren/deaktivieren", toggle_setting(console_, output_.bitmap_off, bitmap_text)},
+            {"K", "K - Kommentar in PS-Ausgabe", then(MenuNext::kPrompt, [this] { comment(); })},
+            {"H", "H - Bildhintergrund weiß/schwarz",
+             toggle_setting(console_, output_.white_background, background_text)},
+            {"X", "X - zum Hauptmenue", leave_menu},
+        },
+        carried.substr(0, 1));
   }
 
   void comment() {

@@ -8,6 +8,7 @@
 #include "draw/picture_files.h"
 #include "text/fortran_format.h"
 #include "text/text_width.h"
+#include "text/version.h"
 
 namespace tambri {
 namespace {
@@ -15,7 +16,7 @@ namespace {
 constexpr std::array<const char*, 21> kProlog = {
     "%!PS-Adobe-1.0",
     "% PostScript-File",
-    "% Created by TAMBRI V4.3, 2D-Numerische Feldberechnung",
+    "% Created by TAMBRI V" TAMBRI_VERSION ", 2D-Numerische Feldberechnung",
     "/a /arc load def",
     "/m /moveto load def",
     "/l /lineto load def",

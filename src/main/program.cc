@@ -11,6 +11,8 @@
 #include "main/program_state.h"
 #include "text/console.h"
 #include "text/line_editor.h"
+#include "text/text_width.h"
+#include "text/version.h"
 
 namespace tambri {
 namespace {
@@ -28,7 +30,7 @@ void write_banner(Console& console) {
   const std::string indent(20, ' ');
   console.empty_line();
   console.record(" " + indent + " _____________________________________");
-  console.record(" " + indent + "|             TAMBRI  V4.3            |");
+  console.record(" " + indent + "|             " + pad_to_width("TAMBRI  V" TAMBRI_VERSION, 24) + "|");
   console.record(" " + indent + "|     2D-Numerische Feldberechnung    |");
   console.record(" " + indent + "|    Frei für Lehre und Forschung     |");
   console.record(" " + indent + "|_____________________________________|");
@@ -37,7 +39,7 @@ void write_banner(Console& console) {
 
 void write_information(Console& console) {
   console.empty_line();
-  console.record("       TAMBRI V4.3");
+  console.record("       TAMBRI V" TAMBRI_VERSION);
   console.empty_line();
   console.record("       Hinweise und Fragen bitte an:");
   console.empty_line();
@@ -131,7 +133,7 @@ int run_program(const std::vector<std::string>& args, ProgramIo io) {
       return 0;
     }
     if (arg == "--version") {
-      io.out << "tambri 4.3\n";
+      io.out << "tambri " TAMBRI_VERSION "\n";
       return 0;
     }
     if (arg == "--headless" || arg == "--png" || arg == "--vtk") {

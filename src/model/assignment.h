@@ -48,6 +48,9 @@ inline int32_t encode_assignment(PartKind kind, int number) {
 inline int occupancy_material(int32_t v) { return v % 10; }
 inline int occupancy_potential(int32_t v) { return (v % 100) / 10; }
 inline int occupancy_excitation(int32_t v) { return v / 100; }
+// Whether a node's occupancy value fixes its potential, or carries an
+// excitation (100*e + m, a source term); a node never has both.
 inline bool is_fixed_potential(int32_t v) { return v >= 10 && v <= 99; }
+inline bool is_excitation(int32_t v) { return v >= 100 && v <= 909; }
 
 }  // namespace tambri

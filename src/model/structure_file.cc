@@ -3,9 +3,13 @@
 #include <cmath>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
-#include <optional>
+#include <tuple>
+#include <type_traits>
+
+#include "model/part_lists.h"
 
 namespace tambri {
 namespace {
@@ -16,28 +20,19 @@ constexpr unsigned char kFileEnd = 0x82;
 constexpr size_t kBlockSize = 128;
 constexpr size_t kVersionTagLength = 5;
 
-// Sizes of the fixed records and of one entry of the variable ones.
-constexpr size_t kHeaderSize = 3 * 4 + 5 * 8;
-constexpr size_t kTableSize = 9 * (3 * 8 + 4);
-constexpr size_t kCountsSize = 6 * 4;
-constexpr size_t kPointSize = 2 * 8 + 4;
-constexpr size_t kRectangleSize = 4 * 8 + 4;
-constexpr size_t kTriangleSize = 6 * 8 + 4;
-constexpr size_t kCircleSize = 3 * 8 + 4;
-constexpr size_t kBorderSize = 2 * 4;
+// A count that sizes later records. Written clamped to its capacity, so a
+// model that broke its own capacities still yields a consistent file and no
+// read beyond an array; refused on reading when negative or beyond the
+// capacity, so nothing is ever stored beyond one.
+template <class Int>
+struct Count {
+  Int& value;
+  int capacity;
+};
+template <class Int>
+Count(Int&, int) -> Count<Int>;
 
-// A count as written: a model that broke its own capacities still yields a
-// consistent file and no read beyond an array.
 int stored_count(int32_t count, int capacity) { return std::clamp<int>(count, 0, capacity); }
-
-bool count_fits(int32_t count, int capacity) { return count >= 0 && count <= capacity; }
-
-bool all_finite(std::initializer_list<double> values) {
-  for (double v : values) {
-    if (!std::isfinite(v)) return false;
-  }
-  return true;
-}
 
 // Grid lines must be finite and strictly increasing: every spacing is divided by.
 bool lines_increase(const GridLines& lines, int count) {
@@ -126,197 +121,239 @@ class RecordReader {
   size_t pos_ = 0;
 };
 
-// Reads values from a record whose length has been checked beforehand.
+// Reads numbers from a record, little-endian. A read beyond the end of the
+// record gives 0 and marks the record as too short for its content.
 class FieldCursor {
  public:
   explicit FieldCursor(std::string_view data) : data_(data) {}
-  int32_t i32() { return static_cast<int32_t>(static_cast<uint32_t>(take(4))); }
-  double f64() { return std::bit_cast<double>(take(8)); }
+  void read(int32_t& value) { value = static_cast<int32_t>(static_cast<uint32_t>(take(4))); }
+  void read(double& value) { value = std::bit_cast<double>(take(8)); }
+  bool complete() const { return complete_; }
 
  private:
-  uint64_t take(int bytes) {
-    uint64_t bits = 0;
-    for (int k = 0; k < bytes; ++k) {
-      bits |= uint64_t{static_cast<unsigned char>(data_[pos_ + static_cast<size_t>(k)])} << (8 * k);
+  uint64_t take(size_t bytes) {
+    if (data_.size() - pos_ < bytes) {
+      complete_ = false;
+      pos_ = data_.size();
+      return 0;
     }
-    pos_ += static_cast<size_t>(bytes);
+    uint64_t bits = 0;
+    for (size_t k = 0; k < bytes; ++k) bits |= uint64_t{static_cast<unsigned char>(data_[pos_ + k])} << (8 * k);
+    pos_ += bytes;
     return bits;
   }
 
   std::string_view data_;
   size_t pos_ = 0;
+  bool complete_ = true;
 };
 
-void write_tables(RecordWriter& w, const ValueTables& t) {
-  for (int n = 1; n <= 9; ++n) {
-    w.f64(t.potential[n]);
-    w.f64(t.material[n]);
-    w.f64(t.excitation[n]);
-    w.i32(t.reserved[n]);
-  }
+// What a field holds as read from the file, whether the reader takes it
+// (numbers finite, since the program divides by spacings and indexes by
+// coordinates; counts within their capacity), and how it is stored.
+template <class Field>
+struct StoredType {
+  using type = Field;
+};
+template <class Int>
+struct StoredType<Count<Int>> {
+  using type = int32_t;
+};
+template <>
+struct StoredType<FieldProblem> {
+  using type = int32_t;
+};
+
+bool acceptable(double, double value) { return std::isfinite(value); }
+bool acceptable(int32_t, int32_t) { return true; }
+// No other code has a meaning the program could compute with.
+bool acceptable(FieldProblem, int32_t code) { return problem_of_code(code).has_value(); }
+template <class Int>
+bool acceptable(Count<Int> count, int32_t value) {
+  return value >= 0 && value <= count.capacity;
 }
 
-void read_tables(FieldCursor& c, ValueTables& t) {
-  for (int n = 1; n <= 9; ++n) {
-    t.potential[n] = c.f64();
-    t.material[n] = c.f64();
-    t.excitation[n] = c.f64();
-    t.reserved[n] = c.i32();
-  }
+void store(double& field, double value) { field = value; }
+void store(int32_t& field, int32_t value) { field = value; }
+void store(FieldProblem& field, int32_t code) { field = *problem_of_code(code); }
+template <class Int>
+void store(Count<Int> count, int32_t value) {
+  count.value = value;
 }
 
-// Records 2 to 12, each checked before anything of it is stored: its length,
-// the field problem's code (no other code has a meaning the program could
-// compute with), the counts of records 2 and 6 against the capacities, and
-// every number it holds for being finite (grid lines also for rising), since
-// the rest of the program divides by spacings and indexes by coordinates.
-bool read_record(int number, std::string_view record, StructureModel& m) {
-  FieldCursor c(record);
-  auto long_enough = [&](size_t bytes) { return record.size() >= bytes; };
-  switch (number) {
-    case 2: {
-      if (!long_enough(kHeaderSize)) return false;
-      const std::optional<FieldProblem> problem = problem_of_code(c.i32());
-      const int32_t nx = c.i32(), ny = c.i32();
-      const double xb = c.f64(), yb = c.f64(), xe = c.f64(), ye = c.f64(), material0 = c.f64();
-      if (!problem) return false;
-      if (!count_fits(nx, kMaxLines) || !count_fits(ny, kMaxLines)) return false;
-      if (!all_finite({xb, yb, xe, ye, material0})) return false;
-      m.problem = *problem;
-      m.grid.nx = nx;
-      m.grid.ny = ny;
-      m.xb = xb;
-      m.yb = yb;
-      m.xe = xe;
-      m.ye = ye;
-      m.tables.material0 = material0;
-      return true;
+// Reads a group of fields in order and stores them only when the record held
+// them all and every one is acceptable.
+template <class... Fields>
+bool read_group(FieldCursor& c, Fields&&... fields) {
+  std::tuple<typename StoredType<std::remove_cvref_t<Fields>>::type...> values;
+  std::apply([&](auto&... v) { (c.read(v), ...); }, values);
+  if (!c.complete()) return false;
+  return std::apply(
+      [&](const auto&... v) {
+        if (!(acceptable(fields, v) && ...)) return false;
+        (store(fields, v), ...);
+        return true;
+      },
+      values);
+}
+
+// One row of the value tables: number n's potential, material and excitation,
+// and the reserved word.
+template <class Tables, class F>
+void table_row(Tables& t, int n, F&& f) {
+  f(t.potential[n], t.material[n], t.excitation[n], t.reserved[n]);
+}
+
+// Records 2 to 12 in file order: field problem, grid counts, domain and
+// material 0; the x and y lines; the value tables; the list counts; one record
+// per part list; the entry sequence. The writer and the reader both follow this
+// one description, so they cannot disagree on an order or a size.
+template <class Model, class Io>
+void file_records(Model& m, Io& io) {
+  io.fields(m.problem, Count{m.grid.nx, kMaxLines}, Count{m.grid.ny, kMaxLines}, m.xb, m.yb, m.xe, m.ye,
+            m.tables.material0);
+  io.lines(m.grid.x, m.grid.nx);
+  io.lines(m.grid.y, m.grid.ny);
+  io.tables(m.tables);
+  std::apply(
+      [&](auto&... lists) {
+        io.fields(Count{lists.count, lists.kCapacity}..., Count{m.sequence_length, kMaxSequence});
+      },
+      part_lists(m));
+  for_each_part_list(m, [&](auto& list) { io.parts(list); });
+  io.sequence(m);
+}
+
+// The writing side of file_records: each call writes one record.
+class RecordOut {
+ public:
+  explicit RecordOut(RecordWriter& w) : w_(w) {}
+
+  template <class... Fields>
+  void fields(const Fields&... f) {
+    (put(f), ...);
+    w_.end_record();
+  }
+  void lines(const GridLines& lines, int32_t count) {
+    for (int n = 1; n <= stored_count(count, kMaxLines); ++n) put(lines[n]);
+    w_.end_record();
+  }
+  void tables(const ValueTables& t) {
+    for (int n = 1; n <= 9; ++n) table_row(t, n, [&](const auto&... f) { (put(f), ...); });
+    w_.end_record();
+  }
+  template <class List>
+  void parts(const List& list) {
+    for (int k = 1; k <= stored_count(list.count, List::kCapacity); ++k) {
+      List::PartType::fields(list.at[k], [&](const auto&... f) { (put(f), ...); });
     }
-    case 3:
-    case 4: {
-      const int count = number == 3 ? m.grid.nx : m.grid.ny;
-      if (!long_enough(8 * static_cast<size_t>(count))) return false;
-      GridLines lines{};
-      for (int n = 1; n <= count; ++n) lines[n] = c.f64();
-      if (!lines_increase(lines, count)) return false;
-      (number == 3 ? m.grid.x : m.grid.y) = lines;
+    w_.end_record();
+  }
+  void sequence(const StructureModel& m) {
+    for (int k = 1; k <= stored_count(m.sequence_length, kMaxSequence); ++k) put(m.sequence[k]);
+    w_.end_record();
+  }
+
+ private:
+  void put(double value) { w_.f64(value); }
+  void put(int32_t value) { w_.i32(value); }
+  void put(FieldProblem problem) { w_.i32(code_of(problem)); }
+  template <class Int>
+  void put(Count<Int> count) {
+    w_.i32(stored_count(count.value, count.capacity));
+  }
+
+  RecordWriter& w_;
+};
+
+// The reading side of file_records: each call takes the next record, checks
+// all of it before anything of it is stored, and stops the reading at the
+// first record that is missing or refused.
+class RecordIn {
+ public:
+  explicit RecordIn(RecordReader& reader) : reader_(reader) {}
+
+  template <class... Fields>
+  void fields(Fields&&... f) {
+    take([&](FieldCursor& c) { return read_group(c, f...); });
+  }
+  void lines(GridLines& lines, int32_t count) {
+    take([&](FieldCursor& c) {
+      GridLines read{};
+      for (int n = 1; n <= count; ++n) c.read(read[n]);
+      if (!c.complete() || !lines_increase(read, count)) return false;
+      lines = read;
       return true;
-    }
-    case 5: {
-      if (!long_enough(kTableSize)) return false;
-      ValueTables tables = m.tables;
-      read_tables(c, tables);
-      for (int n = 1; n <= 9; ++n) {
-        if (!all_finite({tables.potential[n], tables.material[n], tables.excitation[n]})) return false;
+    });
+  }
+  void tables(ValueTables& t) {
+    take([&](FieldCursor& c) {
+      ValueTables read = t;
+      bool ok = true;
+      for (int n = 1; n <= 9 && ok; ++n) table_row(read, n, [&](auto&... f) { ok = read_group(c, f...); });
+      if (ok) t = read;
+      return ok;
+    });
+  }
+  template <class List>
+  void parts(List& list) {
+    take([&](FieldCursor& c) {
+      List read = list;
+      bool ok = true;
+      for (int k = 1; k <= read.count && ok; ++k) {
+        List::PartType::fields(read.at[k], [&](auto&... f) { ok = read_group(c, f...); });
       }
-      m.tables = tables;
-      return true;
-    }
-    case 6: {
-      if (!long_enough(kCountsSize)) return false;
-      const int32_t np = c.i32(), nr = c.i32(), nt = c.i32(), nc = c.i32(), nb = c.i32(), ns = c.i32();
-      if (!count_fits(np, kMaxShapeParts) || !count_fits(nr, kMaxShapeParts) || !count_fits(nt, kMaxShapeParts) ||
-          !count_fits(nc, kMaxShapeParts) || !count_fits(nb, kMaxBorders) || !count_fits(ns, kMaxSequence)) {
-        return false;
-      }
-      m.points.count = np;
-      m.rectangles.count = nr;
-      m.triangles.count = nt;
-      m.circles.count = nc;
-      m.borders.count = nb;
-      m.sequence_length = ns;
-      return true;
-    }
-    case 7: {
-      if (!long_enough(kPointSize * static_cast<size_t>(m.points.count))) return false;
-      auto points = m.points;
-      for (int k = 1; k <= points.count; ++k) {
-        PointPart& p = points.at[k];
-        p.xp = c.f64();
-        p.yp = c.f64();
-        p.code = c.i32();
-        if (!all_finite({p.xp, p.yp})) return false;
-      }
-      m.points = points;
-      return true;
-    }
-    case 8: {
-      if (!long_enough(kRectangleSize * static_cast<size_t>(m.rectangles.count))) return false;
-      auto rectangles = m.rectangles;
-      for (int k = 1; k <= rectangles.count; ++k) {
-        RectanglePart& r = rectangles.at[k];
-        r.xlo = c.f64();
-        r.ylo = c.f64();
-        r.xru = c.f64();
-        r.yru = c.f64();
-        r.code = c.i32();
-        if (!all_finite({r.xlo, r.ylo, r.xru, r.yru})) return false;
-      }
-      m.rectangles = rectangles;
-      return true;
-    }
-    case 9: {
-      if (!long_enough(kTriangleSize * static_cast<size_t>(m.triangles.count))) return false;
-      auto triangles = m.triangles;
-      for (int k = 1; k <= triangles.count; ++k) {
-        TrianglePart& t = triangles.at[k];
-        t.x1 = c.f64();
-        t.y1 = c.f64();
-        t.x2 = c.f64();
-        t.y2 = c.f64();
-        t.x3 = c.f64();
-        t.y3 = c.f64();
-        t.code = c.i32();
-        if (!all_finite({t.x1, t.y1, t.x2, t.y2, t.x3, t.y3})) return false;
-      }
-      m.triangles = triangles;
-      return true;
-    }
-    case 10: {
-      if (!long_enough(kCircleSize * static_cast<size_t>(m.circles.count))) return false;
-      auto circles = m.circles;
-      for (int k = 1; k <= circles.count; ++k) {
-        CirclePart& circle = circles.at[k];
-        circle.xmi = c.f64();
-        circle.ymi = c.f64();
-        circle.rad = c.f64();
-        circle.code = c.i32();
-        if (!all_finite({circle.xmi, circle.ymi, circle.rad})) return false;
-      }
-      m.circles = circles;
-      return true;
-    }
-    case 11:
-      if (!long_enough(kBorderSize * static_cast<size_t>(m.borders.count))) return false;
-      for (int k = 1; k <= m.borders.count; ++k) {
-        m.borders.at[k].side = c.i32();
-        m.borders.at[k].code = c.i32();
-      }
-      return true;
-    case 12:
-      if (!long_enough(4 * static_cast<size_t>(m.sequence_length))) return false;
-      for (int k = 1; k <= m.sequence_length; ++k) m.sequence[k] = c.i32();
+      if (ok) list = read;
+      return ok;
+    });
+  }
+  // The sequence must name every part of the lists just read exactly once.
+  void sequence(StructureModel& m) {
+    take([&](FieldCursor& c) {
+      auto read = m.sequence;
+      for (int k = 1; k <= m.sequence_length; ++k) c.read(read[k]);
+      if (!c.complete()) return false;
+      m.sequence = read;
       return sequence_matches_lists(m);
+    });
   }
-  return false;
-}
+
+  StructureReadResult result() const { return {status_, records_}; }
+
+ private:
+  template <class Read>
+  void take(Read read) {
+    if (status_ != StructureReadStatus::kOk) return;
+    const Next next = reader_.next(record_);
+    if (next != Next::kRecord) {
+      status_ = next == Next::kEnd ? StructureReadStatus::kTooShort : StructureReadStatus::kError;
+      return;
+    }
+    FieldCursor c(record_);
+    if (!read(c)) {
+      status_ = StructureReadStatus::kError;
+      return;
+    }
+    ++records_;
+  }
+
+  RecordReader& reader_;
+  std::string record_;
+  StructureReadStatus status_ = StructureReadStatus::kOk;
+  int records_ = 1;  // the version tag has been read
+};
 
 }  // namespace
 
 bool sequence_matches_lists(const StructureModel& m) {
-  int points = 0, rectangles = 0, triangles = 0, circles = 0, borders = 0;
+  std::array<int, kShapeBorder + 1> named{};  // indexed by shape code
   for (int k = 1; k <= m.sequence_length; ++k) {
-    switch (m.sequence[k]) {
-      case kShapePoint: ++points; break;
-      case kShapeRectangle: ++rectangles; break;
-      case kShapeTriangle: ++triangles; break;
-      case kShapeCircle: ++circles; break;
-      case kShapeBorder: ++borders; break;
-      default: return false;
-    }
+    const int32_t shape = m.sequence[k];
+    if (!visit_part_list(m, shape, [&](const auto&) { ++named[shape]; })) return false;
   }
-  return points == m.points.count && rectangles == m.rectangles.count && triangles == m.triangles.count &&
-         circles == m.circles.count && borders == m.borders.count;
+  bool match = true;
+  for_each_part_list(m, [&](const auto& list) { match = match && named[shape_of(list)] == list.count; });
+  return match;
 }
 
 std::string encode_structure(const StructureModel& m) {
@@ -325,68 +362,8 @@ std::string encode_structure(const StructureModel& m) {
   tag.resize(kVersionTagLength, ' ');
   w.chars(tag);
   w.end_record();
-
-  const int nx = stored_count(m.grid.nx, kMaxLines);
-  const int ny = stored_count(m.grid.ny, kMaxLines);
-  w.i32(code_of(m.problem));
-  w.i32(nx);
-  w.i32(ny);
-  w.f64(m.xb);
-  w.f64(m.yb);
-  w.f64(m.xe);
-  w.f64(m.ye);
-  w.f64(m.tables.material0);
-  w.end_record();
-
-  for (int i = 1; i <= nx; ++i) w.f64(m.grid.x[i]);
-  w.end_record();
-  for (int j = 1; j <= ny; ++j) w.f64(m.grid.y[j]);
-  w.end_record();
-
-  write_tables(w, m.tables);
-  w.end_record();
-
-  const int np = stored_count(m.points.count, kMaxShapeParts);
-  const int nr = stored_count(m.rectangles.count, kMaxShapeParts);
-  const int nt = stored_count(m.triangles.count, kMaxShapeParts);
-  const int nc = stored_count(m.circles.count, kMaxShapeParts);
-  const int nb = stored_count(m.borders.count, kMaxBorders);
-  const int ns = stored_count(m.sequence_length, kMaxSequence);
-  for (int count : {np, nr, nt, nc, nb, ns}) w.i32(count);
-  w.end_record();
-
-  for (int k = 1; k <= np; ++k) {
-    const PointPart& p = m.points.at[k];
-    w.f64(p.xp);
-    w.f64(p.yp);
-    w.i32(p.code);
-  }
-  w.end_record();
-  for (int k = 1; k <= nr; ++k) {
-    const RectanglePart& r = m.rectangles.at[k];
-    for (double v : {r.xlo, r.ylo, r.xru, r.yru}) w.f64(v);
-    w.i32(r.code);
-  }
-  w.end_record();
-  for (int k = 1; k <= nt; ++k) {
-    const TrianglePart& t = m.triangles.at[k];
-    for (double v : {t.x1, t.y1, t.x2, t.y2, t.x3, t.y3}) w.f64(v);
-    w.i32(t.code);
-  }
-  w.end_record();
-  for (int k = 1; k <= nc; ++k) {
-    const CirclePart& c = m.circles.at[k];
-    for (double v : {c.xmi, c.ymi, c.rad}) w.f64(v);
-    w.i32(c.code);
-  }
-  w.end_record();
-  for (int k = 1; k <= nb; ++k) {
-    w.i32(m.borders.at[k].side);
-    w.i32(m.borders.at[k].code);
-  }
-  w.end_record();
-  for (int k = 1; k <= ns; ++k) w.i32(m.sequence[k]);
-  w.end_record();
+  RecordOut out(w);
+  file_records(m, out);
   return w.finish();
 }
 
@@ -403,11 +380,9 @@ StructureReadResult decode_structure(std::string_view bytes, StructureModel& mod
   if (record.size() < kVersionTagLength) return {StructureReadStatus::kError, 0};
   if (record.substr(0, kVersionTagLength) != model.version_tag) return {StructureReadStatus::kWrongVersion, 0};
 
-  for (int number = 2; number <= 12; ++number) {
-    if (Next next = reader.next(record); next != Next::kRecord) return failure(next, number - 1);
-    if (!read_record(number, record, model)) return {StructureReadStatus::kError, number - 1};
-  }
-  return {StructureReadStatus::kOk, 12};
+  RecordIn in(reader);
+  file_records(model, in);
+  return in.result();
 }
 
 }  // namespace tambri

@@ -1,5 +1,6 @@
 #include "model/structure_model.h"
 
+#include "model/part_lists.h"
 #include "text/text_width.h"
 
 namespace tambri {
@@ -7,11 +8,7 @@ namespace tambri {
 void reset_for_loading(StructureModel& model) {
   model.grid.nx = 0;
   model.grid.ny = 0;
-  model.points.count = 0;
-  model.rectangles.count = 0;
-  model.triangles.count = 0;
-  model.circles.count = 0;
-  model.borders.count = 0;
+  for_each_part_list(model, [](auto& list) { list.count = 0; });
   model.sequence_length = 0;
   model.xb = model.yb = model.xe = model.ye = 0.0;
   model.output_stem = std::string(12, ' ');

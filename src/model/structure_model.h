@@ -26,6 +26,9 @@ inline constexpr int32_t kSideLinks = 3;
 inline constexpr int32_t kSideRechts = 4;
 inline constexpr int32_t kSideGesamt = 5;
 
+// The tag that opens every structure file. It names the file layout, not the
+// program version: the reader refuses a file with another tag, so it changes
+// only with the layout, and a later program still reads these files.
 inline constexpr const char* kVersionTag = "V4.3 ";
 
 // The coordinates of the lines of one direction, [1..count]; [0] unused.
@@ -41,30 +44,60 @@ struct Grid {
   int node(int i, int j) const { return (j - 1) * nx + i; }
 };
 
+// The five part types. Each names its shape code and lists its stored fields
+// in file order: `fields` calls f once with all of them, so the structure file
+// reads and writes a part from this one list, and a new field is added to the
+// struct and to its `fields` line.
 struct PointPart {
+  static constexpr int32_t kShape = kShapePoint;
   double xp = 0, yp = 0;
   int32_t code = 0;
+  template <class Part, class F>
+  static void fields(Part& p, F&& f) {
+    f(p.xp, p.yp, p.code);
+  }
 };
 struct RectanglePart {
+  static constexpr int32_t kShape = kShapeRectangle;
   double xlo = 0, ylo = 0, xru = 0, yru = 0;
   int32_t code = 0;
+  template <class Part, class F>
+  static void fields(Part& p, F&& f) {
+    f(p.xlo, p.ylo, p.xru, p.yru, p.code);
+  }
 };
 struct TrianglePart {
+  static constexpr int32_t kShape = kShapeTriangle;
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0, x3 = 0, y3 = 0;
   int32_t code = 0;
+  template <class Part, class F>
+  static void fields(Part& p, F&& f) {
+    f(p.x1, p.y1, p.x2, p.y2, p.x3, p.y3, p.code);
+  }
 };
 struct CirclePart {
+  static constexpr int32_t kShape = kShapeCircle;
   double xmi = 0, ymi = 0, rad = 0;
   int32_t code = 0;
+  template <class Part, class F>
+  static void fields(Part& p, F&& f) {
+    f(p.xmi, p.ymi, p.rad, p.code);
+  }
 };
 struct BorderPart {
+  static constexpr int32_t kShape = kShapeBorder;
   int32_t side = 0;
   int32_t code = 0;
+  template <class Part, class F>
+  static void fields(Part& p, F&& f) {
+    f(p.side, p.code);
+  }
 };
 
 // A list of parts of one shape; entries [1..count], entry 0 unused.
 template <class Part, int Capacity>
 struct PartList {
+  using PartType = Part;
   static constexpr int kCapacity = Capacity;
   int32_t count = 0;
   std::array<Part, Capacity + 1> at{};
