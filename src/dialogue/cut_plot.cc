@@ -29,9 +29,6 @@ constexpr int kPageCurve = 3, kPageCurveGrey = 1, kPageBlack = 1;
 
 // Where the texts beside the diagram go: a cell of the text window of its
 // axis on the screen, a point on the page (from the diagram's corner).
-struct TextWindow {
-  int row1, column1, row2, column2;
-};
 struct LabelPlace {
   int row, column;
   double page_x, page_y;
@@ -126,10 +123,6 @@ void draw_curve(GraphicsSurface& surface, PsWriter& ps, const CutPoints& points,
   PenPath path;
   clip_to_band(points, range, path);
   for (int n = 0; n < path.count; ++n) ps.plot(path.moves[n].x, path.moves[n].y, path.moves[n].pen);
-}
-
-void set_text_window(GraphicsSurface& surface, const TextWindow& t) {
-  surface.gfx_set_text_window(t.row1, t.column1, t.row2, t.column2);
 }
 
 void write_screen_text(GraphicsSurface& surface, const LabelPlace& at, std::string_view text) {

@@ -149,47 +149,60 @@ void draw_facets(Plotter& plot, const MountainView& view, const FacetInput& in) 
   }
 }
 
-void draw_screen_labels(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
-                        bool logarithmic) {
-  surface.gfx_set_text_window(2, 1, 40, 12);
-  surface.gfx_set_text_position(13, 5);
-  surface.gfx_text(value_label(range.max));
-  if (logarithmic) {
-    surface.gfx_set_text_position(22, 3);
-    surface.gfx_text("LOG-Betrag");
-  }
-  surface.gfx_set_text_position(31, 5);
-  surface.gfx_text(value_label(range.min));
-  surface.gfx_set_text_window(33, 1, 36, 80);
-  surface.gfx_set_text_position(1, 35);
-  surface.gfx_text("x (m) ");
-  surface.gfx_set_text_position(1, 13);
-  surface.gfx_text(value_label(grid.x[w.i1]));
-  surface.gfx_set_text_position(1, 49);
-  surface.gfx_text(value_label(grid.x[w.i2]));
-  surface.gfx_set_text_window(32, 61, 32, 80);
-  surface.gfx_set_text_position(1, 1);
-  surface.gfx_text(value_label(grid.y[w.j1]));
-  surface.gfx_set_text_window(2, 73, 30, 80);
-  surface.gfx_set_text_position(26, 1);
-  surface.gfx_text(value_label(grid.y[w.j2]));
-  surface.gfx_set_text_window(29, 69, 29, 80);
-  surface.gfx_set_text_position(1, 1);
-  surface.gfx_text("y (m) ");
+// The texts around the box in the order both halves write them: maximum,
+// "LOG-Betrag", minimum, the x axis's name and ends, the y axis's ends and
+// name. On the screen a cell of a text window, on the page a point and a size.
+struct LabelPlace {
+  TextWindow window;
+  int row, column;
+  double x, y, size;
+};
+constexpr size_t kLogLabel = 1;
+constexpr std::array<LabelPlace, 9> kLabelPlaces = {{
+    {{2, 1, 40, 12}, 13, 5, -2, 9.6, 0.4},
+    {{2, 1, 40, 12}, 22, 3, 5, -4, 0.8},
+    {{2, 1, 40, 12}, 31, 5, -2, 0, 0.4},
+    {{33, 1, 36, 80}, 1, 35, 4, -1, 0.5},
+    {{33, 1, 36, 80}, 1, 13, 0, -0.6, 0.4},
+    {{33, 1, 36, 80}, 1, 49, 8, -0.6, 0.4},
+    {{32, 61, 32, 80}, 1, 1, 10.4, 0, 0.4},
+    {{2, 73, 30, 80}, 26, 1, 10.2 + kD, kD, 0.4},
+    {{29, 69, 29, 80}, 1, 1, 10.5 + kD / 2, kD / 2 - 0.3, 0.5},
+}};
+// " <Return>" below the box's right corner.
+constexpr TextWindow kPromptWindow{35, 75, 35, 90};
+
+std::array<std::string, 9> label_texts(const Grid& grid, const DisplayWindow& w, const ValueRange& range) {
+  return {value_label(range.max),
+          "LOG-Betrag",
+          value_label(range.min),
+          "x (m) ",
+          value_label(grid.x[w.i1]),
+          value_label(grid.x[w.i2]),
+          value_label(grid.y[w.j1]),
+          value_label(grid.y[w.j2]),
+          "y (m) "};
 }
 
-void write_page_labels(PsWriter& ps, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
-                       bool logarithmic) {
+void draw_screen_labels(GraphicsSurface& surface, const std::array<std::string, 9>& texts, bool logarithmic) {
+  const TextWindow* current = nullptr;
+  for (size_t n = 0; n < kLabelPlaces.size(); ++n) {
+    if (n == kLogLabel && !logarithmic) continue;
+    const LabelPlace& at = kLabelPlaces[n];
+    if (!current || !(*current == at.window)) set_text_window(surface, at.window);
+    current = &at.window;
+    surface.gfx_set_text_position(at.row, at.column);
+    surface.gfx_text(texts[n]);
+  }
+}
+
+void write_page_labels(PsWriter& ps, const std::array<std::string, 9>& texts, bool logarithmic) {
   ps.set_colour(1);
-  ps.text(-2, 9.6, 0.4, value_label(range.max), 0, 8);
-  if (logarithmic) ps.text(5, -4, 0.8, "LOG-Betrag", 0, 10);
-  ps.text(-2, 0, 0.4, value_label(range.min), 0, 8);
-  ps.text(4, -1, 0.5, "x (m) ", 0, 6);
-  ps.text(0, -0.6, 0.4, value_label(grid.x[w.i1]), 0, 8);
-  ps.text(8, -0.6, 0.4, value_label(grid.x[w.i2]), 0, 8);
-  ps.text(10.4, 0, 0.4, value_label(grid.y[w.j1]), 0, 8);
-  ps.text(10.2 + kD, kD, 0.4, value_label(grid.y[w.j2]), 0, 8);
-  ps.text(10.5 + kD / 2, kD / 2 - 0.3, 0.5, "y (m) ", 0, 6);
+  for (size_t n = 0; n < kLabelPlaces.size(); ++n) {
+    if (n == kLogLabel && !logarithmic) continue;
+    const LabelPlace& at = kLabelPlaces[n];
+    ps.text(at.x, at.y, at.size, texts[n], 0, static_cast<int>(texts[n].size()));
+  }
 }
 
 }  // namespace
@@ -229,12 +242,13 @@ void paint_mountain(const MountainOptions& o, const ShownField& field, const Nod
   draw_box(plot);
   draw_facets(plot, view, {grid, w, quantity, o.logarithmic, o.coloured, white_background});
 
-  draw_screen_labels(surface, grid, w, o.range, o.logarithmic);
-  surface.gfx_set_text_window(35, 75, 35, 90);
+  const std::array<std::string, 9> labels = label_texts(grid, w, o.range);
+  draw_screen_labels(surface, labels, o.logarithmic);
+  set_text_window(surface, kPromptWindow);
   surface.gfx_set_text_position(1, 1);
   run.end("<Return>");
 
-  write_page_labels(ps, grid, w, o.range, o.logarithmic);
+  write_page_labels(ps, labels, o.logarithmic);
   ps.plot(-kPageOriginX, -kPageOriginY, kPenMoveOrigin);
   run.end_page();
 }

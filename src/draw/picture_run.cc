@@ -10,6 +10,10 @@ std::string picture_title(std::string_view name) { return " TAMBRI: " + pad_to_w
 
 std::string value_label(double value) { return format_e(value, 8, 1); }
 
+void set_text_window(GraphicsSurface& surface, const TextWindow& window) {
+  surface.gfx_set_text_window(window.row1, window.column1, window.row2, window.column2);
+}
+
 PictureRun::PictureRun(Pictures pictures, Console& console, const OutputSettings& output, std::string_view stem,
                        std::string_view tag)
     : pictures_(pictures),

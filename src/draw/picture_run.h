@@ -35,6 +35,13 @@ std::string picture_title(std::string_view name);
 // 1PE8.1, the form of every number written into a picture.
 std::string value_label(double value);
 
+// A text window of the surface, in character cells.
+struct TextWindow {
+  int row1, column1, row2, column2;
+  bool operator==(const TextWindow&) const = default;
+};
+void set_text_window(GraphicsSurface& surface, const TextWindow& window);
+
 // gfx_set_world's `invert`: the smaller vertical world value at the top (the
 // structure pictures, model x downward) or at the bottom (values upward).
 inline constexpr int kVerticalDown = 0;
