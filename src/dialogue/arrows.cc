@@ -28,6 +28,19 @@ constexpr int kLegendBoxHeight = 32;
 constexpr int kLegendBoxWidth = 50;
 // "LOG-Betrag" in the title row.
 constexpr int kLogRow = 1, kLogColumn = 49;
+// The screen legend beside its boxes: potential value k in row 19 - 2k of
+// the first text window, the potential's name below, then the window's
+// coordinates and " <Return>" in the second.
+constexpr TextWindow kValueTexts{3, 85, 30, 100}, kWindowTexts{3, 80, 30, 100};
+constexpr int kValueRowBelowLast = 19, kValueColumn = 2, kNameRow = 20, kNameColumn = 3;
+constexpr int kWindowRow = 22, kWindowColumn = 3, kPromptRow = 27, kPromptColumn = 5;
+// The page legend: box k from (2k, 4) to (2k + 2, 5), its value above it,
+// the name and "LOG-Betrag" above the middle.
+struct PageText {
+  double x, y, size;
+};
+constexpr double kPageBox = 2, kPageBarBottom = 4, kPageBarTop = 5, kPageValueY = 5.5, kPageValueSize = 0.4;
+constexpr PageText kPageName{9.3, 6.5, 0.5}, kPageLog{9, 8, 0.4};
 
 // The true-to-scale square is masked below or right of the region only when
 // it is longer by more than this (metres), and the mask starts a little away
@@ -151,19 +164,19 @@ void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, c
                              kLegendBoxHeight * (kPotentialLevels + 1 - c));
   }
   // Each value beside its colour's box, in that colour.
-  surface.gfx_set_text_window(3, 85, 30, 100);
+  set_text_window(surface, kValueTexts);
   for (int n = 0; n < legend.count; ++n) {
     const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
     surface.gfx_set_text_color(e.colour);
-    surface.gfx_set_text_position(19 - 2 * e.colour, 2);
+    surface.gfx_set_text_position(kValueRowBelowLast - 2 * e.colour, kValueColumn);
     surface.gfx_text(value_label(e.value));
   }
   surface.gfx_set_text_color(kTextColour);
-  surface.gfx_set_text_position(20, 3);
+  surface.gfx_set_text_position(kNameRow, kNameColumn);
   surface.gfx_text(potential_name(model.problem));
-  surface.gfx_set_text_window(3, 80, 30, 100);
-  write_window_coordinates(surface, model.grid, w, 22, 3);
-  surface.gfx_set_text_position(27, 5);
+  set_text_window(surface, kWindowTexts);
+  write_window_coordinates(surface, model.grid, w, kWindowRow, kWindowColumn);
+  surface.gfx_set_text_position(kPromptRow, kPromptColumn);
 }
 
 // Written with the origin back at the page corner.
@@ -173,18 +186,18 @@ void write_page_legend(PsWriter& ps, Plotter& plot, const StructureModel& model,
   write_window_bounds(ps, model.grid, w);
   for (int k = 1; k <= kPotentialLevels; ++k) {
     plot.page_colour(PageColour::level_of(k, kPotentialLevels));
-    ps.rectangle(2.0 * k, 4, 2.0 * k + 2, 5, kRectangleFilled);
+    ps.rectangle(kPageBox * k, kPageBarBottom, kPageBox * (k + 1), kPageBarTop, kRectangleFilled);
   }
   ps.set_colour(1);
   for (int n = 0; n < legend.count; ++n) {
     const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
-    ps.text(2.0 * e.colour, 5.5, 0.4, value_label(e.value), 0, 8);
+    ps.text(kPageBox * e.colour, kPageValueY, kPageValueSize, value_label(e.value), 0, 8);
   }
   ps.set_line_width(2);
-  ps.rectangle(2, 4, 20, 5, kRectangleOutline);
+  ps.rectangle(kPageBox, kPageBarBottom, kPageBox * (kPotentialLevels + 1), kPageBarTop, kRectangleOutline);
   const std::string name = potential_name(model.problem);
-  ps.text(9.3, 6.5, 0.5, name, 0, static_cast<int>(name.size()));
-  if (logarithmic) ps.text(9, 8, 0.4, "LOG-Betrag", 0, 10);
+  ps.text(kPageName.x, kPageName.y, kPageName.size, name, 0, static_cast<int>(name.size()));
+  if (logarithmic) ps.text(kPageLog.x, kPageLog.y, kPageLog.size, "LOG-Betrag", 0, 10);
 }
 
 }  // namespace
