@@ -10,12 +10,10 @@
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "draw/postscript.h"
 #include "model/assignment.h"
 #include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -28,6 +26,21 @@ constexpr int kTextColour = 15;
 constexpr int kPotentialLevels = 9;
 constexpr int kLegendBoxHeight = 32;
 constexpr int kLegendBoxWidth = 50;
+// "LOG-Betrag" in the title row.
+constexpr int kLogRow = 1, kLogColumn = 49;
+// The screen legend beside its boxes: potential value k in row 19 - 2k of
+// the first text window, the potential's name below, then the window's
+// coordinates and " <Return>" in the second.
+constexpr TextWindow kValueTexts{3, 85, 30, 100}, kWindowTexts{3, 80, 30, 100};
+constexpr int kValueRowBelowLast = 19, kValueColumn = 2, kNameRow = 20, kNameColumn = 3;
+constexpr int kWindowRow = 22, kWindowColumn = 3, kPromptRow = 27, kPromptColumn = 5;
+// The page legend: box k from (2k, 4) to (2k + 2, 5), its value above it,
+// the name and "LOG-Betrag" above the middle.
+struct PageText {
+  double x, y, size;
+};
+constexpr double kPageBox = 2, kPageBarBottom = 4, kPageBarTop = 5, kPageValueY = 5.5, kPageValueSize = 0.4;
+constexpr PageText kPageName{9.3, 6.5, 0.5}, kPageLog{9, 8, 0.4};
 
 // The true-to-scale square is masked below or right of the region only when
 // it is longer by more than this (metres), and the mask starts a little away
@@ -151,19 +164,19 @@ void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, c
                              kLegendBoxHeight * (kPotentialLevels + 1 - c));
   }
   // Each value beside its colour's box, in that colour.
-  surface.gfx_set_text_window(3, 85, 30, 100);
+  set_text_window(surface, kValueTexts);
   for (int n = 0; n < legend.count; ++n) {
     const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
     surface.gfx_set_text_color(e.colour);
-    surface.gfx_set_text_position(19 - 2 * e.colour, 2);
-    surface.gfx_text(format_e(e.value, 8, 1));
+    surface.gfx_set_text_position(kValueRowBelowLast - 2 * e.colour, kValueColumn);
+    surface.gfx_text(value_label(e.value));
   }
   surface.gfx_set_text_color(kTextColour);
-  surface.gfx_set_text_position(20, 3);
+  surface.gfx_set_text_position(kNameRow, kNameColumn);
   surface.gfx_text(potential_name(model.problem));
-  surface.gfx_set_text_window(3, 80, 30, 100);
-  write_window_coordinates(surface, model.grid, w, 22, 3);
-  surface.gfx_set_text_position(27, 5);
+  set_text_window(surface, kWindowTexts);
+  write_window_coordinates(surface, model.grid, w, kWindowRow, kWindowColumn);
+  surface.gfx_set_text_position(kPromptRow, kPromptColumn);
 }
 
 // Written with the origin back at the page corner.
@@ -173,84 +186,96 @@ void write_page_legend(PsWriter& ps, Plotter& plot, const StructureModel& model,
   write_window_bounds(ps, model.grid, w);
   for (int k = 1; k <= kPotentialLevels; ++k) {
     plot.page_colour(PageColour::level_of(k, kPotentialLevels));
-    ps.rectangle(2.0 * k, 4, 2.0 * k + 2, 5, kRectangleFilled);
+    ps.rectangle(kPageBox * k, kPageBarBottom, kPageBox * (k + 1), kPageBarTop, kRectangleFilled);
   }
   ps.set_colour(1);
   for (int n = 0; n < legend.count; ++n) {
     const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
-    ps.text(2.0 * e.colour, 5.5, 0.4, format_e(e.value, 8, 1), 0, 8);
+    ps.text(kPageBox * e.colour, kPageValueY, kPageValueSize, value_label(e.value), 0, 8);
   }
   ps.set_line_width(2);
-  ps.rectangle(2, 4, 20, 5, kRectangleOutline);
+  ps.rectangle(kPageBox, kPageBarBottom, kPageBox * (kPotentialLevels + 1), kPageBarTop, kRectangleOutline);
   const std::string name = potential_name(model.problem);
-  ps.text(9.3, 6.5, 0.5, name, 0, static_cast<int>(name.size()));
-  if (logarithmic) ps.text(9, 8, 0.4, "LOG-Betrag", 0, 10);
+  ps.text(kPageName.x, kPageName.y, kPageName.size, name, 0, static_cast<int>(name.size()));
+  if (logarithmic) ps.text(kPageLog.x, kPageLog.y, kPageLog.size, "LOG-Betrag", 0, 10);
 }
 
 }  // namespace
 
-void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
-  Console& console = picture.console;
-  const StructureModel& model = picture.model;
-  const Grid& grid = model.grid;
-  const DisplayWindow& w = picture.window;
+std::optional<ArrowOptions> ask_arrows(Console& console, const ShownField& field, const VectorQuantity& quantity,
+                                       PictureMemory& memory) {
+  const Grid& grid = field.grid();
+  const DisplayWindow& w = field.window;
   // The RESULTS menu always hands over lines of the grid; without them there
   // is nothing to point at.
-  if (!names_grid_lines(grid, w)) return;
+  if (!names_grid_lines(grid, w)) return std::nullopt;
 
-  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
-  bool& full_window = picture.memory.arrows_full_window;
-  full_window = ask_full_window(console, grid, w, full_window);
+  ArrowOptions o;
+  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+  memory.arrows_full_window = ask_full_window(console, grid, w, memory.arrows_full_window);
+  o.full_window = memory.arrows_full_window;
   const ArrowThinning thinning = arrow_thinning(w.i1, w.i2, w.j1, w.j2);
   bool all_arrows = true;
   if (thinning.offered()) {
     all_arrows = ask_yes(console, " Alle Pfeile zeichnen [Y/N]:");
   }
 
-  MagnitudeRange range = magnitude_range(*quantity.x, *quantity.y, grid.nodes());
-  if (!(range.max > 0)) {
+  o.range = magnitude_range(*quantity.x, *quantity.y, grid.nodes());
+  if (!(o.range.max > 0)) {
     console.message(" ### Feldgrößen zu klein ###");
-    return;
+    return std::nullopt;
   }
-  console.record(" Min=" + format_e10(range.min));
-  console.record(" Max=" + format_e10(range.max));
-  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_limits(console, range);
-  const int sx = thinning.step_x(all_arrows), sy = thinning.step_y(all_arrows);
-  const ArrowScale scale = arrow_scale(grid, w.i1, w.i2, w.j1, w.j2, sx, sy, range.min, range.max, logarithmic);
+  console.record(" Min=" + format_e10(o.range.min));
+  console.record(" Max=" + format_e10(o.range.max));
+  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_limits(console, o.range);
+  o.step_x = thinning.step_x(all_arrows);
+  o.step_y = thinning.step_y(all_arrows);
+  return o;
+}
+
+void paint_arrows(const ArrowOptions& o, const ShownField& field, const VectorQuantity& quantity, PictureRun& run) {
+  const StructureModel& model = field.model;
+  const Grid& grid = model.grid;
+  const DisplayWindow& w = field.window;
+  const ArrowScale scale =
+      arrow_scale(grid, w.i1, w.i2, w.j1, w.j2, o.step_x, o.step_y, o.range.min, o.range.max, o.logarithmic);
   const PotentialLegend legend = potential_legend(model);
 
-  // --- the picture
-  const OutputSettings& output = picture.output;
-  GraphicsSurface& surface = picture.pictures.surface;
-  const std::string& stem = model.output_stem;
-  PictureFrame frame(surface, picture.pictures.viewer, console, output);
-  PsWriter ps(output);
-  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25));
-  ps.open(picture_file_name(stem, kTagArrows, ".ps"));
+  GraphicsSurface& surface = run.surface();
+  PsWriter& ps = run.page();
+  run.begin(picture_title(quantity.name));
+  run.open_page(kStructureTitleLayout, {quantity.name, model.output_stem, run.output().comment});
   set_structure_palette(surface);
-  if (logarithmic) {
-    surface.gfx_set_text_position(1, 49);
+  if (o.logarithmic) {
+    surface.gfx_set_text_position(kLogRow, kLogColumn);
     surface.gfx_text("LOG-Betrag");
   }
-  const double x1 = grid.x[w.i1], y1 = grid.y[w.j1];
-  const PicturePlacement placement =
-      place_picture(ps, full_window, x1, grid.x[w.i2] - x1, y1, grid.y[w.j2] - y1, quantity.name, stem, output.comment);
-  Plotter plot(surface, &ps, output, structure_page_mapping(placement));
+  const PicturePlacement placement = run.place_on_page(grid, w, o.full_window);
+  Plotter plot(surface, &ps, run.output(), structure_page_mapping(placement));
   // A region without extent has no world; the surface would keep an earlier
   // picture's mapping.
-  if (set_picture_world(surface, picture_world(grid, w, full_window))) {
+  if (run.set_world(picture_world(grid, w, o.full_window))) {
     plot.colour(kFrameColour, PageColour::fixed(kFrameColour));
-    plot.rectangle(kGfxOutline, y1, x1, grid.y[w.j2], grid.x[w.i2]);
-    draw_arrow_field(plot, grid, w, quantity, scale, sx, sy, !output.postscript_off && ps.is_open());
+    plot.rectangle(kGfxOutline, grid.y[w.j1], grid.x[w.i1], grid.y[w.j2], grid.x[w.i2]);
+    const bool page = !run.output().postscript_off && ps.is_open();
+    draw_arrow_field(plot, grid, w, quantity, scale, o.step_x, o.step_y, page);
     draw_structure_overlay(plot, model, w, legend);
-    if (!full_window) mask_beyond_region(surface, grid, w);
+    if (!o.full_window) mask_beyond_region(surface, grid, w);
   }
   ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
 
   draw_screen_legend(surface, model, w, legend);
-  write_page_legend(ps, plot, model, w, legend, logarithmic);
-  frame.end(picture_file_name(stem, kTagArrows, ".bmp"));
-  end_page(ps, picture.console);
+  write_page_legend(ps, plot, model, w, legend, o.logarithmic);
+  run.end();
+  run.end_page();
+}
+
+void draw_arrows(ResultPicture& picture, const VectorQuantity& quantity) {
+  const ShownField field = shown_field(picture);
+  const std::optional<ArrowOptions> options = ask_arrows(picture.console, field, quantity, picture.memory);
+  if (!options) return;
+  PictureRun run = picture_run(picture, kTagArrows);
+  paint_arrows(*options, field, quantity, run);
 }
 
 }  // namespace tambri

@@ -1,25 +1,48 @@
 #include "dialogue/cut_plot.h"
 
 #include <string>
+#include <string_view>
 
-#include "core/cut_points.h"
 #include "dialogue/questions.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "draw/postscript.h"
 #include "text/files.h"
 #include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
 
+// The diagram's square on the screen and its corner on the page (16 cm
+// across, its lower left corner 4 cm from the left and 8 cm up).
 constexpr PixelRect kCutViewport{100, 30, 600, 530};
 constexpr double kPageSize = kCutPageSize;
+constexpr double kPageOriginX = 4, kPageOriginY = 8;
+// The title and structure lines and, as subtitle, where the cut lies.
+constexpr PageTitleLayout kCutTitleLayout{2, 28, 26.5, TitleOrder::kTitleBeforeColour, 14, 25};
 
-// A label of 1PE8.1, the form of every number written into the picture.
-std::string label(double v) { return format_e(v, 8, 1); }
+// The grid divides each axis into ten.
+constexpr int kGridParts = 10;
+constexpr int kFrameColour = 1, kGridColour = 2, kCurveColour = 15;
+constexpr int kPageGridColour = 6, kPageGridGrey = 5, kPageGreyLevels = 20;
+constexpr int kPageCurve = 3, kPageCurveGrey = 1, kPageBlack = 1;
+
+// Where the texts beside the diagram go: a cell of the text window of its
+// axis on the screen, a point on the page (from the diagram's corner).
+struct LabelPlace {
+  int row, column;
+  double page_x, page_y;
+};
+constexpr TextWindow kValueAxisTexts{2, 1, 40, 25};
+constexpr LabelPlace kVminLabel{32, 5, -1.6, -0.15}, kVmaxLabel{2, 5, -1.6, 15.85};
+constexpr LabelPlace kLogLabel{15, 2, 0, 0};  // "LOG-Betrag", on the screen only
+constexpr TextWindow kAbscissaTexts{35, 1, 39, 80};
+constexpr LabelPlace kAminLabel{1, 10, -1.0, -0.5}, kAmaxLabel{1, 71, 15.0, -0.5}, kAxisName{1, 42, 7.5, -0.5};
+constexpr LabelPlace kPromptPlace{38, 2, 0, 0};
+constexpr double kLabelSize = 0.3, kAxisNameSize = 0.4;
+// "LOG" over "ABS" beside the middle of the value axis, on the page only.
+constexpr LabelPlace kPageLog{0, 0, -1.5, 8.1}, kPageAbs{0, 0, -1.5, 7.6};
+constexpr double kPageLogSize = 0.4;
 
 // Asks for the coordinate of the cut until it lies in the shown part; none
 // when the answer is not a number.
@@ -55,12 +78,82 @@ std::string cut_file_content(const CutPoints& points) {
   return text;
 }
 
+CutPoints points_of(const CutOptions& o, const ShownField& field, const NodeQuantity& quantity) {
+  const DisplayWindow& w = field.window;
+  CutPoints points;
+  if (o.abscissa == CutAbscissa::X) {
+    collect_cut_points(field.grid(), quantity, o.abscissa, w.i1, w.i2, o.line, o.logarithmic, points);
+  } else {
+    collect_cut_points(field.grid(), quantity, o.abscissa, w.j1, w.j2, o.line, o.logarithmic, points);
+  }
+  return points;
+}
+
+// " y= 5.000E-01 m": the coordinate of the cut's line.
+std::string cut_place(const CutOptions& o, const Grid& grid) {
+  const bool along_x = o.abscissa == CutAbscissa::X;
+  const double at = along_x ? grid.y[o.line] : grid.x[o.line];
+  return std::string(along_x ? " y=" : " x=") + format_e10(at) + " m";
+}
+
+void draw_grid(Plotter& plot, const CutRange& r) {
+  plot.colour(kGridColour, {PageInk::fixed(kPageGridColour), PageInk::grey(kPageGridGrey, kPageGreyLevels)});
+  plot.line_width(1);
+  const double da = r.amax - r.amin, dv = r.vmax - r.vmin;
+  for (int m = 1; m < kGridParts; ++m) {
+    const double a = r.amin + m * da / kGridParts;
+    plot.line(a, r.vmin, a, r.vmax);
+  }
+  for (int m = 1; m < kGridParts; ++m) {
+    const double v = r.vmin + m * dv / kGridParts;
+    plot.line(r.amin, v, r.amax, v);
+  }
+}
+
+// The screen curve is clipped by the viewport, the page curve to its band.
+void draw_curve(GraphicsSurface& surface, PsWriter& ps, const CutPoints& points, const CutRange& range,
+                bool black_and_white) {
+  surface.gfx_set_color(kCurveColour);
+  if (points.count > 0) {
+    surface.gfx_move_to(points.a[1], points.v[1]);
+    for (int n = 2; n <= points.count; ++n) surface.gfx_line_to(points.a[n], points.v[n]);
+  }
+  ps.set_colour(black_and_white ? kPageCurveGrey : kPageCurve);
+  ps.set_line_width(2);
+  PenPath path;
+  clip_to_band(points, range, path);
+  for (int n = 0; n < path.count; ++n) ps.plot(path.moves[n].x, path.moves[n].y, path.moves[n].pen);
+}
+
+void write_screen_text(GraphicsSurface& surface, const LabelPlace& at, std::string_view text) {
+  surface.gfx_set_text_position(at.row, at.column);
+  surface.gfx_text(text);
+}
+
+// A text on the screen and at its place on the page.
+void write_label(GraphicsSurface& surface, PsWriter& ps, const LabelPlace& at, std::string_view text, double size) {
+  write_screen_text(surface, at, text);
+  ps.text(at.page_x, at.page_y, size, text, 0, static_cast<int>(text.size()));
+}
+
+void write_axis_labels(GraphicsSurface& surface, PsWriter& ps, const CutOptions& o) {
+  const CutRange& r = o.range;
+  set_text_window(surface, kValueAxisTexts);
+  write_label(surface, ps, kVminLabel, value_label(r.vmin), kLabelSize);
+  write_label(surface, ps, kVmaxLabel, value_label(r.vmax), kLabelSize);
+  if (o.logarithmic) write_screen_text(surface, kLogLabel, "LOG-Betrag");
+  set_text_window(surface, kAbscissaTexts);
+  write_label(surface, ps, kAminLabel, value_label(r.amin), kLabelSize);
+  write_label(surface, ps, kAmaxLabel, value_label(r.amax), kLabelSize);
+  write_label(surface, ps, kAxisName, o.abscissa == CutAbscissa::X ? "x (m) " : "y (m) ", kAxisNameSize);
+  surface.gfx_set_text_position(kPromptPlace.row, kPromptPlace.column);
+}
+
 }  // namespace
 
-void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
-  Console& console = picture.console;
-  const Grid& grid = picture.model.grid;
-  const DisplayWindow& w = picture.window;
+std::optional<CutOptions> ask_cut(Console& console, const ShownField& field, const NodeQuantity& quantity) {
+  const Grid& grid = field.grid();
+  const DisplayWindow& w = field.window;
   console.record(" X-Bereich:" + format_e10(grid.x[w.i1]) + " bis" + format_e10(grid.x[w.i2]));
   console.record(" Y-Bereich:" + format_e10(grid.y[w.j1]) + " bis" + format_e10(grid.y[w.j2]));
   char abscissa_letter = ' ';
@@ -68,107 +161,63 @@ void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
     console.prompt(" Abszisse (x oder y):");
     abscissa_letter = console.read_letter();
   }
-  const CutAbscissa abscissa = abscissa_letter == 'X' ? CutAbscissa::X : CutAbscissa::Y;
+  CutOptions o;
+  o.abscissa = abscissa_letter == 'X' ? CutAbscissa::X : CutAbscissa::Y;
   // Along x the cut lies on a y line, and the other way round.
-  const std::optional<int> line = abscissa == CutAbscissa::X ? ask_cut_line(console, grid.y, w.j1, w.j2, 'Y')
-                                                             : ask_cut_line(console, grid.x, w.i1, w.i2, 'X');
-  if (!line) return;
-  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+  const std::optional<int> line = o.abscissa == CutAbscissa::X ? ask_cut_line(console, grid.y, w.j1, w.j2, 'Y')
+                                                               : ask_cut_line(console, grid.x, w.i1, w.i2, 'X');
+  if (!line) return std::nullopt;
+  o.line = *line;
+  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
 
-  CutPoints points;
-  if (abscissa == CutAbscissa::X) collect_cut_points(grid, quantity, abscissa, w.i1, w.i2, *line, logarithmic, points);
-  else collect_cut_points(grid, quantity, abscissa, w.j1, w.j2, *line, logarithmic, points);
+  const CutPoints points = points_of(o, field, quantity);
   if (replace_file(kCutFile, cut_file_content(points)) != ReplaceResult::kDone) {
     console.message(" ### Schreibfehler ###");
   }
+  o.range = cut_range(points);
+  console.record(" Min=" + format_e10(o.range.vmin));
+  console.record(" Max=" + format_e10(o.range.vmax));
+  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_range(console, o.range);
+  return o;
+}
 
-  CutRange range = cut_range(points);
-  console.record(" Min=" + format_e10(range.vmin));
-  console.record(" Max=" + format_e10(range.vmax));
-  if (ask_yes(console, " Werte ändern [Y/N]:")) ask_range(console, range);
+void paint_cut(const CutOptions& o, const ShownField& field, const NodeQuantity& quantity, PictureRun& run) {
+  const CutRange& range = o.range;
+  const std::string where = cut_place(o, field.grid());
+  GraphicsSurface& surface = run.surface();
+  PsWriter& ps = run.page();
+  run.begin(picture_title(quantity.name) + " bei" + where, kCutViewport);
+  run.open_page(kCutTitleLayout, {quantity.name, field.model.file_name, run.output().comment, where});
+
+  run.set_world({range.amin, range.vmin, range.amax, range.vmax}, kValueUpward);
   const PageScales scales = page_scales(range);
-
-  // --- the picture
-  const OutputSettings& output = picture.output;
-  GraphicsSurface& surface = picture.pictures.surface;
-  const std::string& stem = picture.model.output_stem;
-  const double at = abscissa == CutAbscissa::X ? grid.y[*line] : grid.x[*line];
-  const std::string where = std::string(abscissa == CutAbscissa::X ? " y=" : " x=") + format_e10(at) + " m";
-
-  PictureFrame frame(surface, picture.pictures.viewer, console, output);
-  PsWriter ps(output);
-  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25) + " bei" + where, kCutViewport);
-  ps.open(picture_file_name(stem, kTagCut, ".ps"));
-  ps.text(2.0, 28.0, 0.6, ps_title_text(quantity.name), 0, 33);
-  ps.text(14.0, 25.0, 0.4, where, 0, 15);
-  ps.set_colour(1);
-  ps.text(2.0, 26.5, 0.5, ps_structure_text(picture.model.file_name, output.comment), 0, 60);
-
-  surface.gfx_set_world(1, range.amin, range.vmin, range.amax, range.vmax);
-  Plotter plot(surface, &ps, output, {range.amin, scales.sa, range.vmin, scales.sv});
-  surface.gfx_set_color(1);
+  Plotter plot(surface, &ps, run.output(), {range.amin, scales.sa, range.vmin, scales.sv});
+  surface.gfx_set_color(kFrameColour);
   surface.gfx_rectangle(kGfxOutline, range.amin, range.vmin, range.amax, range.vmax);
-  ps.plot(4.0, 8.0, kPenMoveOrigin);
-
-  plot.colour(2, {PageInk::fixed(6), PageInk::grey(5, 20)});
-  plot.line_width(1);
-  const double da = range.amax - range.amin, dv = range.vmax - range.vmin;
-  for (int m = 1; m <= 9; ++m) {
-    const double a = range.amin + m * da / 10;
-    plot.line(a, range.vmin, a, range.vmax);
-  }
-  for (int m = 1; m <= 9; ++m) {
-    const double v = range.vmin + m * dv / 10;
-    plot.line(range.amin, v, range.amax, v);
-  }
-
-  // The screen curve is clipped by the viewport, the page curve to its band.
-  surface.gfx_set_color(15);
-  if (points.count > 0) {
-    surface.gfx_move_to(points.a[1], points.v[1]);
-    for (int n = 2; n <= points.count; ++n) surface.gfx_line_to(points.a[n], points.v[n]);
-  }
-  ps.set_colour(output.black_and_white ? 1 : 3);
-  ps.set_line_width(2);
-  PenPath path;
-  clip_to_band(points, range, path);
-  for (int n = 0; n < path.count; ++n) ps.plot(path.moves[n].x, path.moves[n].y, path.moves[n].pen);
-  ps.set_colour(1);
+  ps.plot(kPageOriginX, kPageOriginY, kPenMoveOrigin);
+  draw_grid(plot, range);
+  draw_curve(surface, ps, points_of(o, field, quantity), range, run.output().black_and_white);
+  ps.set_colour(kPageBlack);
   ps.set_line_width(2);
   ps.rectangle(0, 0, kPageSize, kPageSize, kRectangleOutline);
+  write_axis_labels(surface, ps, o);
 
-  surface.gfx_set_text_window(2, 1, 40, 25);
-  surface.gfx_set_text_position(32, 5);
-  surface.gfx_text(label(range.vmin));
-  surface.gfx_set_text_position(2, 5);
-  surface.gfx_text(label(range.vmax));
-  ps.text(-1.6, -0.15, 0.3, label(range.vmin), 0, 8);
-  ps.text(-1.6, 15.85, 0.3, label(range.vmax), 0, 8);
-  if (logarithmic) {
-    surface.gfx_set_text_position(15, 2);
-    surface.gfx_text("LOG-Betrag");
+  run.end("<Return>");
+  if (o.logarithmic) {
+    ps.set_colour(kPageBlack);
+    ps.text(kPageLog.page_x, kPageLog.page_y, kPageLogSize, "LOG", 0, 3);
+    ps.text(kPageAbs.page_x, kPageAbs.page_y, kPageLogSize, "ABS", 0, 3);
   }
-  surface.gfx_set_text_window(35, 1, 39, 80);
-  surface.gfx_set_text_position(1, 10);
-  surface.gfx_text(label(range.amin));
-  surface.gfx_set_text_position(1, 71);
-  surface.gfx_text(label(range.amax));
-  ps.text(-1.0, -0.5, 0.3, label(range.amin), 0, 8);
-  ps.text(15.0, -0.5, 0.3, label(range.amax), 0, 8);
-  const char* axis_name = abscissa == CutAbscissa::X ? "x (m) " : "y (m) ";
-  surface.gfx_set_text_position(1, 42);
-  surface.gfx_text(axis_name);
-  ps.text(7.5, -0.5, 0.4, axis_name, 0, 6);
-  surface.gfx_set_text_position(38, 2);
+  ps.plot(-kPageOriginX, -kPageOriginY, kPenMoveOrigin);
+  run.end_page();
+}
 
-  frame.end(picture_file_name(stem, kTagCut, ".bmp"), "<Return>");
-  if (logarithmic) {
-    ps.set_colour(1);
-    ps.text(-1.5, 8.1, 0.4, "LOG", 0, 3);
-    ps.text(-1.5, 7.6, 0.4, "ABS", 0, 3);
-  }
-  ps.plot(-4.0, -8.0, kPenMoveOrigin);
-  end_page(ps, console);
+void draw_cut(ResultPicture& picture, const NodeQuantity& quantity) {
+  const ShownField field = shown_field(picture);
+  const std::optional<CutOptions> options = ask_cut(picture.console, field, quantity);
+  if (!options) return;
+  PictureRun run = picture_run(picture, kTagCut);
+  paint_cut(*options, field, quantity, run);
 }
 
 }  // namespace tambri

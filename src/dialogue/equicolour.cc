@@ -9,11 +9,8 @@
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "draw/postscript.h"
-#include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -33,8 +30,13 @@ constexpr double kBarLeft = 10, kBarRight = 70;
 constexpr double kPageBarLeft = 3, kPageBarBottom = 4, kPageBarTop = 5, kPageBarRight = 19;
 constexpr double kPageBarBox = 0.125;
 
-// A label of 1PE8.1, the form of every number written into the picture.
-std::string label(double v) { return format_e(v, 8, 1); }
+// Where the legend's texts go: rows of the screen's text windows beside the
+// bar (columns 85-100, then 80-100), and on the page above the bar.
+constexpr int kMaxRow = 1, kMinRow = 16, kLogRow = 8, kLabelColumn = 1;
+constexpr int kWindowRow = 22, kWindowColumn = 3;
+constexpr int kPromptRow = 27, kPromptColumn = 5;
+constexpr double kPageLabelY = 6, kPageLabelSize = 0.5;
+constexpr double kPageMinX = 3, kPageMiddleX = 9.6, kPageMaxX = 16.3;
 
 void set_scale_palette(GraphicsSurface& surface) {
   for (int n = 0; n < kLevels; ++n) surface.gfx_set_palette_rgb(kLowest + n, ramp_colour(n));
@@ -66,17 +68,17 @@ void draw_screen_legend(GraphicsSurface& surface, const Grid& grid, const Displa
     surface.gfx_rectangle(kGfxFilled, kBarLeft, kBarStep * n, kBarRight, kBarStep * n + kBarBox);
   }
   surface.gfx_set_text_window(3, 85, 24, 100);
-  surface.gfx_set_text_position(1, 1);
-  surface.gfx_text(label(range.max));
-  surface.gfx_set_text_position(16, 1);
-  surface.gfx_text(label(range.min));
+  surface.gfx_set_text_position(kMaxRow, kLabelColumn);
+  surface.gfx_text(value_label(range.max));
+  surface.gfx_set_text_position(kMinRow, kLabelColumn);
+  surface.gfx_text(value_label(range.min));
   surface.gfx_set_text_color(15);
   if (logarithmic) {
-    surface.gfx_set_text_position(8, 1);
+    surface.gfx_set_text_position(kLogRow, kLabelColumn);
     surface.gfx_text(" LOG ABS");
   }
   surface.gfx_set_text_window(3, 80, 30, 100);
-  write_window_coordinates(surface, grid, w, 22, 3);
+  write_window_coordinates(surface, grid, w, kWindowRow, kWindowColumn);
 }
 
 void write_page_legend(Plotter& plot, PsWriter& ps, const ValueRange& range, bool logarithmic) {
@@ -92,11 +94,11 @@ void write_page_legend(Plotter& plot, PsWriter& ps, const ValueRange& range, boo
   // Blue under the minimum, green-yellow under the middle, red under the
   // maximum; black on a black-and-white page.
   plot.page_colour(PageColour::fixed(3, 1));
-  ps.text(3, 6, 0.5, label(range.min), 0, 8);
+  ps.text(kPageMinX, kPageLabelY, kPageLabelSize, value_label(range.min), 0, 8);
   plot.page_colour(PageColour::fixed(10, 1));
-  ps.text(9.6, 6, 0.5, label((range.min + range.max) / 2), 0, 8);
+  ps.text(kPageMiddleX, kPageLabelY, kPageLabelSize, value_label((range.min + range.max) / 2), 0, 8);
   plot.page_colour(PageColour::fixed(2, 1));
-  ps.text(16.3, 6, 0.5, label(range.max), 0, 8);
+  ps.text(kPageMaxX, kPageLabelY, kPageLabelSize, value_label(range.max), 0, 8);
   if (logarithmic) {
     ps.set_colour(1);
     ps.text(9.5, 7, 0.4, "LOG-Betrag", 0, 10);
@@ -105,37 +107,36 @@ void write_page_legend(Plotter& plot, PsWriter& ps, const ValueRange& range, boo
 
 }  // namespace
 
-void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
-  Console& console = picture.console;
-  const Grid& grid = picture.model.grid;
-  const DisplayWindow& w = picture.window;
-  const OutputSettings& output = picture.output;
-  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+std::optional<EquicolourOptions> ask_equicolour(Console& console, const ShownField& field, PictureMemory& memory) {
+  EquicolourOptions o;
+  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
   // Without grid lines at the window's indices there is nothing to show.
-  if (!names_grid_lines(grid, w)) return;
-  bool& full_window = picture.memory.equicolour_full_window;
-  full_window = ask_full_window(console, grid, w, full_window);
+  if (!names_grid_lines(field.grid(), field.window)) return std::nullopt;
+  memory.equicolour_full_window = ask_full_window(console, field.grid(), field.window, memory.equicolour_full_window);
+  o.full_window = memory.equicolour_full_window;
+  return o;
+}
 
-  const ValueRange range = picture_value_range(grid, quantity, logarithmic);
+void paint_equicolour(const EquicolourOptions& o, const ShownField& field, const NodeQuantity& quantity,
+                      PictureRun& run) {
+  const Grid& grid = field.grid();
+  const DisplayWindow& w = field.window;
+  const ValueRange range = picture_value_range(grid, quantity, o.logarithmic);
   const EquicolourScale scale = equicolour_scale(range.min, range.max);
 
-  GraphicsSurface& surface = picture.pictures.surface;
-  const std::string& stem = picture.model.output_stem;
-  PictureFrame frame(surface, picture.pictures.viewer, console, output);
-  PsWriter ps(output);
-  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25));
-  ps.open(picture_file_name(stem, kTagEquicolour, ".ps"));
+  GraphicsSurface& surface = run.surface();
+  PsWriter& ps = run.page();
+  run.begin(picture_title(quantity.name));
+  run.open_page(kStructureTitleLayout, {quantity.name, field.model.output_stem, run.output().comment});
   set_scale_palette(surface);
-
-  const double x1 = grid.x[w.i1], x2 = grid.x[w.i2], y1 = grid.y[w.j1], y2 = grid.y[w.j2];
-  const PicturePlacement placement =
-      place_picture(ps, full_window, x1, x2 - x1, y1, y2 - y1, quantity.name, stem, output.comment);
-  Plotter plot(surface, &ps, output, structure_page_mapping(placement));
+  const PicturePlacement placement = run.place_on_page(grid, w, o.full_window);
+  Plotter plot(surface, &ps, run.output(), structure_page_mapping(placement));
   // A region without extent in a stretched direction has no world to map:
   // the surface would keep an earlier picture's mapping.
-  if (set_picture_world(surface, picture_world(grid, w, full_window))) {
-    draw_cells(plot, grid, w, quantity, logarithmic, scale);
+  if (run.set_world(picture_world(grid, w, o.full_window))) {
+    draw_cells(plot, grid, w, quantity, o.logarithmic, scale);
   }
+  const double x1 = grid.x[w.i1], x2 = grid.x[w.i2], y1 = grid.y[w.j1], y2 = grid.y[w.j2];
   ps.set_colour(1);
   ps.set_line_width(2);
   ps.rectangle(placement.page_x(y1), placement.page_y(x1), placement.page_x(y2), placement.page_y(x2),
@@ -145,12 +146,20 @@ void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
   ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
   write_window_bounds(ps, grid, w);
 
-  draw_screen_legend(surface, grid, w, range, logarithmic);
-  surface.gfx_set_text_position(27, 5);
-  frame.end(picture_file_name(stem, kTagEquicolour, ".bmp"), " <Return>");
+  draw_screen_legend(surface, grid, w, range, o.logarithmic);
+  surface.gfx_set_text_position(kPromptRow, kPromptColumn);
+  run.end(" <Return>");
 
-  write_page_legend(plot, ps, range, logarithmic);
-  end_page(ps, picture.console);
+  write_page_legend(plot, ps, range, o.logarithmic);
+  run.end_page();
+}
+
+void draw_equicolour(ResultPicture& picture, const NodeQuantity& quantity) {
+  const ShownField field = shown_field(picture);
+  const std::optional<EquicolourOptions> options = ask_equicolour(picture.console, field, picture.memory);
+  if (!options) return;
+  PictureRun run = picture_run(picture, kTagEquicolour);
+  paint_equicolour(*options, field, quantity, run);
 }
 
 }  // namespace tambri

@@ -12,19 +12,13 @@
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "draw/postscript.h"
 #include "model/assignment.h"
 #include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
-
-// The marks of fixed-potential and excited nodes reach this far towards their
-// neighbours (single precision, as always).
-constexpr double kMarkFraction = static_cast<double>(0.1f);
 
 constexpr int kFrameColour = 12;
 constexpr int kTextColour = 15;
@@ -42,50 +36,43 @@ constexpr int kValueRow = 25;
 constexpr int kEndRow = 30;
 constexpr int kClearWidth = 19;
 
-struct Options {
-  bool logarithmic = false;
-  bool full_window = false;
-  bool grid_lines = false;
-  bool raster_lines = false;
-  bool filled = false;
-};
-
-// The range the levels come from and how they are given.
-struct Range {
-  double min = 0, max = 0;
-  bool single_values = false;
-};
-
-Options ask_options(Console& console, const Grid& grid, const DisplayWindow& w) {
-  Options o;
+// The yes/no questions, each after an empty line.
+void ask_flags(Console& console, const Grid& grid, const DisplayWindow& w, IsolineOptions& o) {
   o.logarithmic = ask_yes_after_empty_line(console, " Logarithmus bilden [Y/N]:");
   o.full_window = ask_full_window(console, grid, w, false, PromptSpacing::kAfterEmptyLine);
   o.grid_lines = ask_yes_after_empty_line(console, " Diskretisierungslinien [Y/N]:");
   if (!o.grid_lines) o.raster_lines = ask_yes_after_empty_line(console, " Rasterlinien [Y/N]:");
   o.filled = ask_yes_after_empty_line(console, " Farbig ausfüllen [Y/N]:");
-  return o;
 }
 
-// Min and max shown, then changed or kept; none when all values are equal.
-std::optional<Range> ask_range(Console& console, const ValueRange& values) {
+// Min and max shown, then changed or kept; false when all values are equal.
+bool ask_range(Console& console, const ValueRange& values, IsolineOptions& o) {
   console.message(" Min=" + format_e10(values.min));
   console.record(" Max=" + format_e10(values.max));
   if (all_values_equal(values)) {
     console.message(" ### Alle Werte sind gleich ###");
-    return std::nullopt;
+    return false;
   }
-  Range r{values.min, values.max, false};
+  o.min = values.min;
+  o.max = values.max;
   if (ask_yes_after_empty_line(console, " Werte ändern [Y/N]:")) {
     for (;;) {
-      r.min = ask_number_after_empty_line(console, " Min=");
-      r.max = ask_number_after_empty_line(console, " Max=");
-      if (!(r.max < r.min)) break;
+      o.min = ask_number_after_empty_line(console, " Min=");
+      o.max = ask_number_after_empty_line(console, " Max=");
+      if (!(o.max < o.min)) break;
       console.message(" ### Max. kleiner Min. ###");
     }
   } else {
-    r.single_values = ask_yes_after_empty_line(console, " Eingabe einzelner Werte [Y/N]:");
+    o.single_values = ask_yes_after_empty_line(console, " Eingabe einzelner Werte [Y/N]:");
   }
-  return r;
+  return true;
+}
+
+// The values the levels are drawn through, on the heap: a node array is large.
+std::unique_ptr<NodeArray> values_of(const Grid& grid, const NodeQuantity& quantity, bool logarithmic) {
+  auto values = std::make_unique<NodeArray>();
+  isoline_values(grid, quantity, logarithmic, *values);
+  return values;
 }
 
 WorldPoint world(const PlanePoint& p) { return {p.y, p.x}; }
@@ -95,7 +82,7 @@ WorldPoint world(const PlanePoint& p) { return {p.y, p.x}; }
 class LevelPainter {
  public:
   LevelPainter(Plotter& plot, const StructureModel& model, const DisplayWindow& w, const NodeArray& values,
-               const Options& options, double tolerance)
+               const IsolineOptions& options, double tolerance)
       : plot_(plot),
         model_(model),
         grid_(model.grid),
@@ -226,7 +213,8 @@ class LevelPainter {
     for (int j = w_.j1; j <= w_.j2; ++j) {
       for (int i = w_.i1; i <= w_.i2; ++i) {
         if (!marked(model_.occupancy[static_cast<size_t>(grid_.node(i, j))])) continue;
-        mark(mark_span(grid_.x, i, w_.i1, w_.i2, kMarkFraction), mark_span(grid_.y, j, w_.j1, w_.j2, kMarkFraction));
+        mark(mark_span(grid_.x, i, w_.i1, w_.i2, kNodeMarkFraction),
+             mark_span(grid_.y, j, w_.j1, w_.j2, kNodeMarkFraction));
       }
     }
   }
@@ -247,7 +235,7 @@ class LevelPainter {
   const Grid& grid_;
   const DisplayWindow& w_;
   const NodeArray& values_;
-  const Options& options_;
+  const IsolineOptions& options_;
   double tolerance_;
   // One element's pieces, reused from element to element.
   ElementFills fills_;
@@ -273,7 +261,7 @@ class Legend {
   void label(int k, double level) {
     surface_.gfx_set_text_color(k);
     surface_.gfx_set_text_position(k + 2, 2);
-    surface_.gfx_text(format_e(level, 8, 1));
+    surface_.gfx_text(value_label(level));
   }
 
   // Rows 25 and 30 blanked; " Wert:" and " <x>: Ende" when `asking`.
@@ -311,7 +299,7 @@ void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placeme
   double x = 2, y = 7;
   for (int k = 1; k <= levels.count; ++k) {
     plot.page_colour(PageColour::level_of(12 - k, kShades));
-    ps.text(x, y, 0.5, format_e(levels.at[static_cast<size_t>(k)], 8, 1), 0, 8);
+    ps.text(x, y, 0.5, value_label(levels.at[static_cast<size_t>(k)]), 0, 8);
     x += 3;
     if (k == 6) {
       x = 2;
@@ -324,62 +312,60 @@ void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placeme
   }
 }
 
+// The single values typed while the picture is shown, each drawn at once
+// (by `painter` when the window can be drawn); false when an answer is not
+// a number, which ends the picture early.
+bool read_single_levels(PictureRun& run, LevelPainter* painter, Legend& legend, IsolineLevels& levels) {
+  while (levels.count < kMaxIsolineLevels) {
+    legend.value_rows(true);
+    double value = 0;
+    if (!run.read_number_while_shown(" Wert:", value)) return false;
+    levels.at[static_cast<size_t>(++levels.count)] = value;
+    if (painter) painter->level(levels.count, value);
+    legend.label(levels.count, value);
+  }
+  return true;
+}
+
 }  // namespace
 
-void draw_isolines(ResultPicture& picture, const NodeQuantity& quantity) {
-  Console& console = picture.console;
-  const StructureModel& model = picture.model;
+std::optional<IsolineOptions> ask_isolines(Console& console, const ShownField& field, const NodeQuantity& quantity) {
+  const Grid& grid = field.grid();
+  if (!names_grid_lines(grid, field.window)) return std::nullopt;  // no grid: nothing to show
+  IsolineOptions o;
+  ask_flags(console, grid, field.window, o);
+  const std::unique_ptr<NodeArray> values = values_of(grid, quantity, o.logarithmic);
+  if (!ask_range(console, finite_range(*values, grid.nodes()), o)) return std::nullopt;
+  return o;
+}
+
+void paint_isolines(const IsolineOptions& o, const ShownField& field, const NodeQuantity& quantity, PictureRun& run) {
+  const StructureModel& model = field.model;
   const Grid& grid = model.grid;
-  const DisplayWindow& w = picture.window;
-  if (!names_grid_lines(grid, w)) return;  // no grid: nothing to show
+  const DisplayWindow& w = field.window;
+  const std::unique_ptr<NodeArray> values = values_of(grid, quantity, o.logarithmic);
+  const double step = isoline_step(o.min, o.max);
 
-  const Options options = ask_options(console, grid, w);
-  auto values = std::make_unique<NodeArray>();
-  isoline_values(grid, quantity, options.logarithmic, *values);
-  const std::optional<Range> range = ask_range(console, finite_range(*values, grid.nodes()));
-  if (!range) return;
-  const double step = isoline_step(range->min, range->max);
-  const double tolerance = isoline_tolerance(step);
-
-  // --- the picture
-  const OutputSettings& output = picture.output;
-  GraphicsSurface& surface = picture.pictures.surface;
-  const std::string& stem = model.output_stem;
-  PictureFrame frame(surface, picture.pictures.viewer, console, output);
-  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25));
+  GraphicsSurface& surface = run.surface();
+  run.begin(picture_title(quantity.name));
   set_line_palette(surface);
-  PsWriter ps(output);
-  ps.open(picture_file_name(stem, kTagIsolines, ".ps"));
-  const double dx = grid.x[w.i2] - grid.x[w.i1], dy = grid.y[w.j2] - grid.y[w.j1];
-  const PicturePlacement placement =
-      place_picture(ps, options.full_window, grid.x[w.i1], dx, grid.y[w.j1], dy, quantity.name, stem, output.comment);
-  Plotter plot(surface, &ps, output, structure_page_mapping(placement));
+  run.open_page(kStructureTitleLayout, {quantity.name, model.output_stem, run.output().comment});
+  const PicturePlacement placement = run.place_on_page(grid, w, o.full_window);
+  Plotter plot(surface, &run.page(), run.output(), structure_page_mapping(placement));
   // A window without extent has no mapping; the surface would keep an
   // earlier picture's, which must not place this one.
-  const bool drawable = set_picture_world(surface, picture_world(grid, w, options.full_window));
-  LevelPainter painter(plot, model, w, *values, options, tolerance);
+  const bool drawable = run.set_world(picture_world(grid, w, o.full_window));
+  LevelPainter painter(plot, model, w, *values, o, isoline_tolerance(step));
   Legend legend(surface);
-  legend.begin(grid, w, options.logarithmic);
+  legend.begin(grid, w, o.logarithmic);
 
-  if (drawable && !options.filled) painter.overlays();
+  if (drawable && !o.filled) painter.overlays();
   IsolineLevels levels;
   bool ended_early = false;
-  if (range->single_values) {
-    while (levels.count < kMaxIsolineLevels) {
-      legend.value_rows(true);
-      picture.pictures.viewer.present(surface);
-      console.prompt(" Wert:");
-      double value = 0;
-      if (!console.read_numbers({value})) {
-        ended_early = true;
-        break;
-      }
-      levels.at[static_cast<size_t>(++levels.count)] = value;
-      if (drawable) painter.level(levels.count, value);
-      legend.label(levels.count, value);
-    }
+  if (o.single_values) {
+    ended_early = !read_single_levels(run, drawable ? &painter : nullptr, legend, levels);
   } else {
-    levels = automatic_levels(range->max, step);
+    levels = automatic_levels(o.max, step);
     for (int k = 1; k <= levels.count; ++k) {
       if (drawable) painter.level(k, levels.at[static_cast<size_t>(k)]);
       legend.label(k, levels.at[static_cast<size_t>(k)]);
@@ -388,12 +374,20 @@ void draw_isolines(ResultPicture& picture, const NodeQuantity& quantity) {
   // " <Return>" goes to row 25.
   legend.value_rows(false);
   // With filling the overlays come last, on top; also when the input ended early.
-  if (drawable && options.filled) painter.overlays();
+  if (drawable && o.filled) painter.overlays();
 
-  if (ended_early) frame.restore();
-  else frame.end(picture_file_name(stem, kTagIsolines, ".bmp"));
-  write_page_end(ps, plot, placement, grid, w, levels, options.logarithmic);
-  end_page(ps, picture.console);
+  if (ended_early) run.restore();
+  else run.end();
+  write_page_end(run.page(), plot, placement, grid, w, levels, o.logarithmic);
+  run.end_page();
+}
+
+void draw_isolines(ResultPicture& picture, const NodeQuantity& quantity) {
+  const ShownField field = shown_field(picture);
+  const std::optional<IsolineOptions> options = ask_isolines(picture.console, field, quantity);
+  if (!options) return;
+  PictureRun run = picture_run(picture, kTagIsolines);
+  paint_isolines(*options, field, quantity, run);
 }
 
 }  // namespace tambri

@@ -10,11 +10,9 @@
 #include "dialogue/questions.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "draw/postscript.h"
 #include "text/fortran_format.h"
-#include "text/text_width.h"
 
 namespace tambri {
 namespace {
@@ -24,6 +22,7 @@ constexpr double kWorldSize = 15;
 // The world's origin on the page, in centimetres: one world unit is 1 cm.
 constexpr double kPageOriginX = 4.5, kPageOriginY = 10;
 constexpr double kD = kMountainDepth;
+constexpr PageTitleLayout kMountainTitleLayout{2, 28, 26.5, TitleOrder::kStructureThenTitle};
 
 constexpr int kBoxColour = 11;
 constexpr int kGreyIndex = 12;
@@ -32,8 +31,6 @@ constexpr int kHeightLevels = 10;  // the page's hue and grey scale of the facet
 
 // A facet is drawn on the screen only where it starts inside the picture.
 constexpr double kScreenLimit = 16;
-
-std::string label(double v) { return format_e(v, 8, 1); }
 
 // Indices 11 (lowest) to 1 (highest) from the ramp, 12 grey, 13 the wire
 // colour: green on black, red on white.
@@ -152,94 +149,116 @@ void draw_facets(Plotter& plot, const MountainView& view, const FacetInput& in) 
   }
 }
 
-void draw_screen_labels(GraphicsSurface& surface, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
-                        bool logarithmic) {
-  surface.gfx_set_text_window(2, 1, 40, 12);
-  surface.gfx_set_text_position(13, 5);
-  surface.gfx_text(label(range.max));
-  if (logarithmic) {
-    surface.gfx_set_text_position(22, 3);
-    surface.gfx_text("LOG-Betrag");
-  }
-  surface.gfx_set_text_position(31, 5);
-  surface.gfx_text(label(range.min));
-  surface.gfx_set_text_window(33, 1, 36, 80);
-  surface.gfx_set_text_position(1, 35);
-  surface.gfx_text("x (m) ");
-  surface.gfx_set_text_position(1, 13);
-  surface.gfx_text(label(grid.x[w.i1]));
-  surface.gfx_set_text_position(1, 49);
-  surface.gfx_text(label(grid.x[w.i2]));
-  surface.gfx_set_text_window(32, 61, 32, 80);
-  surface.gfx_set_text_position(1, 1);
-  surface.gfx_text(label(grid.y[w.j1]));
-  surface.gfx_set_text_window(2, 73, 30, 80);
-  surface.gfx_set_text_position(26, 1);
-  surface.gfx_text(label(grid.y[w.j2]));
-  surface.gfx_set_text_window(29, 69, 29, 80);
-  surface.gfx_set_text_position(1, 1);
-  surface.gfx_text("y (m) ");
+// The texts around the box in the order both halves write them: maximum,
+// "LOG-Betrag", minimum, the x axis's name and ends, the y axis's ends and
+// name. On the screen a cell of a text window, on the page a point and a size.
+struct LabelPlace {
+  TextWindow window;
+  int row, column;
+  double x, y, size;
+};
+constexpr size_t kLogLabel = 1;
+constexpr std::array<LabelPlace, 9> kLabelPlaces = {{
+    {{2, 1, 40, 12}, 13, 5, -2, 9.6, 0.4},
+    {{2, 1, 40, 12}, 22, 3, 5, -4, 0.8},
+    {{2, 1, 40, 12}, 31, 5, -2, 0, 0.4},
+    {{33, 1, 36, 80}, 1, 35, 4, -1, 0.5},
+    {{33, 1, 36, 80}, 1, 13, 0, -0.6, 0.4},
+    {{33, 1, 36, 80}, 1, 49, 8, -0.6, 0.4},
+    {{32, 61, 32, 80}, 1, 1, 10.4, 0, 0.4},
+    {{2, 73, 30, 80}, 26, 1, 10.2 + kD, kD, 0.4},
+    {{29, 69, 29, 80}, 1, 1, 10.5 + kD / 2, kD / 2 - 0.3, 0.5},
+}};
+// " <Return>" below the box's right corner.
+constexpr TextWindow kPromptWindow{35, 75, 35, 90};
+
+std::array<std::string, 9> label_texts(const Grid& grid, const DisplayWindow& w, const ValueRange& range) {
+  return {value_label(range.max),
+          "LOG-Betrag",
+          value_label(range.min),
+          "x (m) ",
+          value_label(grid.x[w.i1]),
+          value_label(grid.x[w.i2]),
+          value_label(grid.y[w.j1]),
+          value_label(grid.y[w.j2]),
+          "y (m) "};
 }
 
-void write_page_labels(PsWriter& ps, const Grid& grid, const DisplayWindow& w, const ValueRange& range,
-                       bool logarithmic) {
+void draw_screen_labels(GraphicsSurface& surface, const std::array<std::string, 9>& texts, bool logarithmic) {
+  const TextWindow* current = nullptr;
+  for (size_t n = 0; n < kLabelPlaces.size(); ++n) {
+    if (n == kLogLabel && !logarithmic) continue;
+    const LabelPlace& at = kLabelPlaces[n];
+    if (!current || !(*current == at.window)) set_text_window(surface, at.window);
+    current = &at.window;
+    surface.gfx_set_text_position(at.row, at.column);
+    surface.gfx_text(texts[n]);
+  }
+}
+
+void write_page_labels(PsWriter& ps, const std::array<std::string, 9>& texts, bool logarithmic) {
   ps.set_colour(1);
-  ps.text(-2, 9.6, 0.4, label(range.max), 0, 8);
-  if (logarithmic) ps.text(5, -4, 0.8, "LOG-Betrag", 0, 10);
-  ps.text(-2, 0, 0.4, label(range.min), 0, 8);
-  ps.text(4, -1, 0.5, "x (m) ", 0, 6);
-  ps.text(0, -0.6, 0.4, label(grid.x[w.i1]), 0, 8);
-  ps.text(8, -0.6, 0.4, label(grid.x[w.i2]), 0, 8);
-  ps.text(10.4, 0, 0.4, label(grid.y[w.j1]), 0, 8);
-  ps.text(10.2 + kD, kD, 0.4, label(grid.y[w.j2]), 0, 8);
-  ps.text(10.5 + kD / 2, kD / 2 - 0.3, 0.5, "y (m) ", 0, 6);
+  for (size_t n = 0; n < kLabelPlaces.size(); ++n) {
+    if (n == kLogLabel && !logarithmic) continue;
+    const LabelPlace& at = kLabelPlaces[n];
+    ps.text(at.x, at.y, at.size, texts[n], 0, static_cast<int>(texts[n].size()));
+  }
 }
 
 }  // namespace
 
-void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
-  Console& console = picture.console;
-  const Grid& grid = picture.model.grid;
-  const DisplayWindow& w = picture.window;
-  const OutputSettings& output = picture.output;
-  const bool logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
+std::optional<MountainOptions> ask_mountain(Console& console, const ShownField& field, const NodeQuantity& quantity) {
+  MountainOptions o;
+  o.logarithmic = ask_yes(console, " Logarithmus bilden [Y/N]:");
   // Without grid lines at the window's indices there is nothing to show.
-  if (!names_grid_lines(grid, w)) return;
+  if (!names_grid_lines(field.grid(), field.window)) return std::nullopt;
 
-  ValueRange range = picture_value_range(grid, quantity, logarithmic);
+  o.range = picture_value_range(field.grid(), quantity, o.logarithmic);
   // A constant field would give the heights no scale; it stands flat on the floor.
-  range.max = widened_max(range.min, range.max, kMountainMinimumSpan);
-  console.record(" Min=" + format_e10(range.min));
-  console.record(" Max=" + format_e10(range.max));
-  if (ask_yes(console, " Wertebereich vergrößern [Y/N]:")) widen_range(console, range);
-  const MountainView view = mountain_view(grid.x[w.i1], grid.x[w.i2], grid.y[w.j1], grid.y[w.j2], range.min, range.max);
-  const bool coloured = ask_yes(console, " Einfärben [Y/N]:");
+  o.range.max = widened_max(o.range.min, o.range.max, kMountainMinimumSpan);
+  console.record(" Min=" + format_e10(o.range.min));
+  console.record(" Max=" + format_e10(o.range.max));
+  if (ask_yes(console, " Wertebereich vergrößern [Y/N]:")) widen_range(console, o.range);
+  o.coloured = ask_yes(console, " Einfärben [Y/N]:");
+  return o;
+}
 
-  GraphicsSurface& surface = picture.pictures.surface;
-  const std::string& stem = picture.model.output_stem;
-  PictureFrame frame(surface, picture.pictures.viewer, console, output);
-  PsWriter ps(output);
-  frame.begin(" TAMBRI: " + pad_to_width(quantity.name, 25), kMountainViewport);
-  ps.open(picture_file_name(stem, kTagMountain, ".ps"));
-  ps.set_colour(1);
-  ps.text(2, 26.5, 0.5, ps_structure_text(picture.model.file_name, output.comment), 0, 60);
-  ps.text(2, 28, 0.6, ps_title_text(quantity.name), 0, 33);
-  surface.gfx_set_world(1, 0, 0, kWorldSize, kWorldSize);
+void paint_mountain(const MountainOptions& o, const ShownField& field, const NodeQuantity& quantity, PictureRun& run) {
+  const Grid& grid = field.grid();
+  const DisplayWindow& w = field.window;
+  const bool white_background = run.output().white_background;
+  const MountainView view =
+      mountain_view(grid.x[w.i1], grid.x[w.i2], grid.y[w.j1], grid.y[w.j2], o.range.min, o.range.max);
+
+  GraphicsSurface& surface = run.surface();
+  PsWriter& ps = run.page();
+  run.begin(picture_title(quantity.name), kMountainViewport);
+  run.open_page(kMountainTitleLayout, {quantity.name, field.model.file_name, run.output().comment});
+  run.set_world({0, 0, kWorldSize, kWorldSize}, kValueUpward);
   ps.plot(kPageOriginX, kPageOriginY, kPenMoveOrigin);
-  set_height_palette(surface, output.white_background);
+  set_height_palette(surface, white_background);
 
-  Plotter plot(surface, &ps, output, {});
+  Plotter plot(surface, &ps, run.output(), {});
   draw_box(plot);
-  draw_facets(plot, view, {grid, w, quantity, logarithmic, coloured, output.white_background});
+  draw_facets(plot, view, {grid, w, quantity, o.logarithmic, o.coloured, white_background});
 
-  draw_screen_labels(surface, grid, w, range, logarithmic);
-  surface.gfx_set_text_window(35, 75, 35, 90);
+  const std::array<std::string, 9> labels = label_texts(grid, w, o.range);
+  draw_screen_labels(surface, labels, o.logarithmic);
+  set_text_window(surface, kPromptWindow);
   surface.gfx_set_text_position(1, 1);
-  frame.end(picture_file_name(stem, kTagMountain, ".bmp"), "<Return>");
+  run.end("<Return>");
 
-  write_page_labels(ps, grid, w, range, logarithmic);
+  write_page_labels(ps, labels, o.logarithmic);
   ps.plot(-kPageOriginX, -kPageOriginY, kPenMoveOrigin);
-  end_page(ps, picture.console);
+  run.end_page();
+}
+
+void draw_mountain(ResultPicture& picture, const NodeQuantity& quantity) {
+  const ShownField field = shown_field(picture);
+  const std::optional<MountainOptions> options = ask_mountain(picture.console, field, quantity);
+  if (!options) return;
+  PictureRun run = picture_run(picture, kTagMountain);
+  paint_mountain(*options, field, quantity, run);
 }
 
 }  // namespace tambri

@@ -5,17 +5,12 @@
 #include "core/path_integral.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
-#include "draw/picture_frame.h"
 #include "draw/plotter.h"
 #include "model/assignment.h"
 #include "text/fortran_format.h"
 
 namespace tambri {
 namespace {
-
-// The marks of fixed-potential and excited nodes reach this far towards their
-// neighbours (single precision, as always).
-constexpr double kMarkFraction = static_cast<double>(0.1f);
 
 constexpr int kPathColour = 2;
 constexpr int kExcitationColour = 4;
@@ -46,11 +41,12 @@ std::optional<PathCorners> ask_corners(Console& console, const Grid& grid) {
 void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTexts& texts) {
   const StructureModel& model = picture.model;
   const Grid& grid = model.grid;
-  GraphicsSurface& surface = picture.pictures.surface;
-  PictureFrame frame(surface, picture.pictures.viewer, picture.console, picture.output);
-  frame.begin(texts.title);
+  // The path picture writes no files.
+  PictureRun run = picture_run(picture, "");
+  GraphicsSurface& surface = run.surface();
+  run.begin(texts.title);
   set_line_palette(surface);
-  if (surface.gfx_set_world(0, model.yb, model.xb, model.ye, model.xe)) {
+  if (run.set_world({model.yb, model.xb, model.ye, model.xe})) {
     Plotter plot(surface, nullptr, picture.output, {});
     plot.colour(kGridColour, PageColour::none());
     plot.rectangle(kGfxOutline, model.yb, model.xb, model.ye, model.xe);
@@ -60,8 +56,8 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
         const int32_t code = model.occupancy[static_cast<size_t>(grid.node(i, j))];
         const bool potential = is_fixed_potential(code), excited = code >= 100 && code <= 909;
         if (!potential && !excited) continue;
-        const NodeSpan x = mark_span(grid.x, i, 1, grid.nx, kMarkFraction);
-        const NodeSpan y = mark_span(grid.y, j, 1, grid.ny, kMarkFraction);
+        const NodeSpan x = mark_span(grid.x, i, 1, grid.nx, kNodeMarkFraction);
+        const NodeSpan y = mark_span(grid.y, j, 1, grid.ny, kNodeMarkFraction);
         if (potential) {
           plot.colour(kPotentialColour, PageColour::none());
           plot.rectangle(kGfxFilled, y.lo, x.lo, y.hi, x.hi);
@@ -81,7 +77,7 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
   surface.gfx_set_text_position(5, texts.result_column);
   surface.gfx_text(std::string(texts.result) + format_e10(path.flux) + texts.unit);
   surface.gfx_set_text_position(25, 2);
-  frame.end("");
+  run.end();
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
-#include "draw/picture_frame.h"
+#include "draw/picture_run.h"
 #include "draw/plotter.h"
 #include "model/assignment.h"
 #include "text/fortran_format.h"
@@ -89,14 +89,14 @@ void show_structure(Console& console, const StructureModel& model, const Display
   const bool has_lines = names_grid_lines(grid, w);
   const bool full_window = has_lines && ask_full_window(console, grid, w, false);
 
-  GraphicsSurface& surface = pictures.surface;
-  PictureFrame frame(surface, pictures.viewer, console, output);
-  frame.begin(title_of(model.problem));
+  PictureRun run(pictures, console, output, model.output_stem, kTagStructure);
+  GraphicsSurface& surface = run.surface();
+  run.begin(title_of(model.problem));
   set_structure_palette(surface);
 
   // A window of a single line or node has no extent; the surface keeps the
   // mapping of an earlier picture, which must not place this one.
-  if (has_lines && set_picture_world(surface, picture_world(grid, w, full_window))) {
+  if (has_lines && run.set_world(picture_world(grid, w, full_window))) {
     Plotter plot(surface, nullptr, output, {});
     draw_structure(plot, model, w, grid_under_structure);
   }
@@ -105,8 +105,7 @@ void show_structure(Console& console, const StructureModel& model, const Display
   surface.gfx_set_text_window(2, 80, 30, 100);
   if (has_lines) write_window_coordinates(surface, grid, w, 22, 1);
   surface.gfx_set_text_position(29, 2);
-
-  frame.end(picture_file_name(model.output_stem, kTagStructure, ".bmp"));
+  run.end();
 }
 
 }  // namespace tambri

@@ -55,11 +55,6 @@ void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
   if (bitmap_failed) console_.message(" ### Fehler bei Dateieröffnung ###");
 }
 
-void end_page(PsWriter& ps, Console& console) {
-  ps.plot(0, 0, kPenEnd);
-  if (!ps.ok()) console.message(ps.failure_message());
-}
-
 void PictureFrame::restore() {
   if (white_background_) {
     surface_.gfx_set_palette_rgb(15, kPaletteWhite);

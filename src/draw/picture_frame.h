@@ -1,5 +1,5 @@
 #pragma once
-// The frame every picture runs through. A plot asks its questions first, then
+// The screen half of every picture (PictureRun adds the page and the files):
 //
 //   PictureFrame frame(surface, viewer, console, output);
 //   frame.begin(" TAMBRI: " + name);      // background, clear, viewport, title
@@ -9,11 +9,10 @@
 // With the white background chosen, index 0 shows white and index 15 black for
 // the picture and its bitmap; end() gives the dialogue its colours back. A
 // picture that draws, asks and reads more before it ends (single isoline
-// values) calls viewer.present(surface) before each read.
+// values) presents the surface before each read.
 #include <string_view>
 
 #include "draw/output_settings.h"
-#include "draw/postscript.h"
 #include "draw/surface.h"
 #include "draw/viewer.h"
 #include "text/console.h"
@@ -64,10 +63,5 @@ class PictureFrame {
   const OutputSettings& output_;
   bool white_background_ = false;
 };
-
-// Ends the picture's page (pen 9999) and, when its file could not be made or
-// written, says so on the console: after the picture's wait, so the message
-// has its own line.
-void end_page(PsWriter& ps, Console& console);
 
 }  // namespace tambri

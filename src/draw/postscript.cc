@@ -316,8 +316,32 @@ std::string ps_structure_text(std::string_view output_stem, std::string_view com
   return "Struktur : " + pad_to_width(output_stem, 12) + pad_to_width(comment, 35) + "  ";
 }
 
-PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1, double dy,
-                               std::string_view quantity_name, std::string_view output_stem, std::string_view comment) {
+void write_page_title(PsWriter& ps, const PageTitleLayout& layout, const PageTitle& title) {
+  const auto title_line = [&] { ps.text(layout.x, layout.title_y, 0.6, ps_title_text(title.name), 0, 33); };
+  const auto structure_line = [&] {
+    ps.text(layout.x, layout.structure_y, 0.5, ps_structure_text(title.structure, title.comment), 0, 60);
+  };
+  switch (layout.order) {
+    case TitleOrder::kTitleThenStructure:
+      ps.set_colour(1);
+      title_line();
+      structure_line();
+      return;
+    case TitleOrder::kStructureThenTitle:
+      ps.set_colour(1);
+      structure_line();
+      title_line();
+      return;
+    case TitleOrder::kTitleBeforeColour:
+      title_line();
+      ps.text(layout.subtitle_x, layout.subtitle_y, 0.4, title.subtitle, 0, utf8_length(title.subtitle));
+      ps.set_colour(1);
+      structure_line();
+      return;
+  }
+}
+
+PicturePlacement picture_placement(bool full_window, double x1, double dx, double y1, double dy) {
   PicturePlacement p{};
   if (full_window) {
     p.sh = 16 / dy;
@@ -325,11 +349,15 @@ PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double
   } else {
     p.sh = p.sv = 16 / std::max(dx, dy);
   }
-  ps.set_colour(1);
-  ps.text(3, 28, 0.6, ps_title_text(quantity_name), 0, 33);
-  ps.text(3, 27, 0.5, ps_structure_text(output_stem, comment), 0, 60);
   p.origin_x = 11 - p.sh * y1 - p.sh * dy / 2;
   p.origin_y = 17 + p.sv * x1 + p.sv * dx / 2;
+  return p;
+}
+
+PicturePlacement place_picture(PsWriter& ps, bool full_window, double x1, double dx, double y1, double dy,
+                               std::string_view quantity_name, std::string_view output_stem, std::string_view comment) {
+  write_page_title(ps, kStructureTitleLayout, {quantity_name, output_stem, comment});
+  const PicturePlacement p = picture_placement(full_window, x1, dx, y1, dy);
   ps.plot(p.origin_x, p.origin_y, kPenMoveOrigin);
   return p;
 }

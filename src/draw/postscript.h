@@ -120,6 +120,39 @@ struct PicturePlacement {
 std::string ps_title_text(std::string_view quantity_name);
 std::string ps_structure_text(std::string_view output_stem, std::string_view comment);
 
+// A page's title block: the title line ("TAMBRI: " and the name, 33
+// characters, size 0.6), the structure line ("Struktur : ", the structure's
+// name and the comment, 60 characters, size 0.5) and, where a picture has
+// one, a subtitle (size 0.4, as long as it is).
+struct PageTitle {
+  std::string_view name, structure, comment;
+  std::string_view subtitle = {};
+};
+
+// The order of the block's records. Every picture keeps the order its pages
+// have always had, so a page compares equal with an older one of it.
+enum class TitleOrder {
+  kTitleThenStructure,  // colour 1, title, structure
+  kStructureThenTitle,  // colour 1, structure, title
+  kTitleBeforeColour,   // title and subtitle in the page's first colour, then colour 1, structure
+};
+
+// Where the block stands, in centimetres from the page's corner.
+struct PageTitleLayout {
+  double x;
+  double title_y, structure_y;
+  TitleOrder order;
+  double subtitle_x = 0, subtitle_y = 0;
+};
+
+// The block of the equicolour, isoline and arrow plots.
+inline constexpr PageTitleLayout kStructureTitleLayout{3, 28, 27, TitleOrder::kTitleThenStructure};
+
+void write_page_title(PsWriter& ps, const PageTitleLayout& layout, const PageTitle& title);
+
+// The scales and origin of place_picture(), without writing anything.
+PicturePlacement picture_placement(bool full_window, double x1, double dx, double y1, double dy);
+
 // Placement of the equicolour, isoline and arrow plots for the displayed
 // region with smallest X x1, smallest Y y1 and extents dx, dy: scales for a
 // picture 16 cm across (equal scales unless `full_window`), the title lines
