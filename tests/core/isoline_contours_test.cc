@@ -101,47 +101,5 @@ TEST(IsolineCrossings, ToleranceWidensTheEdgeAndRefusesTinyDifferencesAndNonFini
   EXPECT_TRUE(corner_below(-kTol / 4 * 1.001, kTol));
 }
 
-void expect_near(const Points& got, const Points& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t n = 0; n < got.size(); ++n) {
-    EXPECT_NEAR(got[n].x, want[n].x, 1e-12) << n;
-    EXPECT_NEAR(got[n].y, want[n].y, 1e-12) << n;
-  }
-}
-
-// The diagonal whose corners have the larger |sum| stays connected.
-TEST(IsolineSaddle, TheDiagonalWithTheLargerSumStaysConnected) {
-  // A and D above: the segments cut off B and C, whose triangles are filled.
-  const ElementCorners ad_high = element(2, -1, -1, 2);
-  EXPECT_TRUE(saddle_cuts_off_b_and_c(ad_high));
-  const Pieces lines = lines_of(ad_high);
-  ASSERT_EQ(lines.size(), 2u);
-  expect_near(lines[0], {{1 + 4.0 / 3, 10}, {3, 10 + 4.0 / 3}});
-  expect_near(lines[1], {{1, 10 + 8.0 / 3}, {1 + 2.0 / 3, 14}});
-  const Pieces corners = fills_of(ad_high);
-  ASSERT_EQ(corners.size(), 2u);
-  EXPECT_EQ((Points{corners[0][2], corners[1][2]}), (Points{kB, kC}));
-  EXPECT_EQ(corners[0].size() + corners[1].size(), 6u);
-  // A and D below: the band between the segments, as two quadrilaterals over
-  // the diagonal A-D.
-  const Pieces band = fills_of(element(-2, 1, 1, -2));
-  ASSERT_EQ(band.size(), 2u);
-  EXPECT_EQ((Points{band[0][2], band[0][3], band[1][2], band[1][3]}), (Points{kD, kA, kD, kA}));
-  // B and C with the larger |sum|: the segments cut off A and D.
-  const ElementCorners bc_high = element(1, -2, -2, 1);
-  EXPECT_FALSE(saddle_cuts_off_b_and_c(bc_high));
-  const Pieces bc_lines = lines_of(bc_high);
-  ASSERT_EQ(bc_lines.size(), 2u);
-  EXPECT_EQ((std::vector<double>{bc_lines[0][0].y, bc_lines[0][1].x, bc_lines[1][0].y, bc_lines[1][1].x}),
-            (std::vector<double>{10, 1, 14, 3}));  // edge 1 with edge 2, edge 3 with edge 4
-  const Pieces bc_band = fills_of(bc_high);        // A above: quadrilaterals over B-C
-  ASSERT_EQ(bc_band.size(), 2u);
-  EXPECT_EQ((Points{bc_band[0][2], bc_band[0][3], bc_band[1][2], bc_band[1][3]}), (Points{kC, kB, kB, kC}));
-  const Pieces ad_corners = fills_of(element(-1, 2, 2, -1));  // A below: triangles at A and D
-  ASSERT_EQ(ad_corners.size(), 2u);
-  EXPECT_EQ((Points{ad_corners[0][2], ad_corners[1][2]}), (Points{kA, kD}));
-  EXPECT_FALSE(saddle_cuts_off_b_and_c(element(1, -1, -1, 1)));  // a tie keeps the segments at A and D
-}
-
 }  // namespace
 }  // namespace tambri
