@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/text_cases.h"
@@ -27,21 +30,17 @@ using Pieces = std::vector<Points>;
 ElementCorners element(double fa, double fb, double fc, double fd) { return {fa, fb, fc, fd, 1, 3, 10, 14}; }
 const PlanePoint kA{1, 10}, kB{3, 10}, kC{1, 14}, kD{3, 14};
 
-Pieces lines_of(const ElementCorners& c) {
+// The isoline's paths and the fill's polygons in an element.
+std::pair<Pieces, Pieces> lines_and_fills(const ElementCorners& c) {
   ElementLines lines;
-  join_crossings(find_crossings(c, kTol), c, lines);
-  Pieces out;
-  for (int n = 0; n < lines.count; ++n)
-    out.emplace_back(lines.paths[n].points.begin(), lines.paths[n].points.begin() + lines.paths[n].count);
-  return out;
-}
-
-Pieces fills_of(const ElementCorners& c) {
   ElementFills fills;
+  join_crossings(find_crossings(c, kTol), c, lines);
   fill_below(find_crossings(c, kTol), c, kTol, fills);
-  Pieces out;
-  for (int n = 0; n < fills.count; ++n)
-    out.emplace_back(fills.polygons[n].points.begin(), fills.polygons[n].points.begin() + fills.polygons[n].count);
+  std::pair<Pieces, Pieces> out;
+  for (const auto& p : std::span(lines.paths.data(), lines.count))
+    out.first.emplace_back(p.points.begin(), p.points.begin() + p.count);
+  for (const auto& p : std::span(fills.polygons.data(), fills.count))
+    out.second.emplace_back(p.points.begin(), p.points.begin() + p.count);
   return out;
 }
 
@@ -54,11 +53,10 @@ Pieces pieces(const std::string& text) {
     out.emplace_back();
     for (const std::string& p : test::words(piece)) {
       const size_t comma = p.find(',');
-      out.back().push_back(p == "A"   ? kA
-                           : p == "B" ? kB
-                           : p == "C" ? kC
-                           : p == "D"
-                               ? kD
+      const std::string_view corners = "ABCD";
+      const PlanePoint corner[] = {kA, kB, kC, kD};
+      out.back().push_back(p.size() == 1 && corners.find(p) != corners.npos
+                               ? corner[corners.find(p)]
                                : PlanePoint{test::number(p.substr(0, comma)), test::number(p.substr(comma + 1))});
     }
   }
@@ -70,11 +68,12 @@ TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndALevelThroughANo
     std::vector<double> v = test::numbers(c[0]);
     if (v.size() == 4) v.insert(v.end(), {1, 3, 10, 14});
     const ElementCorners e{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5), v.at(6), v.at(7)};
+    const auto [lines, fills] = lines_and_fills(e);
     if (c[1] != "-") {
-      EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where;
+      EXPECT_EQ(lines, pieces(c[1])) << c.where;
     }
     if (c[2] != "-") {
-      EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where;
+      EXPECT_EQ(fills, pieces(c[2])) << c.where;
     }
   }
 }
