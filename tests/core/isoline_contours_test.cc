@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <span>
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/text_cases.h"
@@ -27,21 +30,17 @@ using Pieces = std::vector<Points>;
 ElementCorners element(double fa, double fb, double fc, double fd) { return {fa, fb, fc, fd, 1, 3, 10, 14}; }
 const PlanePoint kA{1, 10}, kB{3, 10}, kC{1, 14}, kD{3, 14};
 
-Pieces lines_of(const ElementCorners& c) {
+// The isoline's paths and the fill's polygons in an element.
+std::pair<Pieces, Pieces> lines_and_fills(const ElementCorners& c) {
   ElementLines lines;
-  join_crossings(find_crossings(c, kTol), c, lines);
-  Pieces out;
-  for (int n = 0; n < lines.count; ++n)
-    out.emplace_back(lines.paths[n].points.begin(), lines.paths[n].points.begin() + lines.paths[n].count);
-  return out;
-}
-
-Pieces fills_of(const ElementCorners& c) {
   ElementFills fills;
+  join_crossings(find_crossings(c, kTol), c, lines);
   fill_below(find_crossings(c, kTol), c, kTol, fills);
-  Pieces out;
-  for (int n = 0; n < fills.count; ++n)
-    out.emplace_back(fills.polygons[n].points.begin(), fills.polygons[n].points.begin() + fills.polygons[n].count);
+  std::pair<Pieces, Pieces> out;
+  for (const auto& p : std::span(lines.paths.data(), lines.count))
+    out.first.emplace_back(p.points.begin(), p.points.begin() + p.count);
+  for (const auto& p : std::span(fills.polygons.data(), fills.count))
+    out.second.emplace_back(p.points.begin(), p.points.begin() + p.count);
   return out;
 }
 
@@ -54,11 +53,10 @@ Pieces pieces(const std::string& text) {
     out.emplace_back();
     for (const std::string& p : test::words(piece)) {
       const size_t comma = p.find(',');
-      out.back().push_back(p == "A"   ? kA
-                           : p == "B" ? kB
-                           : p == "C" ? kC
-                           : p == "D"
-                               ? kD
+      const std::string_view corners = "ABCD";
+      const PlanePoint corner[] = {kA, kB, kC, kD};
+      out.back().push_back(p.size() == 1 && corners.find(p) != corners.npos
+                               ? corner[corners.find(p)]
                                : PlanePoint{test::number(p.substr(0, comma)), test::number(p.substr(comma + 1))});
     }
   }
@@ -70,11 +68,12 @@ TEST(IsolineCrossings, EachEdgeIsCutAtTheInterpolatedFractionAndALevelThroughANo
     std::vector<double> v = test::numbers(c[0]);
     if (v.size() == 4) v.insert(v.end(), {1, 3, 10, 14});
     const ElementCorners e{v.at(0), v.at(1), v.at(2), v.at(3), v.at(4), v.at(5), v.at(6), v.at(7)};
+    const auto [lines, fills] = lines_and_fills(e);
     if (c[1] != "-") {
-      EXPECT_EQ(lines_of(e), pieces(c[1])) << c.where;
+      EXPECT_EQ(lines, pieces(c[1])) << c.where;
     }
     if (c[2] != "-") {
-      EXPECT_EQ(fills_of(e), pieces(c[2])) << c.where;
+      EXPECT_EQ(fills, pieces(c[2])) << c.where;
     }
   }
 }
@@ -99,48 +98,6 @@ TEST(IsolineCrossings, ToleranceWidensTheEdgeAndRefusesTinyDifferencesAndNonFini
   EXPECT_FALSE(corner_below(kNan, kTol));
   EXPECT_FALSE(corner_below(-kTol / 4, kTol));
   EXPECT_TRUE(corner_below(-kTol / 4 * 1.001, kTol));
-}
-
-void expect_near(const Points& got, const Points& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (size_t n = 0; n < got.size(); ++n) {
-    EXPECT_NEAR(got[n].x, want[n].x, 1e-12) << n;
-    EXPECT_NEAR(got[n].y, want[n].y, 1e-12) << n;
-  }
-}
-
-// The diagonal whose corners have the larger |sum| stays connected.
-TEST(IsolineSaddle, TheDiagonalWithTheLargerSumStaysConnected) {
-  // A and D above: the segments cut off B and C, whose triangles are filled.
-  const ElementCorners ad_high = element(2, -1, -1, 2);
-  EXPECT_TRUE(saddle_cuts_off_b_and_c(ad_high));
-  const Pieces lines = lines_of(ad_high);
-  ASSERT_EQ(lines.size(), 2u);
-  expect_near(lines[0], {{1 + 4.0 / 3, 10}, {3, 10 + 4.0 / 3}});
-  expect_near(lines[1], {{1, 10 + 8.0 / 3}, {1 + 2.0 / 3, 14}});
-  const Pieces corners = fills_of(ad_high);
-  ASSERT_EQ(corners.size(), 2u);
-  EXPECT_EQ((Points{corners[0][2], corners[1][2]}), (Points{kB, kC}));
-  EXPECT_EQ(corners[0].size() + corners[1].size(), 6u);
-  // A and D below: the band between the segments, as two quadrilaterals over
-  // the diagonal A-D.
-  const Pieces band = fills_of(element(-2, 1, 1, -2));
-  ASSERT_EQ(band.size(), 2u);
-  EXPECT_EQ((Points{band[0][2], band[0][3], band[1][2], band[1][3]}), (Points{kD, kA, kD, kA}));
-  // B and C with the larger |sum|: the segments cut off A and D.
-  const ElementCorners bc_high = element(1, -2, -2, 1);
-  EXPECT_FALSE(saddle_cuts_off_b_and_c(bc_high));
-  const Pieces bc_lines = lines_of(bc_high);
-  ASSERT_EQ(bc_lines.size(), 2u);
-  EXPECT_EQ((std::vector<double>{bc_lines[0][0].y, bc_lines[0][1].x, bc_lines[1][0].y, bc_lines[1][1].x}),
-            (std::vector<double>{10, 1, 14, 3}));  // edge 1 with edge 2, edge 3 with edge 4
-  const Pieces bc_band = fills_of(bc_high);        // A above: quadrilaterals over B-C
-  ASSERT_EQ(bc_band.size(), 2u);
-  EXPECT_EQ((Points{bc_band[0][2], bc_band[0][3], bc_band[1][2], bc_band[1][3]}), (Points{kC, kB, kB, kC}));
-  const Pieces ad_corners = fills_of(element(-1, 2, 2, -1));  // A below: triangles at A and D
-  ASSERT_EQ(ad_corners.size(), 2u);
-  EXPECT_EQ((Points{ad_corners[0][2], ad_corners[1][2]}), (Points{kA, kD}));
-  EXPECT_FALSE(saddle_cuts_off_b_and_c(element(1, -1, -1, 1)));  // a tie keeps the segments at A and D
 }
 
 }  // namespace

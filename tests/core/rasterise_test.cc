@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 
 #include "model/assignment.h"
@@ -72,8 +73,15 @@ TEST(Rasterise, CodesAndShapesOfTheTable) {
       m = unit_grid();
       m.occupancy.fill(c.ints(1)[0]);
       map.clear(), parts.clear(), where = c.where;
+      if (c.cols.size() > 2) m.grid.ny = c.ints(2)[0];
+    } else if (op[0] == "sequence") {  // entries set directly: position, shape, ...
+      const std::vector<int> v = c.ints(1);
+      for (size_t n = 0; n + 1 < v.size(); n += 2) m.sequence[v[n]] = v[n + 1];
+      m.sequence_length = std::max(m.sequence_length, v[v.size() - 2]);
+    } else if (op[0] == "stale") {  // a point beyond the list's count
+      m.points.at[m.points.count + 1] = {c.number(1, 0), c.number(1, 1), c.ints(1)[2]};
     } else if (op[0] == "map") {
-      map.push_back(c.ints(1));
+      map.push_back(c.cols.size() > 1 ? c.ints(1) : std::vector<int32_t>{});  // "map |": a line without nodes
     } else if (op[0] == "uncovered") {
       parts.emplace_back(shapes.at(op.at(1)), c.ints(1)[0]);
     } else {
@@ -81,34 +89,6 @@ TEST(Rasterise, CodesAndShapesOfTheTable) {
     }
   }
   check();
-}
-
-TEST(Rasterise, WithoutGridOnlyAreaPartsAreReported) {
-  StructureModel m;
-  m.grid.nx = 3;
-  m.grid.x = {0, 0, 1, 2};  // ny = 0: no nodes
-  add(m, "rectangle", {0, 0, 1, 1, 1});
-  add(m, "point", {0, 0, 1});
-  add(m, "border", {kSideGesamt, 10});
-  add(m, "circle", {0, 0, 5, 1});
-  add(m, "triangle", {0, 0, 1, 0, 0, 1, 1});
-  add(m, "rectangle", {0, 0, 2, 2, 1});
-  EXPECT_EQ(uncovered(m),
-            (Uncovered{{kShapeRectangle, 1}, {kShapeCircle, 1}, {kShapeTriangle, 1}, {kShapeRectangle, 2}}));
-}
-
-TEST(Rasterise, DamagedEntrySequenceStaysWithinTheLists) {
-  StructureModel m = unit_grid();
-  add(m, "border", {9, 10});
-  add(m, "rectangle", {0, 0, 4, 4, 1});
-  m.sequence_length = 6;
-  m.sequence[3] = kShapeRectangle;  // a second rectangle that is not in the list
-  m.sequence[4] = 3;                // no shape
-  m.sequence[5] = kShapeBorder;
-  m.sequence[6] = kShapePoint;
-  m.points.at[1] = {0, 0, 9};  // stale entry beyond the count
-  EXPECT_TRUE(uncovered(m).empty());
-  EXPECT_EQ(map_of(m), Rows(5, std::vector<int32_t>(5, 1)));
 }
 
 }  // namespace

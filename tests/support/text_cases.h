@@ -4,8 +4,9 @@
 // '|', '#' starts a comment, blank lines are skipped. Columns are trimmed; a
 // column in double quotes keeps its blanks. words() splits a column on blanks;
 // number() reads a double as strtod does ("nan", "-inf" and hexadecimal floats
-// for a value that must be one exact double) and "a/b" as the quotient a / b,
-// for values worked out by hand as fractions. A table that cannot be read or
+// for a value that must be one exact double), "a/b" as the quotient a / b and
+// "a*b" as the product (before the quotient: "a*b/c" is a * (b / c)), for
+// values worked out by hand from decimal constants. A table that cannot be read or
 // holds no case throws, so no test passes over an empty table.
 #include <cstdlib>
 #include <fstream>
@@ -17,7 +18,8 @@
 namespace tambri::test {
 
 inline double number(const std::string& text) {
-  const size_t slash = text.find('/', 1);
+  const size_t star = text.find('*', 1), slash = text.find('/', 1);
+  if (star != std::string::npos) return number(text.substr(0, star)) * number(text.substr(star + 1));
   if (slash != std::string::npos) return number(text.substr(0, slash)) / number(text.substr(slash + 1));
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);

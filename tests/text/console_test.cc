@@ -6,17 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "dialogue/string_screen.h"
 #include "support/text_cases.h"
 
 namespace tambri {
 namespace {
 
-struct Screen {
-  explicit Screen(const std::string& input) : in(input), console(in, out, true) {}
-  std::istringstream in;
-  std::ostringstream out;
-  Console console;
-};
+using test::Screen;
 
 // A blank-control record writes a line feed first only when a record occupies
 // the current line (not at the start, nor right after an answer was read); a
