@@ -15,9 +15,7 @@ std::string shortest(double value) {
   return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
 }
 
-std::string node_text(GridNode node) {
-  return "(" + std::to_string(node.i) + ", " + std::to_string(node.j) + ")";
-}
+std::string node_text(GridNode node) { return "(" + std::to_string(node.i) + ", " + std::to_string(node.j) + ")"; }
 
 std::string value_text(const NodeQuantity& quantity, int k) {
   return trim_trailing_blanks(quantity.name) + " =" + format_e10(quantity.value(k));

@@ -51,9 +51,9 @@ struct WorldPoint {
 // it right after drawing its field, because the legend sets another
 // viewport afterwards, and reads pointer positions back with it.
 struct WorldMapping {
-  int vx1, vy1, vx2, vy2;      // viewport, inclusive pixel corners
-  double wx1, wy1, wx2, wy2;   // world window, sorted corners
-  bool invert;                 // the smaller world y at the bottom edge
+  int vx1, vy1, vx2, vy2;     // viewport, inclusive pixel corners
+  double wx1, wy1, wx2, wy2;  // world window, sorted corners
+  bool invert;                // the smaller world y at the bottom edge
 
   // The world point the surface drew at pixel (x, y); none outside the
   // viewport or when the viewport has no extent to divide by. The edge

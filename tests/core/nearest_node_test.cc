@@ -25,10 +25,18 @@ TEST(NearestNode, NearestLineOfARangeWithTiesToTheLowerOne) {
     double value;
     std::optional<int> line;
   } rows[] = {
-      {1, 5, 0.4, 1},   {1, 5, 0.6, 2},   {1, 5, 2.0, 2},  // 2 lies halfway between 1 and 3
-      {1, 5, 11.0, 4},  {1, 5, 11.5, 5},  {2, 4, 0.0, 2},  // beyond a range: its end line
-      {2, 4, 99, 4},    {3, 3, -5, 3},    {1, 5, nan, std::nullopt},
-      {1, 5, INFINITY, std::nullopt},     {4, 3, 5.0, std::nullopt},  {0, 3, 1.0, std::nullopt},
+      {1, 5, 0.4, 1},
+      {1, 5, 0.6, 2},
+      {1, 5, 2.0, 2},  // 2 lies halfway between 1 and 3
+      {1, 5, 11.0, 4},
+      {1, 5, 11.5, 5},
+      {2, 4, 0.0, 2},  // beyond a range: its end line
+      {2, 4, 99, 4},
+      {3, 3, -5, 3},
+      {1, 5, nan, std::nullopt},
+      {1, 5, INFINITY, std::nullopt},
+      {4, 3, 5.0, std::nullopt},
+      {0, 3, 1.0, std::nullopt},
       {1, kMaxLines + 1, 1.0, std::nullopt},
   };
   for (const auto& r : rows) {
@@ -44,8 +52,8 @@ TEST(NearestNode, NodeOfTheShownPartOnlyForPointsInsideIt) {
     int i, j;  // 0: none
   } rows[] = {
       {1, 5, 1, 5, 6.0, 1.9, 4, 2},  {2, 4, 3, 5, 1.0, 15.0, 2, 5},  // the edges belong to the part
-      {2, 4, 3, 5, 0.99, 5.0, 0, 0}, {2, 4, 3, 5, 5.0, 15.01, 0, 0}, {2, 4, 3, 5, NAN, 5.0, 0, 0},
-      {1, 6, 1, 5, 1.0, 1.0, 0, 0},  // beyond the grid's five lines
+      {2, 4, 3, 5, 0.99, 5.0, 0, 0}, {2, 4, 3, 5, 5.0, 15.01, 0, 0},
+      {2, 4, 3, 5, NAN, 5.0, 0, 0},  {1, 6, 1, 5, 1.0, 1.0, 0, 0},  // beyond the grid's five lines
   };
   for (const auto& r : rows) {
     const std::optional<GridNode> n = nearest_node(g, r.i1, r.i2, r.j1, r.j2, r.x, r.y);

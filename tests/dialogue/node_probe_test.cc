@@ -80,7 +80,7 @@ TEST(NodeProbe, TitleNamesThePointTheNodeAndItsValueOrAssignment) {
       {structure, 150, 125, "x= 3.000E-02  y= 2.000E-02  (4, 3)  Material 3, Potential 2"},
       {structure, 150, 225, "x= 4.000E-02  y= 2.000E-02  (5, 3)  Material 7, Erregung 1"},
       {structure, 450, 325, "x= 5.000E-02  y= 4.000E-02  (6, 5)  Material 0"},
-      {full, 150, 24, "(none)"},  // the title strip
+      {full, 150, 24, "(none)"},   // the title strip
       {full, 700, 300, "(none)"},  // the legend
   };
   for (const auto& r : rows) EXPECT_EQ(title_at(r.probe, r.x, r.y), r.title) << r.x << "," << r.y;

@@ -156,12 +156,12 @@ TEST(SurfaceMapping, PixelsMapBackToTheWorldPointsDrawnThere) {
   const struct {
     PixelRect viewport;
     int invert;
-    double wx1, wy1, wx2, wy2;     // world window
-    double rx1, ry1, rx2, ry2;     // filled rectangle
+    double wx1, wy1, wx2, wy2;  // world window
+    double rx1, ry1, rx2, ry2;  // filled rectangle
   } rows[] = {
-      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.04, 0.07, 0.011, 0.02, 0.023, 0.045},        // structure picture, full
-      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.06, 0.07, 0.001, 0.065, 0.059, 0.0699},      // true to scale
-      {{100, 30, 600, 530}, 1, -3.0, -2e5, 7.0, 5e5, -1.0, 1e5, 2.5, 4e5},             // cut plot, y upward
+      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.04, 0.07, 0.011, 0.02, 0.023, 0.045},    // structure picture, full
+      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.06, 0.07, 0.001, 0.065, 0.059, 0.0699},  // true to scale
+      {{100, 30, 600, 530}, 1, -3.0, -2e5, 7.0, 5e5, -1.0, 1e5, 2.5, 4e5},         // cut plot, y upward
   };
   for (const auto& r : rows) {
     GraphicsSurface s;

@@ -6,12 +6,19 @@
 // alternating) that saves its bitmap and waits for Return (in the window or as
 // a line on stdin). A step "prompt:<name>.bmp" saves the surface as it is then
 // under that name, writes "prompt", reads one answer line at a prompt and
-// writes "answer:" and the line. Exit status 0 after all steps ("done"), 1
-// when the input ends first, 3 when no window could be opened.
+// writes "answer:" and the line. A step "probe:full" or "probe:square" is a
+// field picture of a zoomed grid part, stretched over the viewport or true
+// to scale, that waits for Return with a probe: node (i, j) at
+// x = 0.01 (i - 1), y = 0.01 (j - 1) of an 11 x 6 grid, value 1000 i + 10 j,
+// x lines 3-9 and y lines 2-6 shown. Exit status 0 after all steps ("done"),
+// 1 when the input ends first, 3 when no window could be opened.
 #include <array>
 #include <iostream>
 #include <string>
 
+#include "dialogue/node_probe.h"
+#include "draw/display_window.h"
+#include "draw/node_marks.h"
 #include "draw/picture_frame.h"
 #include "draw/viewer.h"
 #include "text/console.h"
@@ -49,6 +56,35 @@ void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   s.gfx_set_text_position(27, 5);
 }
 
+// Cells in colours of i + j; the probe takes the mapping before the legend's
+// viewport replaces it.
+void probe_picture(PictureFrame& frame, GraphicsSurface& s, Viewer& viewer, Console& console, bool full_window) {
+  Grid grid;
+  grid.nx = 11;
+  grid.ny = 6;
+  for (int i = 1; i <= grid.nx; ++i) grid.x[i] = 0.01 * (i - 1);
+  for (int j = 1; j <= grid.ny; ++j) grid.y[j] = 0.01 * (j - 1);
+  NodeArray value{};
+  for (int j = 1; j <= grid.ny; ++j)
+    for (int i = 1; i <= grid.nx; ++i) value[grid.node(i, j)] = 1000.0 * i + 10.0 * j;
+  const DisplayWindow w{3, 2, 9, 6};
+  frame.begin(" TAMBRI: Fensterprobe mit Zeiger");
+  set_picture_world(s, picture_world(grid, w, full_window));
+  for (int j = w.j1; j <= w.j2; ++j) {
+    for (int i = w.i1; i <= w.i2; ++i) {
+      const NodeSpan x = cell_span(grid.x, i, w.i1, w.i2), y = cell_span(grid.y, j, w.j1, w.j2);
+      s.gfx_set_color(1 + (i + j) % 14);
+      s.gfx_rectangle(kGfxFilled, y.lo, x.lo, y.hi, x.hi);
+    }
+  }
+  const NodeProbe probe(s.world_mapping(), grid, w, {&value, nullptr, false, "Feldstaerke E  (V/m)"});
+  s.gfx_set_viewport(610, 25, 660, 320);
+  s.gfx_set_color(15);
+  s.gfx_rectangle_px(kGfxOutline, 0, 0, 50, 295);
+  viewer.wait_for_return(s, console, &probe);
+  frame.restore();
+}
+
 }  // namespace tambri
 
 int main(int argc, char** argv) {
@@ -71,6 +107,10 @@ int main(int argc, char** argv) {
         std::cout << "prompt" << std::endl;
         const std::string answer = console.read_line();
         std::cout << "answer:" << answer << std::endl;
+        continue;
+      }
+      if (step.rfind("probe:", 0) == 0) {
+        probe_picture(frame, surface, *viewer, console, step == "probe:full");
         continue;
       }
       output.white_background = ++pictures % 2 == 1;
