@@ -54,13 +54,18 @@ bool eventually_holds(const std::filesystem::path& file, const std::string& text
       timeout);
 }
 
-// Xvfb on a display number it picks itself.
+// Xvfb on a display number it picks itself, the pointer in its lower right
+// corner, away from the window, which appears in the middle: a picture that
+// reads the pointer would change the title the tests find the window by.
+// Without -noreset the server would start afresh, pointer in the middle,
+// when its last client goes.
 struct XServer {
   XServer()
-      : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >'" + (dir / "display").string() +
+      : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset >'" + (dir / "display").string() +
                 "' 2>/dev/null") {
     if (eventually_holds(dir / "display", "\n", 1, 30s)) display = ":" + test::read_file(dir / "display");
     while (!display.empty() && display.back() == '\n') display.pop_back();
+    if (!display.empty()) test::run_command("DISPLAY=" + display + " xdotool mousemove 1023 767");
   }
   test::TempDir dir;
   Child process;
