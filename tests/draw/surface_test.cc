@@ -7,7 +7,6 @@
 #include <optional>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "draw/picture_frame.h"
@@ -146,58 +145,6 @@ TEST(SurfaceText, TextWindowIsClippedWrapsAndScrolls) {
   s.gfx_set_text_window(3, 1, 3, 8);
   s.gfx_text("<Return>");
   EXPECT_GT(count(s, 15, {0, 32, 7, 47}), 0);
-}
-
-// A picture reads the pointer back with the mapping it drew with: every pixel
-// a filled world rectangle covers must map back into it (give or take one
-// pixel), every other viewport pixel outside it; the viewport's corners give
-// the world's corners exactly, and the pixels around it nothing.
-TEST(SurfaceMapping, PixelsMapBackToTheWorldPointsDrawnThere) {
-  const struct {
-    PixelRect viewport;
-    int invert;
-    double wx1, wy1, wx2, wy2;  // world window
-    double rx1, ry1, rx2, ry2;  // filled rectangle
-  } rows[] = {
-      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.04, 0.07, 0.011, 0.02, 0.023, 0.045},    // structure picture, full
-      {{0, 25, 600, 625}, 0, 0.0, 0.01, 0.06, 0.07, 0.001, 0.065, 0.059, 0.0699},  // true to scale
-      {{100, 30, 600, 530}, 1, -3.0, -2e5, 7.0, 5e5, -1.0, 1e5, 2.5, 4e5},         // cut plot, y upward
-  };
-  for (const auto& r : rows) {
-    GraphicsSurface s;
-    s.gfx_set_viewport(r.viewport.x1, r.viewport.y1, r.viewport.x2, r.viewport.y2);
-    ASSERT_TRUE(s.gfx_set_world(r.invert, r.wx1, r.wy1, r.wx2, r.wy2));
-    s.gfx_set_color(kInk);
-    s.gfx_rectangle(kGfxFilled, r.rx1, r.ry1, r.rx2, r.ry2);
-    const WorldMapping m = s.world_mapping();
-    s.gfx_set_viewport(610, 25, 660, 320);  // the legend's, after the field
-    const double px = (r.wx2 - r.wx1) / (m.vx2 - m.vx1), py = (r.wy2 - r.wy1) / (m.vy2 - m.vy1);
-    int filled = 0, wrong = 0;
-    for (int y = m.vy1; y <= m.vy2; ++y) {
-      for (int x = m.vx1; x <= m.vx2; ++x) {
-        const std::optional<WorldPoint> p = m.world_at(x, y);
-        ASSERT_TRUE(p.has_value());
-        const bool inside = p->x >= r.rx1 - px && p->x <= r.rx2 + px && p->y >= r.ry1 - py && p->y <= r.ry2 + py;
-        const bool well_inside = p->x > r.rx1 + px && p->x < r.rx2 - px && p->y > r.ry1 + py && p->y < r.ry2 - py;
-        const bool ink = s.pixel(x, y) == kInk;
-        filled += ink;
-        wrong += ink ? !inside : well_inside;
-      }
-    }
-    EXPECT_GT(filled, 100);
-    EXPECT_EQ(wrong, 0);
-    const auto top = r.invert ? r.wy2 : r.wy1, bottom = r.invert ? r.wy1 : r.wy2;
-    EXPECT_EQ(m.world_at(m.vx1, m.vy1)->x, r.wx1);
-    EXPECT_EQ(m.world_at(m.vx1, m.vy1)->y, top);
-    EXPECT_EQ(m.world_at(m.vx2, m.vy2)->x, r.wx2);
-    EXPECT_EQ(m.world_at(m.vx2, m.vy2)->y, bottom);
-    for (const auto& [x, y] : {std::pair(m.vx1 - 1, m.vy1), {m.vx2 + 1, m.vy2}, {m.vx1, m.vy1 - 1}, {m.vx2, m.vy2 + 1}})
-      EXPECT_FALSE(m.world_at(x, y).has_value()) << x << "," << y;
-  }
-  // A viewport without extent maps nothing back.
-  GraphicsSurface s;
-  s.gfx_set_viewport(10, 10, 10, 200);
-  EXPECT_FALSE(s.world_mapping().world_at(10, 100).has_value());
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 
 #include "dialogue/node_probe.h"
 #include "draw/display_window.h"
-#include "draw/node_marks.h"
 #include "draw/picture_frame.h"
 #include "draw/viewer.h"
 #include "text/console.h"
@@ -56,31 +55,22 @@ void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   s.gfx_set_text_position(27, 5);
 }
 
-// Cells in colours of i + j; the probe takes the mapping before the legend's
+// The shown part filled; the probe takes the mapping before the legend's
 // viewport replaces it.
 void probe_picture(PictureFrame& frame, GraphicsSurface& s, Viewer& viewer, Console& console, bool full_window) {
   Grid grid;
   grid.nx = 11;
   grid.ny = 6;
-  for (int i = 1; i <= grid.nx; ++i) grid.x[i] = 0.01 * (i - 1);
-  for (int j = 1; j <= grid.ny; ++j) grid.y[j] = 0.01 * (j - 1);
   NodeArray value{};
-  for (int j = 1; j <= grid.ny; ++j)
-    for (int i = 1; i <= grid.nx; ++i) value[grid.node(i, j)] = 1000.0 * i + 10.0 * j;
+  for (int k = 1; k <= 11; ++k) grid.x[k] = grid.y[k] = 0.01 * (k - 1);
+  for (int k = 1; k <= grid.nodes(); ++k) value[k] = 1000.0 * ((k - 1) % 11 + 1) + 10.0 * ((k - 1) / 11 + 1);
   const DisplayWindow w{3, 2, 9, 6};
   frame.begin(" TAMBRI: Fensterprobe mit Zeiger");
   set_picture_world(s, picture_world(grid, w, full_window));
-  for (int j = w.j1; j <= w.j2; ++j) {
-    for (int i = w.i1; i <= w.i2; ++i) {
-      const NodeSpan x = cell_span(grid.x, i, w.i1, w.i2), y = cell_span(grid.y, j, w.j1, w.j2);
-      s.gfx_set_color(1 + (i + j) % 14);
-      s.gfx_rectangle(kGfxFilled, y.lo, x.lo, y.hi, x.hi);
-    }
-  }
+  s.gfx_set_color(12);
+  s.gfx_rectangle(kGfxFilled, grid.y[w.j1], grid.x[w.i1], grid.y[w.j2], grid.x[w.i2]);
   const NodeProbe probe(s.world_mapping(), grid, w, {&value, nullptr, false, "Feldstaerke E  (V/m)"});
   s.gfx_set_viewport(610, 25, 660, 320);
-  s.gfx_set_color(15);
-  s.gfx_rectangle_px(kGfxOutline, 0, 0, 50, 295);
   viewer.wait_for_return(s, console, &probe);
   frame.restore();
 }

@@ -12,16 +12,9 @@
 //                                   differing pixels outside and inside the
 //                                   cells of the picture's " <Return>" (text
 //                                   row 28, columns 89-97), "outside prompt"
-//   x_window_tool name <id>         writes the window's name (the title bar's
-//                                   text, UTF-8)
-//   x_window_tool clipboard <id>    writes the text another client holds as
-//                                   the CLIPBOARD selection (<id> unused);
-//                                   exit status 1 when none answers within
-//                                   five seconds
 // <id> is the decimal window id xdotool prints. Exit status 0, 1 on failure.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <poll.h>
 
 #include <chrono>
 #include <cstdio>
@@ -30,46 +23,6 @@
 #include <iterator>
 #include <string>
 #include <thread>
-
-namespace {
-
-// The 8-bit text property `name` of `w`, if it has one of type `type`.
-bool print_text_property(Display* d, Window w, Atom name, Atom type) {
-  Atom actual = None;
-  int format = 0;
-  unsigned long items = 0, after = 0;
-  unsigned char* data = nullptr;
-  const bool ok =
-      XGetWindowProperty(d, w, name, 0, 1 << 16, False, type, &actual, &format, &items, &after, &data) == Success &&
-      actual == type && format == 8;
-  if (ok) std::printf("%.*s\n", static_cast<int>(items), reinterpret_cast<const char*>(data));
-  if (data) XFree(data);
-  return ok;
-}
-
-// Asks the CLIPBOARD's owner for UTF-8 text into a property of a window of
-// our own and waits for the answer.
-bool print_clipboard(Display* d) {
-  const Window own = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
-  const Atom utf8 = XInternAtom(d, "UTF8_STRING", False), into = XInternAtom(d, "TAMBRI_TEST_PASTE", False);
-  XConvertSelection(d, XInternAtom(d, "CLIPBOARD", False), utf8, into, own, CurrentTime);
-  XFlush(d);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (std::chrono::steady_clock::now() < deadline) {
-    while (XPending(d)) {
-      XEvent event;
-      XNextEvent(d, &event);
-      if (event.type == SelectionNotify && event.xselection.requestor == own) {
-        return event.xselection.property != None && print_text_property(d, own, into, utf8);
-      }
-    }
-    pollfd connection{ConnectionNumber(d), POLLIN, 0};
-    poll(&connection, 1, 100);
-  }
-  return false;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   Display* d = argc >= 3 ? XOpenDisplay(nullptr) : nullptr;
@@ -123,14 +76,6 @@ int main(int argc, char** argv) {
     }
     std::printf("%d %d\n", outside, prompt);
     XDestroyImage(image);
-  } else if (command == "name" && exists) {
-    if (!print_text_property(d, w, XInternAtom(d, "_NET_WM_NAME", False), XInternAtom(d, "UTF8_STRING", False))) {
-      char* name = nullptr;
-      status = XFetchName(d, w, &name) && name ? 0 : 1;
-      if (name) std::printf("%s\n", name), XFree(name);
-    }
-  } else if (command == "clipboard") {
-    status = print_clipboard(d) ? 0 : 1;
   } else {
     status = 1;
   }

@@ -1,14 +1,11 @@
 #pragma once
 // A viewer for picture tests: keeps the pixels and palette as they were shown
 // when the picture began its wait for Return (and, given the console's output,
-// what the console showed then), and reads the one answer line. With a
-// probe it also keeps what the probe reads at `probe_pixels` then.
+// what the console showed then), and reads the one answer line.
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "draw/surface.h"
@@ -20,11 +17,7 @@ namespace tambri::test {
 class RecordingViewer : public Viewer {
  public:
   void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe* probe) override {
-    probe_readings.clear();
-    for (const auto& [x, y] : probe_pixels) {
-      probe_readings.push_back(probe ? probe->at_pixel(x, y) : std::nullopt);
-    }
+  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe*) override {
     shown.assign(surface.pixels(), surface.pixels() + GraphicsSurface::kWidth * GraphicsSurface::kHeight);
     shown_palette = surface.palette();
     if (screen) at_wait = screen->str();
@@ -37,8 +30,6 @@ class RecordingViewer : public Viewer {
   const std::ostringstream* screen = nullptr;
   bool window = false;
   std::string at_wait;
-  std::vector<std::pair<int, int>> probe_pixels;
-  std::vector<std::optional<ProbeReading>> probe_readings;
 };
 
 }  // namespace tambri::test
