@@ -27,7 +27,7 @@ namespace {
 class NoWindow : public Viewer {
  public:
   void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface&, Console& console) override { console.read_line(); }
+  void wait_for_return(const GraphicsSurface&, Console& console, const PictureProbe*) override { console.read_line(); }
   bool has_window() const override { return false; }
 };
 

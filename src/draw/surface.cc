@@ -65,6 +65,13 @@ char32_t next_code_point(std::string_view text, size_t& pos) {
 
 }  // namespace
 
+std::optional<WorldPoint> WorldMapping::world_at(int x, int y) const {
+  if (x < vx1 || x > vx2 || y < vy1 || y > vy2 || vx1 == vx2 || vy1 == vy2) return std::nullopt;
+  const double tx = static_cast<double>(x - vx1) / (vx2 - vx1);
+  const double ty = static_cast<double>(invert ? vy2 - y : y - vy1) / (vy2 - vy1);
+  return WorldPoint{std::lerp(wx1, wx2, tx), std::lerp(wy1, wy2, ty)};
+}
+
 GraphicsSurface::GraphicsSurface()
     : pixels_(static_cast<size_t>(kWidth) * kHeight, 0), font_(std::make_unique<CellFont>()) {
   std::copy(kStartColours.begin(), kStartColours.end(), palette_.begin());

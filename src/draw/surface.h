@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,20 @@ struct TextPosition {
 struct WorldPoint {
   double x;
   double y;
+};
+
+// The surface's mapping from world to pixels at one moment: a picture keeps
+// it right after drawing its field, because the legend sets another
+// viewport afterwards, and reads pointer positions back with it.
+struct WorldMapping {
+  int vx1, vy1, vx2, vy2;     // viewport, inclusive pixel corners
+  double wx1, wy1, wx2, wy2;  // world window, sorted corners
+  bool invert;                // the smaller world y at the bottom edge
+
+  // The world point the surface drew at pixel (x, y); none outside the
+  // viewport or when the viewport has no extent to divide by. The edge
+  // pixels give the world window's edges exactly.
+  std::optional<WorldPoint> world_at(int x, int y) const;
 };
 
 // Control values of gfx_rectangle and gfx_polygon.
@@ -117,6 +132,7 @@ class GraphicsSurface {
   const std::array<std::uint32_t, kColours>& palette() const { return palette_; }
   TextPosition text_position() const { return {cursor_row_, cursor_column_}; }
   bool exit_no_prompt() const { return exit_no_prompt_; }
+  WorldMapping world_mapping() const { return {vx1_, vy1_, vx2_, vy2_, wx1_, wy1_, wx2_, wy2_, invert_}; }
   bool font_loaded() const;
 
  private:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <ostream>
 
+#include "draw/picture_probe.h"
 #include "draw/surface.h"
 #include "text/console.h"
 #include "text/input_waiter.h"
@@ -22,8 +23,11 @@ class Viewer {
   // Shows the surface and waits until the user presses Return: one input line
   // on the console (read and ignored; Ctrl-C at a terminal counts as Return)
   // or, in a window, the Return key. Throws EndOfInput when the input is
-  // closed.
-  virtual void wait_for_return(const GraphicsSurface& surface, Console& console) = 0;
+  // closed. With a `probe`, a window shows its reading for the point under
+  // the pointer in the title bar and copies it at a left click; the plain
+  // title comes back when the wait ends. Nothing else changes.
+  virtual void wait_for_return(const GraphicsSurface& surface, Console& console,
+                               const PictureProbe* probe = nullptr) = 0;
   // The dialogue is about to block on a line from `in`. A window that is up
   // shows `surface` as it is now and keeps itself painted and answering the
   // desktop until the line is there; the Return key means nothing here.
@@ -36,7 +40,9 @@ class Viewer {
 class HeadlessViewer final : public Viewer {
  public:
   void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface&, Console& console) override { console.await_return(); }
+  void wait_for_return(const GraphicsSurface&, Console& console, const PictureProbe* = nullptr) override {
+    console.await_return();
+  }
   bool has_window() const override { return false; }
 };
 

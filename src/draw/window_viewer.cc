@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@ namespace {
 // How long one look at standard input waits before the window's events are
 // taken again: short enough for a prompt repaint to feel immediate.
 constexpr int kEventIntervalMs = 20;
+
+// The window's title whenever no picture has something to say under the
+// pointer.
+constexpr const char* kPlainTitle = "TAMBRI";
 
 // Xlib's default handlers print and end the process: on a protocol error (a
 // request on a window that another client destroyed) and when the connection
@@ -91,6 +96,8 @@ class WindowViewer final : public Viewer {
     // business.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // A click that also brings the window to the front still copies.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_LogSetOutputFunction(drop_library_log, nullptr);
     // Before SDL opens its display: its own error handler passes errors on to
     // the one it found installed.
@@ -101,7 +108,7 @@ class WindowViewer final : public Viewer {
     }
     SDL_Surface* frame = SDL_CreateRGBSurfaceWithFormat(0, GraphicsSurface::kWidth, GraphicsSurface::kHeight, 32,
                                                         SDL_PIXELFORMAT_XRGB8888);
-    SDL_Window* window = SDL_CreateWindow("TAMBRI", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
+    SDL_Window* window = SDL_CreateWindow(kPlainTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                           GraphicsSurface::kWidth, GraphicsSurface::kHeight, SDL_WINDOW_HIDDEN);
     if (!frame || !window) {
       if (window) SDL_DestroyWindow(window);
@@ -136,7 +143,7 @@ class WindowViewer final : public Viewer {
     paint(surface);
   }
 
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
+  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe* probe) override {
     if (&console.input() == &std::cin && alive()) {
       // Return typed into the window, or a close request made, before the
       // picture was up does not count.
@@ -144,7 +151,19 @@ class WindowViewer final : public Viewer {
       present(surface);
       // A window lost before the picture was up leaves the wait to the
       // console, as without a window.
-      if (!lost_ && !wait_for_line(Wait::Picture)) return;
+      if (!lost_) {
+        probe_ = probe;
+        // A pointer already resting on the picture is read without a move.
+        int x = 0, y = 0;
+        if (probe_ && SDL_GetMouseFocus() == window_) {
+          SDL_GetMouseState(&x, &y);
+          set_title(title_at(x, y));
+        }
+        const bool line_waits = wait_for_line(Wait::Picture);
+        probe_ = nullptr;
+        set_title(kPlainTitle);
+        if (!line_waits) return;
+      }
     }
     console.await_return();
   }
@@ -214,10 +233,43 @@ class WindowViewer final : public Viewer {
         if (wait == Wait::Picture) return true;
       } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
         if (shown_) SDL_UpdateWindowSurface(window_);
+      } else if (wait == Wait::Picture && probe_) {
+        take_probe_event(event);
       }
     }
     if (connection_lost_ && !lost_) lose();
     return lost_ && wait == Wait::Picture;
+  }
+
+  // The pointer over a probed picture: its reading in the title, copied at a
+  // left click; the plain title where it has none and when the pointer
+  // leaves the window.
+  void take_probe_event(const SDL_Event& event) {
+    if (event.type == SDL_MOUSEMOTION) {
+      set_title(title_at(event.motion.x, event.motion.y));
+    } else if (event.type == SDL_MOUSEBUTTONDOWN && event.button.button == SDL_BUTTON_LEFT) {
+      const std::optional<ProbeReading> reading = probe_->at_pixel(event.button.x, event.button.y);
+      if (reading && SDL_SetClipboardText(reading->copy.c_str()) == 0) {
+        set_title(reading->title + std::string(kCopiedNote));
+      }
+    } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_LEAVE) {
+      set_title(kPlainTitle);
+    }
+  }
+
+  // Window pixels are surface pixels: the surface is copied unscaled to the
+  // window's origin, and the window cannot be resized. Pixels beyond the
+  // surface lie outside every viewport.
+  std::string title_at(int x, int y) const {
+    const std::optional<ProbeReading> reading = probe_ ? probe_->at_pixel(x, y) : std::nullopt;
+    return reading ? reading->title : kPlainTitle;
+  }
+
+  // Only a change reaches the server.
+  void set_title(const std::string& title) {
+    if (lost_ || title == title_) return;
+    SDL_SetWindowTitle(window_, title.c_str());
+    title_ = title;
   }
 
   // Pumps the events and tells whether window and connection are still there;
@@ -273,6 +325,8 @@ class WindowViewer final : public Viewer {
   bool connection_lost_ = false;  // set by Xlib's exit handler
   bool lost_ = false;             // window or connection gone: headless from now on
   bool shown_ = false;
+  const PictureProbe* probe_ = nullptr;  // during a picture's wait only
+  std::string title_ = kPlainTitle;
 };
 
 }  // namespace

@@ -6,12 +6,18 @@
 // alternating) that saves its bitmap and waits for Return (in the window or as
 // a line on stdin). A step "prompt:<name>.bmp" saves the surface as it is then
 // under that name, writes "prompt", reads one answer line at a prompt and
-// writes "answer:" and the line. Exit status 0 after all steps ("done"), 1
-// when the input ends first, 3 when no window could be opened.
+// writes "answer:" and the line. A step "probe:full" or "probe:square" is a
+// field picture of a zoomed grid part, stretched over the viewport or true
+// to scale, that waits for Return with a probe: node (i, j) at
+// x = 0.01 (i - 1), y = 0.01 (j - 1) of an 11 x 6 grid, value 1000 i + 10 j,
+// x lines 3-9 and y lines 2-6 shown. Exit status 0 after all steps ("done"),
+// 1 when the input ends first, 3 when no window could be opened.
 #include <array>
 #include <iostream>
 #include <string>
 
+#include "dialogue/node_probe.h"
+#include "draw/display_window.h"
 #include "draw/picture_frame.h"
 #include "draw/viewer.h"
 #include "text/console.h"
@@ -49,6 +55,26 @@ void draw_picture(PictureFrame& frame, GraphicsSurface& s) {
   s.gfx_set_text_position(27, 5);
 }
 
+// The shown part filled; the probe takes the mapping before the legend's
+// viewport replaces it.
+void probe_picture(PictureFrame& frame, GraphicsSurface& s, Viewer& viewer, Console& console, bool full_window) {
+  Grid grid;
+  grid.nx = 11;
+  grid.ny = 6;
+  NodeArray value{};
+  for (int k = 1; k <= 11; ++k) grid.x[k] = grid.y[k] = 0.01 * (k - 1);
+  for (int k = 1; k <= grid.nodes(); ++k) value[k] = 1000.0 * ((k - 1) % 11 + 1) + 10.0 * ((k - 1) / 11 + 1);
+  const DisplayWindow w{3, 2, 9, 6};
+  frame.begin(" TAMBRI: Fensterprobe mit Zeiger");
+  set_picture_world(s, picture_world(grid, w, full_window));
+  s.gfx_set_color(12);
+  s.gfx_rectangle(kGfxFilled, grid.y[w.j1], grid.x[w.i1], grid.y[w.j2], grid.x[w.i2]);
+  const NodeProbe probe(s.world_mapping(), grid, w, {&value, nullptr, false, "Feldstaerke E  (V/m)"});
+  s.gfx_set_viewport(610, 25, 660, 320);
+  viewer.wait_for_return(s, console, &probe);
+  frame.restore();
+}
+
 }  // namespace tambri
 
 int main(int argc, char** argv) {
@@ -71,6 +97,10 @@ int main(int argc, char** argv) {
         std::cout << "prompt" << std::endl;
         const std::string answer = console.read_line();
         std::cout << "answer:" << answer << std::endl;
+        continue;
+      }
+      if (step.rfind("probe:", 0) == 0) {
+        probe_picture(frame, surface, *viewer, console, step == "probe:full");
         continue;
       }
       output.white_background = ++pictures % 2 == 1;

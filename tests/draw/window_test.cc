@@ -2,8 +2,9 @@
 // the program itself; the window (or the screen where it lies) must show
 // exactly the bitmap the same picture saved (apart from the " <Return>" that
 // the frame writes after saving) or the surface as a prompt found it;
-// xdotool presses Return in the window and cuts the program's connection;
-// x_window_tool plays the window manager and other clients.
+// xdotool presses Return in the window, moves the pointer, clicks, reads the
+// window's name and cuts the program's connection; xclip reads the
+// clipboard; x_window_tool plays the window manager and other clients.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -53,13 +54,18 @@ bool eventually_holds(const std::filesystem::path& file, const std::string& text
       timeout);
 }
 
-// Xvfb on a display number it picks itself.
+// Xvfb on a display number it picks itself, the pointer in its lower right
+// corner, away from the window, which appears in the middle: a picture that
+// reads the pointer would change the title the tests find the window by.
+// Without -noreset the server would start afresh, pointer in the middle,
+// when its last client goes.
 struct XServer {
   XServer()
-      : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >'" + (dir / "display").string() +
+      : process("exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp -noreset >'" + (dir / "display").string() +
                 "' 2>/dev/null") {
     if (eventually_holds(dir / "display", "\n", 1, 30s)) display = ":" + test::read_file(dir / "display");
     while (!display.empty() && display.back() == '\n') display.pop_back();
+    if (!display.empty()) test::run_command("DISPLAY=" + display + " xdotool mousemove 1023 767");
   }
   test::TempDir dir;
   Child process;
@@ -156,6 +162,48 @@ TEST(PictureWindow, PicturesPromptsReturnCloseRequestsAndRepaintsInTheDriversWin
   driver.write_input("\n\n");
   EXPECT_EQ(driver.wait_exit(30s), std::optional<int>(0)) << "the last picture did not take the buffered line";
   EXPECT_EQ(test::read_file(dir / "out"), "prompt\nanswer:antwort\ndone\n");
+}
+
+// The pointer over a probed picture of the driver (x lines 3-9 at 0.02-0.08
+// down, y lines 2-6 at 0.01-0.05 across): the title names the point, the
+// nearest node and its value 1000 i + 10 j; a click copies the node's
+// coordinates; the legend, the empty part of a true-to-scale picture and the
+// prompt after the wait show the plain title.
+TEST(PictureWindow, PointerOverAPictureReadsItInTheTitleAndAClickCopiesTheNode) {
+  TAMBRI_REQUIRE_WINDOW();
+  TAMBRI_REQUIRE_PROGRAM("xclip");
+  test::TempDir dir;
+  XServer x;
+  Child driver(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display +
+                               " '" TAMBRI_WINDOW_DRIVER "' probe:full prompt:leer.bmp probe:square"));
+  std::string id;
+  ASSERT_TRUE(eventually([&] { return !(id = window_id(x)).empty() && x_tool(x, "state", id) == "viewable"; }, 30s));
+  const auto name = [&] { return run(x, "xdotool getwindowname " + id); };
+  // Away and back, so that the pointer moves even when it stands there.
+  const auto title_at = [&](int px, int py) {
+    run(x, "xdotool mousemove --window " + id + " " + std::to_string(px + 3) + " " + std::to_string(py) +
+               " mousemove --window " + id + " " + std::to_string(px) + " " + std::to_string(py));
+    return name();
+  };
+  const std::string node_4_3 = "x= 3.000E-02  y= 2.000E-02  (4, 3)  Feldstaerke E  (V/m) = 4.030E+03";
+  EXPECT_TRUE(eventually([&] { return title_at(150, 125) == node_4_3; }, 20s)) << name();
+  run(x, "xdotool click 1");
+  EXPECT_TRUE(eventually([&] { return name() == node_4_3 + "  kopiert"; }, 10s)) << name();
+  EXPECT_EQ(run(x, "timeout 10 xclip -selection clipboard -o"), "0.03 0.02");
+  EXPECT_TRUE(eventually([&] { return title_at(700, 300) == "TAMBRI"; }, 10s)) << name();  // the legend
+  title_at(400, 125);
+
+  // The wait over, the plain title with the pointer still on the picture;
+  // true to scale, the next picture reads the resting pointer at once.
+  driver.write_input("\n");
+  ASSERT_TRUE(eventually_holds(dir / "out", "prompt\n"));
+  EXPECT_EQ(name(), "TAMBRI");
+  driver.write_input("antwort\n");
+  const std::string node_4_6 = "x= 3.000E-02  y= 5.000E-02  (4, 6)  Feldstaerke E  (V/m) = 4.060E+03";
+  EXPECT_TRUE(eventually([&] { return name() == node_4_6; }, 20s)) << name();
+  EXPECT_TRUE(eventually([&] { return title_at(500, 125) == "TAMBRI"; }, 10s)) << name();  // beyond y = 0.05
+  driver.write_input("\n");
+  EXPECT_EQ(driver.wait_exit(30s), std::optional<int>(0));
 }
 
 // The program itself on the example structure under Xvfb: load it, show the

@@ -17,7 +17,7 @@ namespace tambri::test {
 class RecordingViewer : public Viewer {
  public:
   void present(const GraphicsSurface&) override {}
-  void wait_for_return(const GraphicsSurface& surface, Console& console) override {
+  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe*) override {
     shown.assign(surface.pixels(), surface.pixels() + GraphicsSurface::kWidth * GraphicsSurface::kHeight);
     shown_palette = surface.palette();
     if (screen) at_wait = screen->str();
