@@ -48,8 +48,6 @@ constexpr PageText kPageName{9.3, 6.5, 0.5}, kPageLog{9, 8, 0.4};
 constexpr double kMaskTolerance = 0.001;
 constexpr double kMaskGap = static_cast<double>(0.005f);
 
-bool is_excitation(int32_t value) { return value >= 100 && value <= 909; }
-
 // " Min=" and " Max=" until the range can scale arrows: a positive maximum
 // not below the minimum.
 void ask_limits(Console& console, MagnitudeRange& range) {

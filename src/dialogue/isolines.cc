@@ -206,8 +206,6 @@ class LevelPainter {
     });
   }
 
-  static bool is_excitation(int32_t code) { return code >= 100 && code <= 909; }
-
   template <class Mark>
   void for_each_mark(bool (*marked)(int32_t), Mark mark) {
     for (int j = w_.j1; j <= w_.j2; ++j) {

@@ -54,7 +54,7 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
     for (int j = 1; j <= grid.ny; ++j) {
       for (int i = 1; i <= grid.nx; ++i) {
         const int32_t code = model.occupancy[static_cast<size_t>(grid.node(i, j))];
-        const bool potential = is_fixed_potential(code), excited = code >= 100 && code <= 909;
+        const bool potential = is_fixed_potential(code), excited = is_excitation(code);
         if (!potential && !excited) continue;
         const NodeSpan x = mark_span(grid.x, i, 1, grid.nx, kNodeMarkFraction);
         const NodeSpan y = mark_span(grid.y, j, 1, grid.ny, kNodeMarkFraction);
