@@ -57,10 +57,12 @@ format-check: deps
 	find src tests bench fuzz -name '*.cc' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
 
 # The checks of .clang-tidy over the program, the benchmarks and the fuzz
-# targets, with the build's compile commands; any finding fails.
+# targets, with the build's compile commands; any finding fails. A few files
+# alone: make tidy TIDY_FILES='src/text/.*'
+TIDY_FILES ?= (src|bench|fuzz)/.*\.cc
 tidy: deps
 	$(CONFIGURE) >/dev/null
-	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '$(CURDIR)/(src|bench|fuzz)/.*\.cc$$'
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '^$(CURDIR)/$(TIDY_FILES)$$'
 
 # make fuzz-structure_file, fuzz-free_form or fuzz-dialogue [FUZZ_SECONDS=600]:
 # the libFuzzer target with clang, ASan and UBSan, on a working corpus in the
