@@ -1,22 +1,28 @@
 # Two entry points: `make run` builds and starts the program in work/ (seeded
 # with the example structure), `make test` builds and runs every test, also
-# under the address and undefined-behaviour sanitizers.
+# under the address and undefined-behaviour sanitizers. `make format-check` and
+# `make tidy` hold the style and the static checks (CI runs both).
 JOBS ?= $(shell nproc)
 BUILD ?= build
 SAN_BUILD ?= build-san
+# Every build made here, and so CI's, treats compiler warnings as errors; one
+# setting for all targets, as they share the build folder and a change of flags
+# would rebuild everything. `make run WERROR=OFF` lets a newer compiler through.
+WERROR ?= ON
+CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBRI_WERROR=$(WERROR)
 
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: all run test test-plain test-sanitize demo deps clean
+.PHONY: all run test test-plain test-sanitize demo deps clean tidy format-check
 
 all: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS)
 
 # make run [ARGS="--headless --png"]: builds the program alone and starts it.
 run: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	mkdir -p work
 	cp -n examples/*.dat work/ 2>/dev/null || true
@@ -29,7 +35,7 @@ test: test-plain test-sanitize
 # with PDF copies, bitmaps with PNG copies), one line per example with its
 # key result beside the analytic value.
 demo: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	python3 scripts/demo.py $(BUILD) gallery
 
@@ -37,12 +43,26 @@ test-plain: all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAMBRI_SANITIZE=ON -DTAMBRI_BENCHMARKS=OFF
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTAMBRI_SANITIZE=ON -DTAMBRI_BENCHMARKS=OFF \
+	  -DTAMBRI_WERROR=$(WERROR)
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 deps:
 	./.ci/install-deps
+
+# The house style of .clang-format, checked without changing a file
+# (`clang-format -i FILE` applies it).
+format-check: deps
+	find src tests bench fuzz -name '*.cc' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
+
+# The checks of .clang-tidy over the program, the benchmarks and the fuzz
+# targets, with the build's compile commands; any finding fails. A few files
+# alone: make tidy TIDY_FILES='src/text/.*'
+TIDY_FILES ?= (src|bench|fuzz)/.*\.cc
+tidy: deps
+	$(CONFIGURE) >/dev/null
+	run-clang-tidy -p $(BUILD) -j $(JOBS) -quiet '^$(CURDIR)/$(TIDY_FILES)$$'
 
 # make fuzz-structure_file, fuzz-free_form or fuzz-dialogue [FUZZ_SECONDS=600]:
 # the libFuzzer target with clang, ASan and UBSan, on a working corpus in the

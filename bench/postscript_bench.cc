@@ -119,7 +119,8 @@ void write_isolines(PsWriter& ps, const Scratch& g, bool grey) {
   ps.plot(-p.origin_x, -p.origin_y, kPenMoveOrigin);
   for (int k = 1; k <= kLevels; ++k) {
     colour(ps, grey, kLevels + 1 - k, kLevels);
-    ps.text(2 + 3 * ((k - 1) % 6), 7 - (k - 1) / 6, 0.5, " 1.0E+00", 0, 8);
+    const int row = (k - 1) / 6, column = (k - 1) % 6;  // six labels to a row
+    ps.text(2 + 3 * column, 7 - row, 0.5, " 1.0E+00", 0, 8);
   }
   ps.plot(0, 0, kPenEnd);
 }

@@ -132,7 +132,7 @@ void edit_axis_lines(Console& console, StructureModel& model, AxisLines axis) {
       console.record(" ### " + name + "beg größer/gleich " + name + "end ###");
     } else if (n > kMaxLines) {
       console.record(" ### Anzahl zu groß ###");
-    } else if (n <= 1) {
+    } else if (n <= 1) {  // NOLINT(bugprone-branch-clone): must come before the merge, which needs n > 1
       console.record(" ### Anzahl zu klein ###");
     } else if (std::optional<std::vector<double>> merged = merge_equidistant_lines(axis, first, last, n); !merged) {
       console.message(" ### Anzahl zu groß ###");
