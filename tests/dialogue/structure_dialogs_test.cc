@@ -1,6 +1,6 @@
-// The load and save dialogues where a screen script cannot reach: damaged
-// structure files, the file system's side of an overwrite, and write errors.
-// Their screens otherwise are pinned by tests/screens/main and generate.
+// The save dialogue where a screen script cannot reach: the file system's
+// side of an overwrite, and write errors. Its screens otherwise, and those of
+// loading damaged files, are pinned by tests/screens/main and generate.
 #include "dialogue/structure_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -32,51 +32,22 @@ StructureModel sample(FieldProblem problem, const char* file_name) {
   return m;
 }
 
-// Runs one dialogue in a fresh working directory with the answer lines;
+// Runs the save dialogue in a fresh working directory with the answer lines;
 // returns the screen as written, one string.
 class StructureDialogs : public ::testing::Test {
  protected:
   StructureDialogs() : previous_(fs::current_path()) { fs::current_path(dir_.path()); }
   ~StructureDialogs() override { fs::current_path(previous_); }
 
-  template <class Dialogue>
-  static std::string screen_of(const std::string& answers, Dialogue dialogue) {
-    test::Screen screen(answers);
-    dialogue(screen.console);
-    return screen.text();
-  }
   static std::string save(const StructureModel& m, const std::string& answers) {
-    return screen_of(answers, [&](Console& c) { save_dialogue(c, m); });
+    test::Screen screen(answers);
+    save_dialogue(screen.console, m);
+    return screen.text();
   }
 
   test::TempDir dir_;
   fs::path previous_;
 };
-
-TEST_F(StructureDialogs, DamagedFilesAreRefusedWithTheirMessageAndNotRemembered) {
-  const std::string good = encode_structure(sample(FieldProblem::kMagnetostatic, ""));
-  std::string foreign = good;
-  foreign[3] = '5';  // V5.3
-  const size_t after_record6 = 1 + 7 + 54 + 26 + 26 + 256 + 26;
-  const std::string head = "\nStrukturdatei:s.dat\n\n*** Feldproblem: Stationär magnetisch ***\n\n";
-  const std::pair<std::string, std::string> cases[] = {
-      {foreign,
-       "\nStrukturdatei:s.dat\n\n### Eingabedatei nicht unter V4.3  erstellt ###\n"
-       "### Neueingabe erforderlich ###\n\n"},
-      {good.substr(0, after_record6) + "\x82", head + "### Strukturdatei zu kurz ###\n"},
-      {good.substr(0, 70), head + "### Fehler in Strukturdatei ###\n"},  // ends inside record 3
-  };
-  StructureModel model;
-  for (const auto& [bytes, screen] : cases) {
-    test::write_file("s.dat", bytes);
-    model = StructureModel{};
-    LoadOutcome outcome = LoadOutcome::kLoaded;
-    EXPECT_EQ(screen_of("s.dat\n", [&](Console& c) { outcome = load_dialogue(c, model); }), screen);
-    EXPECT_EQ(outcome, LoadOutcome::kRefused);
-    EXPECT_FALSE(fs::exists(kHistoryFile));
-  }
-  EXPECT_EQ(model.grid.nx, 3);  // the records before the damage were taken
-}
 
 TEST_F(StructureDialogs, OverwriteKeepsTheFilesModeAndGoesThroughALink) {
   const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;

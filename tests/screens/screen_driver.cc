@@ -9,7 +9,8 @@
 //                                (5 x 3 lines, borders on potential, see
 //                                support/small_structures.h)
 //   @history kondensa.dat        history.inp naming it
-//   @write name ... @end         a file with the lines between
+//   @write name ... @end         a file with the lines between ("\x4B" is
+//                                the byte 0x4B)
 //   @folder name                 a folder where a file is expected
 //   @args --headless --png       the command line (default --headless)
 //   @status 1                    the exit status (default 0)
@@ -67,8 +68,12 @@ struct Script {
   std::vector<Session> sessions{1};
 };
 
-// "\r" in a script stands for a carriage return.
-std::string unescape(const std::string& line) { return std::regex_replace(line, std::regex(R"(\\r)"), "\r"); }
+// "\r" in a script stands for a carriage return, "\xNN" for the byte NN.
+std::string unescape(std::string line) {
+  for (size_t at = line.find("\\x"); at != std::string::npos; at = line.find("\\x", at + 1))
+    line.replace(at, 4, 1, static_cast<char>(std::stoi(line.substr(at + 2, 2), nullptr, 16)));
+  return std::regex_replace(line, std::regex(R"(\\r)"), "\r");
+}
 
 // The lines up to "@end".
 Lines block(std::istream& in, const std::string& opened_by) {

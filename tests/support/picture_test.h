@@ -32,12 +32,7 @@ namespace tambri::test {
 
 using Records = std::vector<std::string>;
 
-inline Records records_of(const std::filesystem::path& path) {
-  std::istringstream in(read_file(path));
-  Records out;
-  for (std::string line; std::getline(in, line);) out.push_back(line);
-  return out;
-}
+inline Records records_of(const std::filesystem::path& path) { return split_lines(read_file(path)); }
 
 // Ghostscript reads the whole file without an error (not checked where gs
 // is missing, except on CI, where that fails).
