@@ -265,31 +265,26 @@ class Legend {
   void begin(const Grid& grid, const DisplayWindow& w, bool logarithmic) {
     set_text_window(surface_, kLegendWindow);
     surface_.gfx_set_text_color(kTextColour);
-    if (logarithmic) write_at(kLogCell, "LOG-Betrag");
+    if (logarithmic) write_text(surface_, kLogCell, "LOG-Betrag");
     write_window_coordinates(surface_, grid, w, kWindowCell.row, kWindowCell.column);
   }
 
   void label(int k, double level) {
     surface_.gfx_set_text_color(k);
-    write_at({k + kLevelRowOffset, kLevelColumn}, value_label(level));
+    write_text(surface_, {k + kLevelRowOffset, kLevelColumn}, value_label(level));
   }
 
   // The value and end rows blanked; " Wert:" and " <x>: Ende" when `asking`.
   void value_rows(bool asking) {
     surface_.gfx_set_text_color(0);
-    for (const TextCell& cell : {kValueCell, kEndCell}) write_at(cell, std::string(kClearWidth, ' '));
+    for (const TextCell& cell : {kValueCell, kEndCell}) write_text(surface_, cell, std::string(kClearWidth, ' '));
     surface_.gfx_set_text_color(kTextColour);
-    if (asking) write_at(kEndCell, " <x>: Ende");
+    if (asking) write_text(surface_, kEndCell, " <x>: Ende");
     set_text_position(surface_, kValueCell);
     if (asking) surface_.gfx_text(" Wert:");
   }
 
  private:
-  void write_at(const TextCell& cell, std::string_view text) {
-    set_text_position(surface_, cell);
-    surface_.gfx_text(text);
-  }
-
   GraphicsSurface& surface_;
 };
 

@@ -80,10 +80,9 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
   }
   set_text_window(surface, kTexts);
   surface.gfx_set_text_color(kTextColour);
-  set_text_position(surface, kLabelCell);
-  surface.gfx_text(texts.label);
-  set_text_position(surface, {kResultRow, texts.result_column});
-  surface.gfx_text(std::string(texts.result) + format_e10(path.flux) + texts.unit);
+  write_text(surface, kLabelCell, texts.label);
+  write_text(surface, {kResultRow, texts.result_column},
+             std::string(texts.result) + format_e10(path.flux) + texts.unit);
   set_text_position(surface, kPromptCell);
   run.end();
 }

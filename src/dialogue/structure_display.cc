@@ -90,11 +90,9 @@ void draw_legend(GraphicsSurface& surface) {
   set_text_window(surface, kNumberTexts);
   surface.gfx_set_text_color(kTextColour);
   for (int k = 1; k <= kLegendNumbers; ++k) {
-    surface.gfx_set_text_position(2 * k, kNumberColumn);
-    surface.gfx_text(format_i(k, 1));
+    write_text(surface, {2 * k, kNumberColumn}, format_i(k, 1));
   }
-  set_text_position(surface, kNumberHeading);
-  surface.gfx_text("Nr.");
+  write_text(surface, kNumberHeading, "Nr.");
 }
 
 }  // namespace

@@ -18,6 +18,11 @@ void set_text_position(GraphicsSurface& surface, const TextCell& cell) {
   surface.gfx_set_text_position(cell.row, cell.column);
 }
 
+void write_text(GraphicsSurface& surface, const TextCell& cell, std::string_view text) {
+  set_text_position(surface, cell);
+  surface.gfx_text(text);
+}
+
 PictureRun::PictureRun(Pictures pictures, Console& console, const OutputSettings& output, std::string_view stem,
                        std::string_view tag)
     : pictures_(pictures),
