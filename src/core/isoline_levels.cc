@@ -35,20 +35,14 @@ double power_of_ten(int n) {
 void isoline_values(const Grid& grid, const NodeQuantity& quantity, bool logarithmic, NodeArray& v) {
   const int nodes = std::clamp(grid.nodes(), 0, kMaxNodes);
   for (int k = 1; k <= nodes; ++k) {
-    v[static_cast<size_t>(k)] = logarithmic ? quantity.log_value(k, kIsolineLogOffset) : quantity.value(k);
+    v[static_cast<size_t>(k)] = picture_value(quantity, k, logarithmic);
   }
 }
 
 ValueRange finite_range(const NodeArray& v, int nodes) {
   ValueRange r;
   nodes = std::clamp(nodes, 0, kMaxNodes);
-  for (int k = 1; k <= nodes; ++k) {
-    const double value = v[static_cast<size_t>(k)];
-    if (!std::isfinite(value)) continue;
-    r.min = r.any ? std::min(r.min, value) : value;
-    r.max = r.any ? std::max(r.max, value) : value;
-    r.any = true;
-  }
+  for (int k = 1; k <= nodes; ++k) r.take(v[static_cast<size_t>(k)]);
   return r;
 }
 

@@ -8,29 +8,23 @@
 
 #include "core/field_arrays.h"
 #include "core/node_quantity.h"
+#include "core/picture_values.h"
 #include "model/structure_model.h"
 
 namespace tambri {
 
 inline constexpr int kMaxIsolineLevels = 11;
-inline constexpr double kIsolineLogOffset = 1.0E-30;  // keeps log10 of a zero finite
-inline constexpr double kEqualValuesSpan = 1.0E-20;   // a range this small has no levels
-inline constexpr double kLevelStepFraction = 0.1;     // automatic step: a tenth of the range
-inline constexpr double kStepFloorFactor = 1.0E-6;    // the step floor follows |max| * 1e-6
-inline constexpr double kStepFloorFraction = 0.1;     // ... and is a tenth of its power of ten
-inline constexpr double kZeroLevel = 1.0E-15;         // levels this close to 0 are 0
-inline constexpr double kToleranceFactor = 1.0E-5;    // tolerance: step * 1e-5, at most 1e-5
+inline constexpr double kEqualValuesSpan = 1.0E-20;  // a range this small has no levels
+inline constexpr double kLevelStepFraction = 0.1;    // automatic step: a tenth of the range
+inline constexpr double kStepFloorFactor = 1.0E-6;   // the step floor follows |max| * 1e-6
+inline constexpr double kStepFloorFraction = 0.1;    // ... and is a tenth of its power of ten
+inline constexpr double kZeroLevel = 1.0E-15;        // levels this close to 0 are 0
+inline constexpr double kToleranceFactor = 1.0E-5;   // tolerance: step * 1e-5, at most 1e-5
 
-// v(k) for the nodes 1..nx*ny: the quantity's value, or with `logarithmic`
-// log10(|a + 1e-30|) of a component and log10(root + 1e-30) of a magnitude.
+// v(k) = picture_value(quantity, k, logarithmic) for the nodes 1..nx*ny.
 void isoline_values(const Grid& grid, const NodeQuantity& quantity, bool logarithmic, NodeArray& v);
 
-// Smallest and largest finite value of v(1..nodes); `any` false (and both 0)
-// when there is none.
-struct ValueRange {
-  double min = 0, max = 0;
-  bool any = false;
-};
+// Smallest and largest finite value of v(1..nodes).
 ValueRange finite_range(const NodeArray& v, int nodes);
 
 // Whether the range leaves nothing to draw: no finite value, or

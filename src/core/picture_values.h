@@ -1,8 +1,7 @@
 #pragma once
-// The values the equicolour and mountain pictures show at a node: the node
-// quantity itself or its logarithm, and their range over the whole grid (not
-// only the shown part, so a zoomed picture keeps the colours of the whole).
-// Prints and draws nothing.
+// The values the pictures show at a node: the node quantity itself or its
+// logarithm, and their range over the whole grid (not only the shown part, so
+// a zoomed picture keeps the colours of the whole). Prints and draws nothing.
 #include "core/node_quantity.h"
 #include "model/structure_model.h"
 
@@ -18,9 +17,14 @@ inline double picture_value(const NodeQuantity& quantity, int k, bool logarithmi
   return logarithmic ? quantity.log_value(k, kPictureLogOffset) : quantity.value(k);
 }
 
+// The smallest and the largest of the finite values taken; `any` false (and
+// both 0) while none was.
 struct ValueRange {
   double min = 0, max = 0;
-  bool any = false;  // some node has a finite value; without one min = max = 0
+  bool any = false;
+
+  // Widens the range to `v`; values that are not finite are passed over.
+  void take(double v);
 };
 
 // The smallest and the largest finite picture value of nodes 1..nx*ny.

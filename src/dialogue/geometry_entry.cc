@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "model/assignment.h"
+#include "model/part_lists.h"
 #include "text/fortran_format.h"
 #include "text/text_width.h"
 
@@ -32,7 +33,6 @@ constexpr KindQuestion kBorderKinds{" Art: (M)aterial,(P)otential >", " Art: (M)
 template <class List>
 struct ShapeEntry {
   List& list;
-  int32_t shape_code;
   const char* name;  // in the confirmation " *** nn. <name> - nnn. Geometrieteil ***"
   const char* too_many;
   const char* list_title;
@@ -218,7 +218,7 @@ void enter_part(Console& console, StructureModel& model, int index, const ShapeE
     if (list.count > 0) write_list(console, shape);
   }
 
-  typename decltype(List::at)::value_type part{};  // working copy
+  typename List::PartType part{};  // working copy
   if (!ask_geometry(console, model, part)) return;
   const std::optional<int32_t> code = ask_assignment(console, model, shape.kinds);
   if (!code) return;
@@ -230,7 +230,7 @@ void enter_part(Console& console, StructureModel& model, int index, const ShapeE
     return;
   }
   list.at[++list.count] = part;
-  model.sequence[++model.sequence_length] = shape.shape_code;
+  model.sequence[++model.sequence_length] = shape_of(list);
   console.message(" *** " + format_i(list.count, 2) + ". " + shape.name + " - " + format_i(model.sequence_length, 3) +
                   ". Geometrieteil ***");
 }
@@ -245,7 +245,6 @@ const char* border_side_name(int32_t side) {
 void enter_point(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
              ShapeEntry<decltype(model.points)>{.list = model.points,
-                                                .shape_code = kShapePoint,
                                                 .name = "Punkt",
                                                 .too_many = " ### Zu viele Punkte belegt ###",
                                                 .list_title = " Belegte Punkte:",
@@ -257,7 +256,6 @@ void enter_rectangle(Console& console, StructureModel& model, int index) {
   enter_part(
       console, model, index,
       ShapeEntry<decltype(model.rectangles)>{.list = model.rectangles,
-                                             .shape_code = kShapeRectangle,
                                              .name = "Rechteck",
                                              .too_many = " ### Zu viele Rechtecke belegt ###",
                                              .list_title = " Belegte Rechtecke:",
@@ -269,7 +267,6 @@ void enter_triangle(Console& console, StructureModel& model, int index) {
   enter_part(
       console, model, index,
       ShapeEntry<decltype(model.triangles)>{.list = model.triangles,
-                                            .shape_code = kShapeTriangle,
                                             .name = "Dreieck",
                                             .too_many = " ### Zu viele Dreiecke belegt ###",
                                             .list_title = " Belegte Dreiecke:",
@@ -281,7 +278,6 @@ void enter_triangle(Console& console, StructureModel& model, int index) {
 void enter_circle(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
              ShapeEntry<decltype(model.circles)>{.list = model.circles,
-                                                 .shape_code = kShapeCircle,
                                                  .name = "Kreis",
                                                  .too_many = " ### Zu viele Kreise belegt ###",
                                                  .list_title = " Belegte Kreise:",
@@ -292,7 +288,6 @@ void enter_circle(Console& console, StructureModel& model, int index) {
 void enter_border(Console& console, StructureModel& model, int index) {
   enter_part(console, model, index,
              ShapeEntry<decltype(model.borders)>{.list = model.borders,
-                                                 .shape_code = kShapeBorder,
                                                  .name = "Rand",
                                                  .too_many = " ### Zu viele Ränder belegt ###",
                                                  .list_title = " Belegte Ränder:",

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "core/isoline_contours.h"
 #include "core/isoline_levels.h"
@@ -28,13 +29,30 @@ constexpr int kShades = 11;
 constexpr int kPageBlack = 1;
 constexpr int kPageMagenta = 6;
 
-// The legend's text window and its rows.
-constexpr int kLegendFirstRow = 1, kLegendLastRow = 30, kLegendFirstColumn = 80, kLegendLastColumn = 110;
-constexpr int kLogRow = 15;
-constexpr int kWindowRow = 17;
-constexpr int kValueRow = 25;
-constexpr int kEndRow = 30;
-constexpr int kClearWidth = 19;
+PageColour shade(int k) { return PageColour::level_of(12 - k, kShades); }
+
+// The discretisation's stand-in: the window divided into ten each way.
+constexpr int kRasterParts = 10;
+
+// The legend's text window beside the picture and its cells: level k's label
+// on row k + 2, the window's coordinates from row 17, and the rows where
+// single values are asked for and where it says how to stop.
+constexpr TextWindow kLegendWindow{1, 80, 30, 110};
+constexpr int kLevelRowOffset = 2, kLevelColumn = 2;
+constexpr TextCell kLogCell{15, 2};
+constexpr TextCell kWindowCell{17, 3};
+constexpr TextCell kValueCell{25, 1}, kEndCell{30, 1};
+constexpr int kClearWidth = 19;  // blanks that wipe a value row
+
+// The page's level labels: rows of six from the first's place, 3 cm apart,
+// the next row 1 cm lower; "LOG-Betrag" under them.
+struct PagePlace {
+  double x, y, size;
+};
+constexpr PagePlace kFirstLevelLabel{2, 7, 0.5};
+constexpr int kLevelsPerRow = 6;
+constexpr double kLevelLabelStep = 3, kLevelRowStep = 1;
+constexpr PagePlace kPageLog{9, 4, 0.4};
 
 // The yes/no questions, each after an empty line.
 void ask_flags(Console& console, const Grid& grid, const DisplayWindow& w, IsolineOptions& o) {
@@ -115,12 +133,12 @@ class LevelPainter {
     if (options_.grid_lines) {
       draw_grid_lines(plot_, grid_, w_);
     } else if (options_.raster_lines) {
-      for (int m = 1; m <= 9; ++m) {
-        const double x = x1 + m * (x2 - x1) / 10;
+      for (int m = 1; m < kRasterParts; ++m) {
+        const double x = x1 + m * (x2 - x1) / kRasterParts;
         plot_.line(y1, x, y2, x);
       }
-      for (int m = 1; m <= 9; ++m) {
-        const double y = y1 + m * (y2 - y1) / 10;
+      for (int m = 1; m < kRasterParts; ++m) {
+        const double y = y1 + m * (y2 - y1) / kRasterParts;
         plot_.line(y, x1, y, x2);
       }
     }
@@ -128,8 +146,6 @@ class LevelPainter {
   }
 
  private:
-  static PageColour shade(int k) { return PageColour::level_of(12 - k, kShades); }
-
   ElementCorners corners(int i, int j, double level) const {
     const auto v = [this](int ii, int jj) { return values_[static_cast<size_t>(grid_.node(ii, jj))]; };
     return {v(i - 1, j - 1) - level, v(i, j - 1) - level, v(i - 1, j) - level, v(i, j) - level,
@@ -247,40 +263,34 @@ class Legend {
   explicit Legend(GraphicsSurface& surface) : surface_(surface) {}
 
   void begin(const Grid& grid, const DisplayWindow& w, bool logarithmic) {
-    surface_.gfx_set_text_window(kLegendFirstRow, kLegendFirstColumn, kLegendLastRow, kLegendLastColumn);
+    set_text_window(surface_, kLegendWindow);
     surface_.gfx_set_text_color(kTextColour);
-    if (logarithmic) {
-      surface_.gfx_set_text_position(kLogRow, 2);
-      surface_.gfx_text("LOG-Betrag");
-    }
-    write_window_coordinates(surface_, grid, w, kWindowRow, 3);
+    if (logarithmic) write_text(surface_, kLogCell, "LOG-Betrag");
+    write_window_coordinates(surface_, grid, w, kWindowCell.row, kWindowCell.column);
   }
 
   void label(int k, double level) {
     surface_.gfx_set_text_color(k);
-    surface_.gfx_set_text_position(k + 2, 2);
-    surface_.gfx_text(value_label(level));
+    write_text(surface_, {k + kLevelRowOffset, kLevelColumn}, value_label(level));
   }
 
-  // Rows 25 and 30 blanked; " Wert:" and " <x>: Ende" when `asking`.
+  // The value and end rows blanked; " Wert:" and " <x>: Ende" when `asking`.
   void value_rows(bool asking) {
     surface_.gfx_set_text_color(0);
-    for (int row : {kValueRow, kEndRow}) {
-      surface_.gfx_set_text_position(row, 1);
-      surface_.gfx_text(std::string(kClearWidth, ' '));
-    }
+    for (const TextCell& cell : {kValueCell, kEndCell}) write_text(surface_, cell, std::string(kClearWidth, ' '));
     surface_.gfx_set_text_color(kTextColour);
-    if (asking) {
-      surface_.gfx_set_text_position(kEndRow, 1);
-      surface_.gfx_text(" <x>: Ende");
-    }
-    surface_.gfx_set_text_position(kValueRow, 1);
+    if (asking) write_text(surface_, kEndCell, " <x>: Ende");
+    set_text_position(surface_, kValueCell);
     if (asking) surface_.gfx_text(" Wert:");
   }
 
  private:
   GraphicsSurface& surface_;
 };
+
+void write_page_text(PsWriter& ps, const PagePlace& at, std::string_view text) {
+  ps.text(at.x, at.y, at.size, text, 0, static_cast<int>(text.size()));
+}
 
 // The end of the page: frame, back to the page origin, the window's
 // dimensions, the level labels in rows of six and "LOG-Betrag"; then the file
@@ -294,19 +304,16 @@ void write_page_end(PsWriter& ps, Plotter& plot, const PicturePlacement& placeme
   ps.set_line_width(1);
   ps.plot(-placement.origin_x, -placement.origin_y, kPenMoveOrigin);
   write_window_bounds(ps, grid, w);
-  double x = 2, y = 7;
   for (int k = 1; k <= levels.count; ++k) {
-    plot.page_colour(PageColour::level_of(12 - k, kShades));
-    ps.text(x, y, 0.5, value_label(levels.at[static_cast<size_t>(k)]), 0, 8);
-    x += 3;
-    if (k == 6) {
-      x = 2;
-      y -= 1;
-    }
+    plot.page_colour(shade(k));
+    const int row = (k - 1) / kLevelsPerRow, column = (k - 1) % kLevelsPerRow;
+    const PagePlace at{kFirstLevelLabel.x + column * kLevelLabelStep, kFirstLevelLabel.y - row * kLevelRowStep,
+                       kFirstLevelLabel.size};
+    write_page_text(ps, at, value_label(levels.at[static_cast<size_t>(k)]));
   }
   if (logarithmic) {
     ps.set_colour(kPageBlack);
-    ps.text(9, 4, 0.4, "LOG-Betrag", 0, 10);
+    write_page_text(ps, kPageLog, "LOG-Betrag");
   }
 }
 

@@ -21,10 +21,13 @@ constexpr PixelRect kMountainViewport{100, 60, 640, 510};
 constexpr double kWorldSize = 15;
 // The world's origin on the page, in centimetres: one world unit is 1 cm.
 constexpr double kPageOriginX = 4.5, kPageOriginY = 10;
-constexpr double kD = kMountainDepth;
 constexpr PageTitleLayout kMountainTitleLayout{2, 28, 26.5, TitleOrder::kStructureThenTitle};
 
+// The box the mountain stands in: the window's floor, kW across and kD deep,
+// and its edges up to the highest value, kH above the floor.
+constexpr double kW = kMountainWidth, kD = kMountainDepth, kH = kMountainHeight;
 constexpr int kBoxColour = 11;
+constexpr int kPageBoxColour = 3, kPageBoxGrey = 1;
 constexpr int kGreyIndex = 12;
 constexpr int kWireColour = 13;
 constexpr int kHeightLevels = 10;  // the page's hue and grey scale of the facets
@@ -62,14 +65,14 @@ void widen_range(Console& console, ValueRange& range) {
 
 // The floor, the three visible vertical edges and the top edges.
 void draw_box(Plotter& plot) {
-  plot.colour(kBoxColour, PageColour::fixed(3, 1));
+  plot.colour(kBoxColour, PageColour::fixed(kPageBoxColour, kPageBoxGrey));
   plot.line_width(2);
-  const std::array<WorldPoint, 5> floor = {{{0, 0}, {10, 0}, {10 + kD, kD}, {kD, kD}, {0, 0}}};
+  const std::array<WorldPoint, 5> floor = {{{0, 0}, {kW, 0}, {kW + kD, kD}, {kD, kD}, {0, 0}}};
   plot.polyline(floor);
-  plot.line(0, 0, 0, 10);
-  plot.line(kD, kD, kD, 10 + kD);
-  plot.line(10 + kD, kD, 10 + kD, 10 + kD);
-  const std::array<WorldPoint, 3> top = {{{0, 10}, {kD, 10 + kD}, {10 + kD, 10 + kD}}};
+  plot.line(0, 0, 0, kH);
+  plot.line(kD, kD, kD, kH + kD);
+  plot.line(kW + kD, kD, kW + kD, kH + kD);
+  const std::array<WorldPoint, 3> top = {{{0, kH}, {kD, kH + kD}, {kW + kD, kH + kD}}};
   plot.polyline(top);
   plot.line_width(1);
 }

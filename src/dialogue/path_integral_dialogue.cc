@@ -16,6 +16,14 @@ constexpr int kPathColour = 2;
 constexpr int kExcitationColour = 4;
 constexpr int kPotentialColour = 10;
 constexpr int kGridColour = 12;
+constexpr int kTextColour = 15;
+
+// The texts beside the picture: what was integrated, below it the value (its
+// column differs with the problem's texts), lower down the prompt.
+constexpr TextWindow kTexts{1, 80, 30, 110};
+constexpr TextCell kLabelCell{3, 2};
+constexpr int kResultRow = 5;
+constexpr TextCell kPromptCell{25, 2};
 
 using ProblemTexts = PathIntegralTexts;
 const ProblemTexts& texts_of(FieldProblem problem) { return traits_of(problem).path; }
@@ -70,13 +78,12 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
     plot.colour(kPathColour, PageColour::none());
     plot.rectangle(kGfxOutline, path.ya, path.xa, path.yb, path.xb);
   }
-  surface.gfx_set_text_window(1, 80, 30, 110);
-  surface.gfx_set_text_color(15);
-  surface.gfx_set_text_position(3, 2);
-  surface.gfx_text(texts.label);
-  surface.gfx_set_text_position(5, texts.result_column);
-  surface.gfx_text(std::string(texts.result) + format_e10(path.flux) + texts.unit);
-  surface.gfx_set_text_position(25, 2);
+  set_text_window(surface, kTexts);
+  surface.gfx_set_text_color(kTextColour);
+  write_text(surface, kLabelCell, texts.label);
+  write_text(surface, {kResultRow, texts.result_column},
+             std::string(texts.result) + format_e10(path.flux) + texts.unit);
+  set_text_position(surface, kPromptCell);
   run.end();
 }
 

@@ -20,6 +20,23 @@ constexpr double kInnerFraction = static_cast<double>(0.4f);
 constexpr int kPotentialColourBase = 10;  // potential / excitation k is drawn in 10 - k
 constexpr int kTextColour = 15;
 
+// The legend: a band of 32 pixels for each number 1..9, material k's filled
+// swatch on the left and the outline of potential and excitation k on the
+// right, their numbers beside them on every second text row.
+constexpr int kLegendNumbers = 9;
+constexpr int kSwatchHeight = 32;
+struct SwatchColumns {
+  int left, right;
+};
+constexpr SwatchColumns kMaterialSwatch{0, 20}, kPotentialSwatch{30, 50};
+constexpr TextWindow kNumberTexts{2, 85, 30, 100};
+constexpr int kNumberColumn = 3;           // number k on row 2k
+constexpr TextCell kNumberHeading{10, 6};  // "Nr."
+// Below the legend: the window's coordinates and the prompt.
+constexpr TextWindow kInfoTexts{2, 80, 30, 100};
+constexpr TextCell kWindowCell{22, 1};
+constexpr TextCell kPromptCell{29, 2};
+
 const char* title_of(FieldProblem problem) { return traits_of(problem).structure_title; }
 
 void draw_node(Plotter& plot, int32_t value, const Grid& grid, int i, int j, const DisplayWindow& w) {
@@ -63,20 +80,19 @@ void draw_structure(Plotter& plot, const StructureModel& model, const DisplayWin
 // Row k shows material k's colour beside the colour of potential and excitation k.
 void draw_legend(GraphicsSurface& surface) {
   surface.gfx_set_viewport(kLegendViewport.x1, kLegendViewport.y1, kLegendViewport.x2, kLegendViewport.y2);
-  for (int k = 1; k <= 9; ++k) {
+  for (int k = 1; k <= kLegendNumbers; ++k) {
+    const int top = kSwatchHeight * (k - 1), bottom = kSwatchHeight * k;
     surface.gfx_set_color(k);
-    surface.gfx_rectangle_px(kGfxFilled, 0, 32 * (k - 1), 20, 32 * k);
+    surface.gfx_rectangle_px(kGfxFilled, kMaterialSwatch.left, top, kMaterialSwatch.right, bottom);
     surface.gfx_set_color(kPotentialColourBase - k);
-    surface.gfx_rectangle_px(kGfxOutline, 30, 32 * (k - 1), 50, 32 * k);
+    surface.gfx_rectangle_px(kGfxOutline, kPotentialSwatch.left, top, kPotentialSwatch.right, bottom);
   }
-  surface.gfx_set_text_window(2, 85, 30, 100);
+  set_text_window(surface, kNumberTexts);
   surface.gfx_set_text_color(kTextColour);
-  for (int k = 1; k <= 9; ++k) {
-    surface.gfx_set_text_position(2 * k, 3);
-    surface.gfx_text(format_i(k, 1));
+  for (int k = 1; k <= kLegendNumbers; ++k) {
+    write_text(surface, {2 * k, kNumberColumn}, format_i(k, 1));
   }
-  surface.gfx_set_text_position(10, 6);
-  surface.gfx_text("Nr.");
+  write_text(surface, kNumberHeading, "Nr.");
 }
 
 }  // namespace
@@ -102,9 +118,9 @@ void show_structure(Console& console, const StructureModel& model, const Display
   }
 
   draw_legend(surface);
-  surface.gfx_set_text_window(2, 80, 30, 100);
-  if (has_lines) write_window_coordinates(surface, grid, w, 22, 1);
-  surface.gfx_set_text_position(29, 2);
+  set_text_window(surface, kInfoTexts);
+  if (has_lines) write_window_coordinates(surface, grid, w, kWindowCell.row, kWindowCell.column);
+  set_text_position(surface, kPromptCell);
   run.end();
 }
 

@@ -14,6 +14,15 @@ void set_text_window(GraphicsSurface& surface, const TextWindow& window) {
   surface.gfx_set_text_window(window.row1, window.column1, window.row2, window.column2);
 }
 
+void set_text_position(GraphicsSurface& surface, const TextCell& cell) {
+  surface.gfx_set_text_position(cell.row, cell.column);
+}
+
+void write_text(GraphicsSurface& surface, const TextCell& cell, std::string_view text) {
+  set_text_position(surface, cell);
+  surface.gfx_text(text);
+}
+
 PictureRun::PictureRun(Pictures pictures, Console& console, const OutputSettings& output, std::string_view stem,
                        std::string_view tag)
     : pictures_(pictures),

@@ -42,6 +42,13 @@ struct TextWindow {
 };
 void set_text_window(GraphicsSurface& surface, const TextWindow& window);
 
+// A cell of the current text window: where the next text starts.
+struct TextCell {
+  int row, column;
+};
+void set_text_position(GraphicsSurface& surface, const TextCell& cell);
+void write_text(GraphicsSurface& surface, const TextCell& cell, std::string_view text);
+
 // gfx_set_world's `invert`: the smaller vertical world value at the top (the
 // structure pictures, model x downward) or at the bottom (values upward).
 inline constexpr int kVerticalDown = 0;
