@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/path_integral.h"
+#include "dialogue/node_probe.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/plotter.h"
@@ -77,7 +78,8 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
   surface.gfx_set_text_position(5, texts.result_column);
   surface.gfx_text(std::string(texts.result) + format_e10(path.flux) + texts.unit);
   surface.gfx_set_text_position(25, 2);
-  run.end();
+  run.end(" <Return>",
+          run.probe<NodeProbe>(grid, full_display_window(grid), std::span<const int32_t>(model.occupancy)));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dialogue/node_probe.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
@@ -105,7 +106,7 @@ void show_structure(Console& console, const StructureModel& model, const Display
   surface.gfx_set_text_window(2, 80, 30, 100);
   if (has_lines) write_window_coordinates(surface, grid, w, 22, 1);
   surface.gfx_set_text_position(29, 2);
-  run.end();
+  run.end(" <Return>", run.probe<NodeProbe>(grid, w, std::span<const int32_t>(model.occupancy)));
 }
 
 }  // namespace tambri
