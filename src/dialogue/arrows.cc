@@ -6,6 +6,7 @@
 
 #include "core/arrow_shapes.h"
 #include "core/potential_legend.h"
+#include "dialogue/node_probe.h"
 #include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
@@ -264,7 +265,8 @@ void paint_arrows(const ArrowOptions& o, const ShownField& field, const VectorQu
 
   draw_screen_legend(surface, model, w, legend);
   write_page_legend(ps, plot, model, w, legend, o.logarithmic);
-  run.end();
+  // The pointer reads the arrows' length: the magnitude of the two components.
+  run.end(" <Return>", run.probe<NodeProbe>(grid, w, NodeQuantity{quantity.x, quantity.y, true, quantity.name}));
   run.end_page();
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "dialogue/node_probe.h"
 #include "dialogue/questions.h"
 #include "draw/picture_files.h"
 #include "draw/plotter.h"
@@ -202,7 +203,10 @@ void paint_cut(const CutOptions& o, const ShownField& field, const NodeQuantity&
   ps.rectangle(0, 0, kPageSize, kPageSize, kRectangleOutline);
   write_axis_labels(surface, ps, o);
 
-  run.end("<Return>");
+  const DisplayWindow& w = field.window;
+  const bool along_x = o.abscissa == CutAbscissa::X;
+  run.end("<Return>", run.probe<CutProbe>(field.grid(), quantity, o.abscissa, along_x ? w.i1 : w.j1,
+                                          along_x ? w.i2 : w.j2, o.line));
   if (o.logarithmic) {
     ps.set_colour(kPageBlack);
     ps.text(kPageLog.page_x, kPageLog.page_y, kPageLogSize, "LOG", 0, 3);

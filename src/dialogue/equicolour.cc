@@ -5,6 +5,7 @@
 
 #include "core/equicolour_scale.h"
 #include "core/picture_values.h"
+#include "dialogue/node_probe.h"
 #include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
@@ -148,7 +149,7 @@ void paint_equicolour(const EquicolourOptions& o, const ShownField& field, const
 
   draw_screen_legend(surface, grid, w, range, o.logarithmic);
   surface.gfx_set_text_position(kPromptRow, kPromptColumn);
-  run.end(" <Return>");
+  run.end(" <Return>", run.probe<NodeProbe>(grid, w, quantity));
 
   write_page_legend(plot, ps, range, o.logarithmic);
   run.end_page();

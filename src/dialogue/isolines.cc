@@ -9,6 +9,7 @@
 
 #include "core/isoline_contours.h"
 #include "core/isoline_levels.h"
+#include "dialogue/node_probe.h"
 #include "dialogue/questions.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
@@ -382,7 +383,7 @@ void paint_isolines(const IsolineOptions& o, const ShownField& field, const Node
   if (drawable && o.filled) painter.overlays();
 
   if (ended_early) run.restore();
-  else run.end();
+  else run.end(" <Return>", run.probe<NodeProbe>(grid, w, quantity));
   write_page_end(run.page(), plot, placement, grid, w, levels, o.logarithmic);
   run.end_page();
 }

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/path_integral.h"
+#include "dialogue/node_probe.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/plotter.h"
@@ -84,7 +85,8 @@ void draw_path(ResultPicture& picture, const PathIntegral& path, const ProblemTe
   write_text(surface, {kResultRow, texts.result_column},
              std::string(texts.result) + format_e10(path.flux) + texts.unit);
   set_text_position(surface, kPromptCell);
-  run.end();
+  run.end(" <Return>",
+          run.probe<NodeProbe>(grid, full_display_window(grid), std::span<const int32_t>(model.occupancy)));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "dialogue/node_probe.h"
 #include "draw/node_marks.h"
 #include "draw/palettes.h"
 #include "draw/picture_files.h"
@@ -121,7 +122,7 @@ void show_structure(Console& console, const StructureModel& model, const Display
   set_text_window(surface, kInfoTexts);
   if (has_lines) write_window_coordinates(surface, grid, w, kWindowCell.row, kWindowCell.column);
   set_text_position(surface, kPromptCell);
-  run.end();
+  run.end(" <Return>", run.probe<NodeProbe>(grid, w, std::span<const int32_t>(model.occupancy)));
 }
 
 }  // namespace tambri

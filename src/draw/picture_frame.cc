@@ -29,7 +29,7 @@ void PictureFrame::begin(std::string_view title, PixelRect viewport) {
   surface_.gfx_text(title);
 }
 
-void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
+void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt, const PictureProbe* probe) {
   std::string saved;
   bool bitmap_failed = false;
   if (!output_.bitmap_off && !bitmap_name.empty()) {
@@ -50,7 +50,7 @@ void PictureFrame::end(std::string_view bitmap_name, std::string_view prompt) {
                                    : " Bild ohne Fenster gezeichnet, gespeichert in " + saved);
     console_.prompt(prompt);
   }
-  viewer_.wait_for_return(surface_, console_);
+  viewer_.wait_for_return(surface_, console_, probe);
   restore();
   if (bitmap_failed) console_.message(" ### Fehler bei Dateieröffnung ###");
 }

@@ -43,14 +43,15 @@ class PictureFrame {
 
   // When bitmap output is on and `bitmap_name` is not empty: viewport of the
   // whole window and the bitmap saved under the blank-padded name. Then
-  // `prompt` at the text cursor, the wait for Return and restore(). A bitmap
+  // `prompt` at the text cursor, the wait for Return (a window reads the
+  // picture at the pointer with `probe`, when given) and restore(). A bitmap
   // file that cannot be created gives " ### Fehler bei Dateieröffnung ###" on
   // the console once the wait is over, on a line of its own.
   //
   // Without a window, on a terminal, the console first says that the picture
   // was drawn without one and which file it was saved to, and repeats
   // `prompt` there; with piped input the console sees nothing of the wait.
-  void end(std::string_view bitmap_name, std::string_view prompt = " <Return>");
+  void end(std::string_view bitmap_name, std::string_view prompt = " <Return>", const PictureProbe* probe = nullptr);
 
   // Dialogue colours back when the background was white, clear, text window
   // rows 1-40, columns 1-80. For a picture that ends without the wait.

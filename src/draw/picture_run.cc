@@ -38,7 +38,6 @@ std::string PictureRun::file_name(std::string_view extension) const {
 }
 
 void PictureRun::begin(std::string_view title, PixelRect viewport) {
-  viewport_ = viewport;
   drawn_.reset();
   frame_.begin(title, viewport);
 }
@@ -57,7 +56,7 @@ PicturePlacement PictureRun::place_on_page(const Grid& grid, const DisplayWindow
 
 bool PictureRun::set_world(const WorldWindow& world, int invert) {
   if (!pictures_.surface.gfx_set_world(invert, world.h1, world.v1, world.h2, world.v2)) return false;
-  drawn_ = DrawnWorld{viewport_, world, invert};
+  drawn_ = pictures_.surface.world_mapping();
   return true;
 }
 
@@ -67,7 +66,9 @@ bool PictureRun::read_number_while_shown(std::string_view prompt, double& value)
   return console_.read_numbers({value});
 }
 
-void PictureRun::end(std::string_view prompt) { frame_.end(file_name(".bmp"), prompt); }
+void PictureRun::end(std::string_view prompt, const PictureProbe* probe) {
+  frame_.end(file_name(".bmp"), prompt, probe);
+}
 
 void PictureRun::end_page() {
   page_.plot(0, 0, kPenEnd);

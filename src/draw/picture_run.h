@@ -8,16 +8,19 @@
 //   run.open_page(kCutTitleLayout, {name, structure, comment, where});  // "<stem>_s.ps"
 //   run.set_world({amin, vmin, amax, vmax}, kValueUpward);
 //   ... Plotter plot(run.surface(), &run.page(), output, mapping); draw ...
-//   run.end("<Return>");   // "<stem>_s.bmp", prompt, wait for Return, restore
+//   const auto probe = run.probe<CutProbe>(grid, ...);   // what the pointer reads
+//   run.end("<Return>", probe);   // "<stem>_s.bmp", prompt, wait for Return, restore
 //   ... what the page writes after the wait ...
 //   run.end_page();        // pen 9999; a page that failed is said after the wait
 //
 // A run with an empty tag writes no files, and one that never opens its page
-// has none: end_page() then does nothing. The run keeps the viewport and the
-// world the field was drawn in, so a pixel can be mapped back to the model.
+// has none: end_page() then does nothing. The run keeps the mapping the field
+// was drawn with, so that a probe maps the pointer back to the model with it
+// and not with the legend's, which comes later.
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "draw/display_window.h"
 #include "draw/output_settings.h"
@@ -54,13 +57,6 @@ void write_text(GraphicsSurface& surface, const TextCell& cell, std::string_view
 inline constexpr int kVerticalDown = 0;
 inline constexpr int kValueUpward = 1;
 
-// The mapping a field was drawn with: its world window on the viewport.
-struct DrawnWorld {
-  PixelRect viewport;
-  WorldWindow world;
-  int invert;
-};
-
 class PictureRun {
  public:
   // `stem` and `tag` must outlive the run.
@@ -78,18 +74,30 @@ class PictureRun {
   // plot(-origin_x, -origin_y, kPenMoveOrigin).
   PicturePlacement place_on_page(const Grid& grid, const DisplayWindow& w, bool full_window);
 
-  // Sets the surface's world on the viewport of begin() and keeps it; false
-  // (nothing changed or kept) when it has no extent.
+  // Sets the surface's world on the viewport of begin() and keeps the
+  // mapping; false (nothing changed or kept) when it has no extent.
   bool set_world(const WorldWindow& world, int invert = kVerticalDown);
-  const std::optional<DrawnWorld>& drawn_world() const { return drawn_; }
+  const std::optional<WorldMapping>& drawn_world() const { return drawn_; }
+  // A probe of the picture on the kept mapping, the further arguments after
+  // it; none while no field has been drawn.
+  template <class Probe, class... Args>
+  std::optional<Probe> probe(Args&&... args) const {
+    if (!drawn_) return std::nullopt;
+    return std::optional<Probe>(std::in_place, *drawn_, std::forward<Args>(args)...);
+  }
 
   // Shows the picture as it stands, then prompts and reads one number: the
   // questions asked while a picture is shown. False when it is not a number.
   bool read_number_while_shown(std::string_view prompt, double& value);
 
   // The bitmap "<stem><tag>.bmp" when bitmaps are on, `prompt`, the wait for
-  // Return and the dialogue's colours back (see PictureFrame::end).
-  void end(std::string_view prompt = " <Return>");
+  // Return and the dialogue's colours back (see PictureFrame::end); a window
+  // reads the picture at the pointer with `probe` meanwhile.
+  void end(std::string_view prompt = " <Return>", const PictureProbe* probe = nullptr);
+  template <class Probe>
+  void end(std::string_view prompt, const std::optional<Probe>& probe) {
+    end(prompt, probe ? &*probe : nullptr);
+  }
   // The dialogue's colours back without bitmap and wait: a picture whose
   // input ended early.
   void restore() { frame_.restore(); }
@@ -110,8 +118,7 @@ class PictureRun {
   std::string_view stem_, tag_;
   PictureFrame frame_;
   PsWriter page_;
-  PixelRect viewport_ = kPictureViewport;
-  std::optional<DrawnWorld> drawn_;
+  std::optional<WorldMapping> drawn_;
 };
 
 }  // namespace tambri

@@ -39,9 +39,9 @@ TEST_F(Run, FilesAreNamedFromTheTagAndTheDrawnWorldIsKeptForThePicture) {
   EXPECT_FALSE(run.drawn_world());
   ASSERT_TRUE(run.set_world({0, 1, 2, 3}, kValueUpward));
   EXPECT_FALSE(run.set_world({0, 0, 0, 0}));
-  const DrawnWorld drawn = run.drawn_world().value();
-  EXPECT_TRUE(drawn.viewport.x1 == 100 && drawn.viewport.y2 == 530 && drawn.invert == kValueUpward);
-  EXPECT_TRUE(drawn.world.h1 == 0 && drawn.world.v1 == 1 && drawn.world.h2 == 2 && drawn.world.v2 == 3);
+  const WorldMapping drawn = run.drawn_world().value();
+  EXPECT_TRUE(drawn.vx1 == 100 && drawn.vy2 == 530 && drawn.invert);
+  EXPECT_TRUE(drawn.wx1 == 0 && drawn.wy1 == 1 && drawn.wx2 == 2 && drawn.wy2 == 3);
   run.end();
   run.end_page();
   EXPECT_TRUE(std::filesystem::exists("bild_c.bmp") && std::filesystem::exists("bild_c.ps"));

@@ -8,15 +8,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+#include "dialogue/node_probe.h"
 #include "draw/surface.h"
 #include "support/child_process.h"
 #include "support/external_tools.h"
@@ -89,6 +93,14 @@ std::string run(const XServer& x, const std::string& command) {
   return out;
 }
 std::string window_id(const XServer& x) { return run(x, "xdotool search --name '^TAMBRI$' | head -n 1"); }
+std::string window_name(const XServer& x, const std::string& id) { return run(x, "xdotool getwindowname " + id); }
+// Moves the pointer to window pixel (px, py), away and back so that it moves
+// even when it stands there, and reads the window's name.
+std::string title_at(const XServer& x, const std::string& id, int px, int py) {
+  run(x, "xdotool mousemove --window " + id + " " + std::to_string(px + 1) + " " + std::to_string(py) +
+             " mousemove --window " + id + " " + std::to_string(px) + " " + std::to_string(py));
+  return window_name(x, id);
+}
 std::string x_tool(const XServer& x, const std::string& command, const std::string& id) {
   return run(x, "'" TAMBRI_X_WINDOW_TOOL "' " + command + " " + id);
 }
@@ -178,13 +190,8 @@ TEST(PictureWindow, PointerOverAPictureReadsItInTheTitleAndAClickCopiesTheNode) 
                                " '" TAMBRI_WINDOW_DRIVER "' probe:full prompt:leer.bmp probe:square"));
   std::string id;
   ASSERT_TRUE(eventually([&] { return !(id = window_id(x)).empty() && x_tool(x, "state", id) == "viewable"; }, 30s));
-  const auto name = [&] { return run(x, "xdotool getwindowname " + id); };
-  // Away and back, so that the pointer moves even when it stands there.
-  const auto title_at = [&](int px, int py) {
-    run(x, "xdotool mousemove --window " + id + " " + std::to_string(px + 3) + " " + std::to_string(py) +
-               " mousemove --window " + id + " " + std::to_string(px) + " " + std::to_string(py));
-    return name();
-  };
+  const auto name = [&] { return window_name(x, id); };
+  const auto title_at = [&](int px, int py) { return tambri::title_at(x, id, px, py); };
   const std::string node_4_3 = "x= 3.000E-02  y= 2.000E-02  (4, 3)  Feldstaerke E  (V/m) = 4.030E+03";
   EXPECT_TRUE(eventually([&] { return title_at(150, 125) == node_4_3; }, 20s)) << name();
   run(x, "xdotool click 1");
@@ -204,6 +211,105 @@ TEST(PictureWindow, PointerOverAPictureReadsItInTheTitleAndAClickCopiesTheNode) 
   EXPECT_TRUE(eventually([&] { return title_at(500, 125) == "TAMBRI"; }, 10s)) << name();  // beyond y = 0.05
   driver.write_input("\n");
   EXPECT_EQ(driver.wait_exit(30s), std::optional<int>(0));
+}
+
+// Node (i, j) of a table the session wrote (rows of x lines in blocks of six
+// y lines): the coordinates of its lines and its value as written, 1PE10.3.
+struct TableEntry {
+  double x = -1, y = -1;
+  std::string value;
+};
+TableEntry table_entry(const std::filesystem::path& file, int i, int j) {
+  TableEntry e;
+  const size_t column = static_cast<size_t>((j - 1) % 6);
+  int block = 0;
+  for (const std::string& line : test::split_lines(test::read_file(file))) {
+    if (line.find("y-Line") != std::string::npos) ++block;
+    if (block != (j - 1) / 6 + 1 || line.size() < 24 + 11 * column) continue;
+    if (line.find("(m)") != std::string::npos) e.y = std::stod(line.substr(15 + 11 * column, 9));
+    if (std::atoi(line.substr(0, 4).c_str()) != i) continue;
+    e.x = std::stod(line.substr(4, 9));
+    e.value = line.substr(14 + 11 * column, 10);
+  }
+  return e;
+}
+
+// The program's own pictures of the example structure read with the pointer:
+// the structure at GENERATE (all of it, square: 6000 pixels per metre from
+// (0, 25)); then, solved, its tables written and zoomed to x 0.02-0.08 (down)
+// and y 0.01-0.04 (across), the pictures stretched over the square ("Y":
+// 20000 pixels per metre across, 10000 down) or true to scale ("N": 10000
+// both ways), the cut along y line 7 (x across 500 pixels from 100) and the
+// path picture (all of it). At a node's pixel the title names a point within
+// a pixel of the node, the node and the value the table gives there (the
+// occupancy in words); a click copies the node; the legend, the empty part of
+// a picture and the prompt after the wait show the plain title.
+TEST(PictureWindow, PointerOverTheProgramsPicturesReadsTheirTablesValues) {
+  TAMBRI_REQUIRE_WINDOW();
+  TAMBRI_REQUIRE_PROGRAM("xclip");
+  const struct {
+    std::string answers;  // from the menu the row before left
+    int px, py, i, j;
+    const char* table;  // "u.txt": the occupancy
+    int plain_px, plain_py;
+  } rows[] = {
+      {"A\nA\n", 300, 205, 13, 21, "u.txt", 700, 300},
+      {"X\nX\nY\nR\nTU\nu.txt\nE\ne.txt\nP\np.txt\nX\nZZ\n0.0201 0.0101\n0.0801 0.0401\nX\nCE\nN\nY\n", 100, 75, 11, 7,
+       "e.txt", 635, 100},
+      {"X\nIP\nN\nN\nN\nN\nN\nN\nN\n", 100, 225, 17, 9, "p.txt", 500, 300},
+      {"X\nPE\nN\nN\nN\n", 50, 75, 11, 7, "e.txt", 400, 75},  // the arrows' length
+      {"X\nSE\nX\n0.0151\nN\nN\n", 350, 280, 21, 7, "e.txt", 50, 280},
+      {"X\nTQ\n0.0201 0.0101\n0.0601 0.0601\n", 300, 445, 29, 21, "u.txt", 700, 445},
+  };
+  const test::TempDir dir("kondensa.dat");
+  XServer x;
+  Child program(in_dir(dir, kNoLeakCheck + "DISPLAY=" + x.display + " '" TAMBRI_BINARY "'"));
+  program.write_input("kondensa.dat\n");
+  std::string id;
+  std::vector<std::pair<std::string, std::string>> read;  // title, clipboard
+  for (const auto& row : rows) {
+    program.write_input(row.answers);
+    const auto reads_node = [&] {
+      if (id.empty()) id = window_id(x);
+      const std::string title = id.empty() ? "" : title_at(x, id, row.px, row.py);
+      return title.starts_with("x=") && !title.ends_with(kCopiedNote);
+    };
+    EXPECT_TRUE(eventually(reads_node, 30s)) << row.answers << window_name(x, id);
+    run(x, "xdotool click 1");
+    std::string title;
+    EXPECT_TRUE(eventually([&] { return (title = window_name(x, id)).ends_with(kCopiedNote); }, 10s)) << title;
+    read.emplace_back(title.substr(0, title.size() - kCopiedNote.size()),
+                      run(x, "timeout 10 xclip -selection clipboard -o"));
+    EXPECT_TRUE(eventually([&] { return title_at(x, id, row.plain_px, row.plain_py) == "TAMBRI"; }, 10s))
+        << row.answers << window_name(x, id);
+    title_at(x, id, row.px, row.py);
+    program.write_input("\n");
+    EXPECT_TRUE(eventually([&] { return window_name(x, id) == "TAMBRI"; }, 10s)) << "not plain after the wait";
+  }
+  program.write_input("X\nX\nX\n", true);
+  ASSERT_EQ(program.wait_exit(30s), std::optional<int>(0));
+
+  const std::regex reading(R"(x=(.{10})(?:  y=(.{10}))?  \((\d+), (\d+)\)  (.*))");
+  for (size_t k = 0; k < read.size(); ++k) {
+    const auto& row = rows[k];
+    const auto& [title, copy] = read[k];
+    const TableEntry e = table_entry(dir / row.table, row.i, row.j);
+    std::smatch m;
+    ASSERT_TRUE(std::regex_match(title, m, reading)) << title;
+    EXPECT_NEAR(std::stod(m[1]), e.x, 2e-4) << title;
+    if (m[2].matched) {
+      EXPECT_NEAR(std::stod(m[2]), e.y, 2e-4) << title;
+    }
+    EXPECT_EQ(std::pair(std::stoi(m[3]), std::stoi(m[4])), std::pair(row.i, row.j)) << title;
+    if (row.table == std::string("u.txt")) {
+      EXPECT_EQ(m[5], assignment_words(static_cast<int32_t>(std::stod(e.value)))) << title;
+    } else {
+      EXPECT_TRUE(m[5].str().ends_with(" =" + e.value) && m[5].length() > 14) << title << " not" << e.value;
+    }
+    double cx = 0, cy = 0;
+    std::istringstream(copy) >> cx >> cy;
+    EXPECT_TRUE(std::fabs(cx - e.x) < 1e-9 && std::fabs(cy - e.y) < 1e-9) << copy;
+  }
 }
 
 // The program itself on the example structure under Xvfb: load it, show the
