@@ -99,14 +99,9 @@ TEST_F(ArrowPicture, PotentialsColouredByValueExcitationsAsDiamondsAndTheLegends
   for (const bool grey : {false, true}) {
     output.black_and_white = grey;
     draw("n\nn\n\n");
-    expect_pixels({{300, 27, 9},
-                   {300, 622, 1},
-                   {620, 41, 9},
-                   {620, 297, 1},
-                   {315, 310, 13},
-                   {285, 340, 13},
-                   {585, 310, 13},
-                   {600, 340, 13}});
+    const Pixel marks[] = {{300, 27, 9},   {300, 622, 1},  {620, 41, 9},   {620, 297, 1},
+                           {315, 310, 13}, {285, 340, 13}, {585, 310, 13}, {600, 340, 13}};
+    expect_pixels(marks);
     test::expect_page(file("_p.ps"), grey ? "arrows_potentials_grey.ps" : "arrows_potentials.ps");
   }
 }

@@ -92,15 +92,9 @@ TEST_F(IsolinePicture, MarksAndLinesOnTopCutAtTheWindowAndTheBitmapOnWhite) {
   draw("N\nN\nN\nN\nY\nN\nN\n\n");
   // A tenth of the way to the neighbours, cut at the window's last y line;
   // the diamond's outline round the node at (120, 145), the band inside it.
-  expect_pixels({{297, 325, 15},
-                 {294, 320, 15},
-                 {290, 325, 6},
-                 {303, 325, 0},
-                 {300, 500, 12},
-                 {120, 139, 15},
-                 {126, 145, 15},
-                 {123, 142, 15},
-                 {120, 145, 9}});
+  const Pixel marks[] = {{297, 325, 15}, {294, 320, 15}, {290, 325, 6},  {303, 325, 0}, {300, 500, 12},
+                         {120, 139, 15}, {126, 145, 15}, {123, 142, 15}, {120, 145, 9}};
+  expect_pixels(marks);
   // The bitmap: the line palette, white background, the dialogue's colours back.
   const test::SavedBitmap bmp = bitmap("_i.bmp");
   bmp.expect_saved_before(viewer.shown, 25, 80, 9);  // the picture before " <Return>" in the legend

@@ -53,12 +53,9 @@ TEST_F(Mountain, BoxAndLabelsAlwaysFacetsOnlyWithTwoLinesEachWay) {
     EXPECT_EQ(count_of(page("_g.ps"), "c f"), 0);
     EXPECT_EQ((std::vector<int>{at(5, 0), at(0, 5), at(10 + 3.5356, 10 + 3.5356)}), (std::vector<int>{11, 11, 11}));
   }
-  expect_shown({{14, 5, " 1.5E+01"},
-                {32, 5, " 1.0E+00"},
-                {33, 35, "x (m) "},
-                {32, 61, " 0.0E+00"},
-                {27, 73, " 1.0E+00"},
-                {29, 69, "y (m) "}});
+  const test::ShownText texts[] = {{14, 5, " 1.5E+01"},  {32, 5, " 1.0E+00"},  {33, 35, "x (m) "},
+                                   {32, 61, " 0.0E+00"}, {27, 73, " 1.0E+00"}, {29, 69, "y (m) "}};
+  expect_shown(texts);
   window = full_display_window(model->grid);
   draw("Y\nN\nY\n\n");
   EXPECT_GT(count_between(1, 10), 1000);

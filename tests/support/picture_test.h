@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <limits>
 #include <memory>
+#include <span>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -113,7 +114,7 @@ struct ShownText {
   int blanks = 0;
 };
 
-inline void expect_texts(const std::vector<std::uint8_t>& shown, std::initializer_list<ShownText> texts) {
+inline void expect_texts(const std::vector<std::uint8_t>& shown, std::span<const ShownText> texts) {
   for (const ShownText& t : texts) {
     const int length = t.text.empty() ? t.blanks : utf8_length(t.text);
     GraphicsSurface reference;
@@ -172,7 +173,8 @@ struct PictureTest : ::testing::Test {
     long x, y;
     int want;
   };
-  void expect_pixels(std::initializer_list<Pixel> pixels) const {
+  void expect_pixels(std::initializer_list<Pixel> pixels) const { expect_pixels(std::span<const Pixel>(pixels)); }
+  void expect_pixels(std::span<const Pixel> pixels) const {
     for (const Pixel& p : pixels) EXPECT_EQ(shown(p.x, p.y), p.want) << "pixel " << p.x << ", " << p.y;
   }
   // The picture's file with this tag and extension (as "_g.ps").
@@ -182,6 +184,7 @@ struct PictureTest : ::testing::Test {
   Records page(const std::string& suffix) const { return records_of(file(suffix)); }
   SavedBitmap bitmap(const std::string& suffix) const { return {read_file(file(suffix))}; }
   void expect_shown(std::initializer_list<ShownText> texts) const { expect_texts(viewer.shown, texts); }
+  void expect_shown(std::span<const ShownText> texts) const { expect_texts(viewer.shown, texts); }
 
   std::filesystem::path previous = std::filesystem::current_path();
   TempDir dir;
