@@ -58,10 +58,8 @@ TEST(ResultTable, MagnitudesOfTheFieldStrengthAndTheFluxDensity) {
 std::string print_in(const test::TempDir& dir, const std::string& input) {
   Table table(2, 2);
   test::Screen screen(input);
-  const auto previous = std::filesystem::current_path();
-  std::filesystem::current_path(dir.path());
+  const test::InDir in_dir(dir.path());
   print_result_table(screen.console, *table.model, *table.arrays, kTablePotential, "Potential", [] { return kWhen; });
-  std::filesystem::current_path(previous);
   return screen.text();
 }
 

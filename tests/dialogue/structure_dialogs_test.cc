@@ -36,9 +36,6 @@ StructureModel sample(FieldProblem problem, const char* file_name) {
 // returns the screen as written, one string.
 class StructureDialogs : public ::testing::Test {
  protected:
-  StructureDialogs() : previous_(fs::current_path()) { fs::current_path(dir_.path()); }
-  ~StructureDialogs() override { fs::current_path(previous_); }
-
   static std::string save(const StructureModel& m, const std::string& answers) {
     test::Screen screen(answers);
     save_dialogue(screen.console, m);
@@ -46,7 +43,7 @@ class StructureDialogs : public ::testing::Test {
   }
 
   test::TempDir dir_;
-  fs::path previous_;
+  test::InDir in_dir_{dir_.path()};
 };
 
 TEST_F(StructureDialogs, OverwriteKeepsTheFilesModeAndGoesThroughALink) {

@@ -20,12 +20,10 @@ using test::RecordingViewer;
 // is square and fills the picture viewport, 601 x 601 pixels from (0, 25).
 struct StructureDisplay : ::testing::Test {
   StructureDisplay() : model(std::make_unique<StructureModel>()) {
-    std::filesystem::current_path(dir.path());
     model->output_stem = "KONDENSA    ";
     model->grid.nx = model->grid.ny = 11;
     for (int k = 1; k <= 11; ++k) model->grid.x[k] = model->grid.y[k] = 0.1 * (k - 1);
   }
-  ~StructureDisplay() override { std::filesystem::current_path(previous); }
 
   void set(int i, int j, int32_t value) { model->occupancy[static_cast<size_t>(model->grid.node(i, j))] = value; }
   // Shows the window with `answers` as the console input; returns the screen.
@@ -45,8 +43,8 @@ struct StructureDisplay : ::testing::Test {
     return n;
   }
 
-  std::filesystem::path previous = std::filesystem::current_path();
   test::TempDir dir;
+  test::InDir in_dir{dir.path()};
   std::unique_ptr<StructureModel> model;
   std::istringstream in;
   std::ostringstream out;

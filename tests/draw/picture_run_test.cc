@@ -13,13 +13,9 @@ namespace {
 
 // Runs in a scratch folder on a piped console that echoes its input.
 struct Run : ::testing::Test {
-  Run() {
-    std::filesystem::current_path(dir.path());
-    output.postscript_off = output.bitmap_off = false;
-  }
-  ~Run() override { std::filesystem::current_path(previous); }
-  std::filesystem::path previous = std::filesystem::current_path();
+  Run() { output.postscript_off = output.bitmap_off = false; }
   test::TempDir dir;
+  test::InDir in_dir{dir.path()};
   std::istringstream in{"\n\n\n"};
   std::ostringstream out;
   Console console{in, out, true};

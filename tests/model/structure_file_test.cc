@@ -191,11 +191,9 @@ TEST(StructureFileReading, EntrySequenceMustNameEveryPartOnce) {
   m.points.count = m.sequence_length = 1;
   StructureModel loaded;
   // The point; a part that does not exist; no shape at all; the point left out.
-  for (const auto& [code, length, ok] : {std::tuple{kShapePoint, 1, true},
-                                         {kShapeCircle, 1, false},
-                                         {3, 1, false},
-                                         {0, 1, false},
-                                         {kShapePoint, 0, false}}) {
+  const std::tuple<int, int, bool> cases[] = {
+      {kShapePoint, 1, true}, {kShapeCircle, 1, false}, {3, 1, false}, {0, 1, false}, {kShapePoint, 0, false}};
+  for (const auto& [code, length, ok] : cases) {
     m.sequence[1] = code;
     m.sequence_length = length;
     EXPECT_EQ(decode_structure(encode_structure(m), loaded).status, ok ? Status::kOk : Status::kError) << code;

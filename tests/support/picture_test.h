@@ -134,9 +134,6 @@ inline void expect_texts(const std::vector<std::uint8_t>& shown, std::span<const
 }
 
 struct PictureTest : ::testing::Test {
-  PictureTest() { std::filesystem::current_path(dir.path()); }
-  ~PictureTest() override { std::filesystem::current_path(previous); }
-
   // A new model on these grid lines, shown whole; the values start at 0.
   void use_grid(const std::vector<double>& x, const std::vector<double>& y, const std::string& file_name) {
     model = make_model(FieldProblem::kElectrostatic, x, y);
@@ -186,8 +183,8 @@ struct PictureTest : ::testing::Test {
   void expect_shown(std::initializer_list<ShownText> texts) const { expect_texts(viewer.shown, texts); }
   void expect_shown(std::span<const ShownText> texts) const { expect_texts(viewer.shown, texts); }
 
-  std::filesystem::path previous = std::filesystem::current_path();
   TempDir dir;
+  InDir in_dir{dir.path()};
   std::istringstream in;
   std::ostringstream out;
   Console console{in, out, true};

@@ -42,12 +42,7 @@ SessionResult run_session(const std::filesystem::path& dir, const std::vector<st
   for (const std::string& line : input) text += line + "\n";
   std::istringstream in(text);
   std::ostringstream out, err;
-  // Back in the previous working directory however the program ends.
-  struct Restore {
-    std::filesystem::path previous = std::filesystem::current_path();
-    ~Restore() { std::filesystem::current_path(previous); }
-  } restore;
-  std::filesystem::current_path(dir);
+  const InDir in_dir(dir);  // left again however the program ends
   const int status = run_program(args, {in, out, err, true});
   return {out.str(), err.str(), status};
 }

@@ -23,6 +23,15 @@ class TempDir {
   std::filesystem::path path_;
 };
 
+// Makes `dir` the working directory while it lives, then restores the one before.
+struct InDir {
+  explicit InDir(const std::filesystem::path& dir) : previous(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~InDir() { std::filesystem::current_path(previous); }
+  std::filesystem::path previous;
+};
+
 struct SessionResult {
   std::string screen;  // stdout as written, echoed input included
   std::string errors;  // stderr
