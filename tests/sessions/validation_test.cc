@@ -272,8 +272,7 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   TempDir dir;
   const std::vector<double> i = integrals(dir, script, "I", sections);
   // Before, at and after the notch the same current flows.
-  EXPECT_TRUE(near_printed(i[1], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
-  EXPECT_TRUE(near_printed(i[2], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare));
+  for (size_t k : {1, 2}) EXPECT_TRUE(near_printed(i[k], i[0], half_print_unit(i[0]) / i[0] + kDefaultStopShare)) << k;
   // Rigorous bounds for the notched strip: insulating the strip along the
   // notch's depth can only raise the resistance (the rest, W - depth wide,
   // carries at least kappa U (W - depth) / L), and perfectly conducting cuts
@@ -289,8 +288,7 @@ TEST(Validation, ResistorStripCurrentMatchesTheStripAndTheNotchBounds) {
   TempDir fine_dir;
   const std::vector<double> fine_i =
       integrals(fine_dir, replace_run(script, {"XX", "0 0.01 51"}, {"XX", "0 0.01 101"}), "I", sections);
-  EXPECT_EQ(fine_i[1], fine_i[0]);
-  EXPECT_EQ(fine_i[2], fine_i[0]);
+  EXPECT_EQ(fine_i, std::vector(3, fine_i[0]));
 }
 
 // A round conductor of radius R = 2 mm and 1E6 A/m2 in air, centred in a
