@@ -72,19 +72,6 @@ class PlainKrylov {
     return z;
   }
 
-  // M x from the product form, to check the sweeps above against.
-  Vec times_m(const Vec& x) const {
-    Vec w(x.size()), y(x.size());
-    for (int k = 1; k <= n_; ++k) {
-      w[k] = d_[k] * x[k] + (k < n_ ? a_.unten[k] * x[k + 1] : 0) + (k + nx_ <= n_ ? a_.rechts[k] * x[k + nx_] : 0);
-    }
-    for (int k = 1; k <= n_; ++k) {
-      y[k] = w[k] + (k > 1 ? a_.oben[k] * w[k - 1] / d_[k - 1] : 0) +
-             (k > nx_ ? a_.links[k] * w[k - nx_] / d_[k - nx_] : 0);
-    }
-    return y;
-  }
-
   Trace bicg(int iterations) const {
     Vec u = u_, r(u.size()), p(u.size()), v(u.size()), s(u.size());
     const Vec au = product(u);
@@ -204,7 +191,8 @@ std::vector<std::unique_ptr<StructureModel>> models() {
 
 // Every iterate, e_max and k_max of the first iterations, bit for bit; the
 // product and the preconditioner run inside them on every grid of the list.
-// The plain preconditioner itself must invert the product form of M.
+// A fault of the plain sweeps alone breaks the equality; the same fault in
+// the solvers changes the iteration counts the solvers' screen pins.
 TEST(KrylovBitwise, EveryIterationIsThePlainRecurrence) {
   constexpr int kIterations = 8;
   for (const auto& model : models()) {
@@ -212,10 +200,6 @@ TEST(KrylovBitwise, EveryIterationIsThePlainRecurrence) {
       auto arrays = assembled(*model);
       const Grid& g = model->grid;
       const PlainKrylov plain(g, arrays->matrix, arrays->solution.potential);
-      Vec x(static_cast<size_t>(g.nodes() + 1));
-      for (int k = 1; k <= g.nodes(); ++k) x[k] = std::sin(0.7 * k);
-      const Vec back = plain.precondition(plain.times_m(x));
-      for (int k = 1; k <= g.nodes(); ++k) ASSERT_NEAR(back[k], x[k], 1e-12) << k;
       const Trace expected = solver == kSolverIluBicg ? plain.bicg(kIterations) : plain.cg(kIterations);
       SolverSettings settings;
       settings.iteration_limit = kIterations;
