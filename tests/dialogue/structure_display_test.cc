@@ -5,27 +5,23 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
-#include <sstream>
 
-#include "support/recording_viewer.h"
-#include "support/session.h"
+#include "support/picture_test.h"
 #include "support/text_cases.h"
 
 namespace tambri {
 namespace {
 
-using test::RecordingViewer;
-
 // A 0..1 x 0..1 grid with lines every 0.1 (11 x 11 nodes): the full window
 // is square and fills the picture viewport, 601 x 601 pixels from (0, 25).
-struct StructureDisplay : ::testing::Test {
-  StructureDisplay() : model(std::make_unique<StructureModel>()) {
+struct StructureDisplay : test::PictureTest {
+  StructureDisplay() {
+    model = std::make_unique<StructureModel>();
     model->output_stem = "KONDENSA    ";
     model->grid.nx = model->grid.ny = 11;
     for (int k = 1; k <= 11; ++k) model->grid.x[k] = model->grid.y[k] = 0.1 * (k - 1);
   }
 
-  void set(int i, int j, int32_t value) { model->occupancy[static_cast<size_t>(model->grid.node(i, j))] = value; }
   // Shows the window with `answers` as the console input; returns the screen.
   std::string show(DisplayWindow window, const std::string& answers, bool grid_under = false) {
     in.clear();
@@ -34,7 +30,6 @@ struct StructureDisplay : ::testing::Test {
     show_structure(console, *model, window, grid_under, output, {surface, viewer});
     return out.str();
   }
-  int shown(int x, int y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
   // Pixels of the picture viewport that show `index`.
   int count_in_picture(int index) const {
     int n = 0;
@@ -42,16 +37,6 @@ struct StructureDisplay : ::testing::Test {
       for (int x = 0; x <= 600; ++x) n += shown(x, y) == index;
     return n;
   }
-
-  test::TempDir dir;
-  test::InDir in_dir{dir.path()};
-  std::unique_ptr<StructureModel> model;
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out, true};
-  OutputSettings output;
-  GraphicsSurface surface;
-  RecordingViewer viewer;
 };
 
 TEST_F(StructureDisplay, FullWindowQuestionAndWindowsWithoutCells) {
@@ -110,7 +95,7 @@ TEST_F(StructureDisplay, EveryByteOfTheEarlierBitmapsStays) {
     for (int i = 1; i <= g.nx; ++i) {
       // Every kind of value, excitations and potentials on the border too.
       const int m = (i + 2 * j) % 10, kind = (3 * i + j) % 5;
-      set(i, j, kind == 0 ? 10 * (1 + (i + j) % 9) + m : kind == 1 ? 100 * (1 + (i * j) % 9) + m : m);
+      set_code(i, j, kind == 0 ? 10 * (1 + (i + j) % 9) + m : kind == 1 ? 100 * (1 + (i * j) % 9) + m : m);
     }
   }
   output.bitmap_off = false;
