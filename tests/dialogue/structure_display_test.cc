@@ -30,13 +30,6 @@ struct StructureDisplay : test::PictureTest {
     show_structure(console, *model, window, grid_under, output, {surface, viewer});
     return out.str();
   }
-  // Pixels of the picture viewport that show `index`.
-  int count_in_picture(int index) const {
-    int n = 0;
-    for (int y = 25; y <= 625; ++y)
-      for (int x = 0; x <= 600; ++x) n += shown(x, y) == index;
-    return n;
-  }
 };
 
 TEST_F(StructureDisplay, FullWindowQuestionAndWindowsWithoutCells) {
@@ -51,24 +44,24 @@ TEST_F(StructureDisplay, FullWindowQuestionAndWindowsWithoutCells) {
   // Reversed, empty or gridless windows draw nothing in the picture.
   model->occupancy.fill(23);
   show({8, 3, 3, 8}, "y\n\n");  // reversed: the frame and the legend only
-  EXPECT_EQ(count_in_picture(11), 4 * 600);
+  EXPECT_EQ(count_shown(11), 4 * 600);
   EXPECT_EQ(shown(620, 41), 1);
-  EXPECT_EQ(count_in_picture(3) + count_in_picture(8), 0);
+  EXPECT_EQ(count_shown(3) + count_shown(8), 0);
 
   model->occupancy.fill(5);
   surface.gfx_set_world(0, 0, 0, 1, 1);  // an earlier picture's mapping stays with the surface
   show({5, 5, 5, 5}, "\n");
-  EXPECT_EQ(count_in_picture(0), 601 * 601);
+  EXPECT_EQ(count_shown(0), 601 * 601);
   EXPECT_EQ(show({5, 2, 5, 9}, "Y\n\n"), "Volles Zeichenfenster [Y/N]:Y\n\n");
-  EXPECT_EQ(count_in_picture(0), 601 * 601);
+  EXPECT_EQ(count_shown(0), 601 * 601);
   // Answered N the row has a square world and shows as a line.
   show({5, 2, 5, 9}, "N\n\n");
-  EXPECT_GT(count_in_picture(5), 300);
+  EXPECT_GT(count_shown(5), 300);
 
   model->grid.nx = model->grid.ny = 0;
   EXPECT_EQ(show({1, 1, 0, 0}, "\nweiter\n"), "\n");
   EXPECT_EQ(console.read_line(), "weiter");
-  EXPECT_EQ(count_in_picture(0), 601 * 601);
+  EXPECT_EQ(count_shown(0), 601 * 601);
   EXPECT_EQ(shown(620, 41), 1);
 }
 

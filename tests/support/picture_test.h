@@ -166,6 +166,13 @@ struct PictureTest : ::testing::Test {
   }
   // The pixel shown at the wait for Return.
   int shown(long x, long y) const { return viewer.shown[static_cast<size_t>(y * GraphicsSurface::kWidth + x)]; }
+  // Pixels of the picture viewport that show `index`, or of its columns x1..x2.
+  int count_shown(int index, long x1 = 0, long x2 = 600) const {
+    int n = 0;
+    for (long y = 25; y <= 625; ++y)
+      for (long x = x1; x <= x2; ++x) n += shown(x, y) == index;
+    return n;
+  }
   struct Pixel {
     long x, y;
     int want;
