@@ -52,14 +52,16 @@ struct Case {
   }
 };
 
+// Every derived quantity, named as the table names it.
+const std::map<std::string, NodeArray DerivedFields::*> kQuantities{{"Ex", &DerivedFields::strength_x},
+                                                                    {"Ey", &DerivedFields::strength_y},
+                                                                    {"Bx", &DerivedFields::flux_x},
+                                                                    {"By", &DerivedFields::flux_y},
+                                                                    {"W", &DerivedFields::density}};
+
 // The rows and columns of the table: each a potential on a grid, perhaps
 // with a second material, and what one quantity must be along one line.
 TEST(DerivedFields, RowsAndColumnsOfTheTable) {
-  const std::map<std::string, NodeArray DerivedFields::*> quantities{{"Ex", &DerivedFields::strength_x},
-                                                                     {"Ey", &DerivedFields::strength_y},
-                                                                     {"Bx", &DerivedFields::flux_x},
-                                                                     {"By", &DerivedFields::flux_y},
-                                                                     {"W", &DerivedFields::density}};
   for (const test::CaseRow& c : test::read_cases("tests/core/data/derived_fields.txt")) {
     const auto lines = [&](size_t f, const Values& fallback) {
       return c.words(f)[0] == "default" ? fallback : c.numbers(f);
@@ -71,7 +73,7 @@ TEST(DerivedFields, RowsAndColumnsOfTheTable) {
     const Values p = c.numbers(5);
     const auto& got = e.run([&](double x, double y) {
       return p[0] + p[1] * x + p[2] * y + p[3] * x * x + p[4] * y * y;
-    }).*quantities.at(c.words(6)[0]);
+    }).*kQuantities.at(c.words(6)[0]);
     const int line = static_cast<int>(c.number(6, 2));
     const Values values = e.along(got, line, c.words(6)[1] != "row");
     const std::vector<std::string> want = c.words(7);
@@ -96,13 +98,12 @@ TEST(DerivedFields, ReadsOnlyPotentialAndCoefficients) {
   auto fresh = std::make_unique<DerivedFields>();
   compute_derived_fields(*model, arrays->material, arrays->solution, *fresh);
   DerivedFields& reused = arrays->derived;
-  const auto members = {&DerivedFields::strength_x, &DerivedFields::strength_y, &DerivedFields::flux_x,
-                        &DerivedFields::flux_y, &DerivedFields::density};
-  for (auto member : members) (reused.*member).fill(std::numeric_limits<double>::quiet_NaN());
+  for (const auto& [name, member] : kQuantities) (reused.*member).fill(std::numeric_limits<double>::quiet_NaN());
   const size_t bytes = sizeof(double) * static_cast<size_t>(model->grid.nodes());
   for (int run = 0; run < 2; ++run) {
     compute_derived_fields(*model, arrays->material, arrays->solution, reused);
-    for (auto member : members) EXPECT_EQ(std::memcmp(&(reused.*member)[1], &((*fresh).*member)[1], bytes), 0) << run;
+    for (const auto& [name, member] : kQuantities)
+      EXPECT_EQ(std::memcmp(&(reused.*member)[1], &((*fresh).*member)[1], bytes), 0) << name << " " << run;
   }
 }
 
