@@ -65,10 +65,9 @@ TEST(FortranFormat, FixedPointMatchesTheCLibraryAtEveryBoundaryAndAtRandom) {
         1e18, 1e19,   1e300,  std::numeric_limits<double>::max()};
     const double unit = std::pow(10.0, -f.decimals);
     for (int digits = 0; digits <= f.width; ++digits) {
-      for (double v : {std::pow(10.0, digits) - unit / 2, std::pow(10.0, digits) - unit,
-                       std::pow(10.0, digits - f.decimals) / 2}) {
+      for (double v :
+           {std::pow(10.0, digits) - unit / 2, std::pow(10.0, digits) - unit, std::pow(10.0, digits - f.decimals) / 2})
         base.push_back(v);
-      }
     }
     // Exact ties (an odd number of halves) and decimal ties (mostly inexact).
     for (int odd = 1; odd < 4000; odd += 2) base.push_back(odd * std::ldexp(1.0, -(f.decimals + 1)));
@@ -76,9 +75,8 @@ TEST(FortranFormat, FixedPointMatchesTheCLibraryAtEveryBoundaryAndAtRandom) {
     for (int k = 0; k < 2000; ++k) base.push_back((k + 0.5) * unit);
     for (double v : base) {
       double up = v, down = v;
-      for (int k = 0; k < 3; ++k, up = std::nextafter(up, kInf), down = std::nextafter(down, -kInf)) {
+      for (int k = 0; k < 3; ++k, up = std::nextafter(up, kInf), down = std::nextafter(down, -kInf))
         for (double x : {up, down, -up, -down}) check(f, x);
-      }
     }
   }
   std::mt19937_64 random(20240611);
@@ -87,17 +85,15 @@ TEST(FortranFormat, FixedPointMatchesTheCLibraryAtEveryBoundaryAndAtRandom) {
   for (int n = 0; n < 60000; ++n) {
     const double v = std::ldexp(1.0 + std::ldexp(static_cast<double>(mantissa(random)), -52), exponent(random));
     const double d = static_cast<double>(mantissa(random) % 100000000) * 1e-4;  // short, like coordinates
-    for (const Field f : kFields) {
+    for (const Field f : kFields)
       for (double x : {v, -v, d, -d}) check(f, x);
-    }
   }
 }
 
 TEST(FortranFormat, FieldsInPlaceTakeExactlyTheirWidth) {
   std::string record = "x";
-  for (const auto& [v, w, d] : {std::tuple{1.5, 5, 2}, {-0.5, 4, 2}, {kInf, 3, 1}, {2.0, 2, 1}, {2.0, 0, 1}}) {
+  for (const auto& [v, w, d] : {std::tuple{1.5, 5, 2}, {-0.5, 4, 2}, {kInf, 3, 1}, {2.0, 2, 1}, {2.0, 0, 1}})
     append_f(record, v, w, d);
-  }
   EXPECT_EQ(record, "x 1.50-.50*****");
   // put_f writes its field and nothing around it, on both of its paths.
   for (const double v : {-0.5, 12345.678, 1e300, kNan, -1e-300}) {
