@@ -1,13 +1,12 @@
 #pragma once
 // What a picture tells about the point under the pointer while it waits for
 // Return in the window: a text for the window's title and one for the
-// clipboard. A picture builds its probe right after drawing its field, with
-// the surface's mapping of that moment, and hands it to the wait:
+// clipboard. A picture builds its probe on the mapping its field was drawn
+// with, which the picture run keeps, and hands it to the wait:
 //
-//   ... set the world window, draw the field ...
-//   const NodeProbe probe(surface.world_mapping(), grid, window, quantity);
+//   run.set_world(world);                 // ... draw the field ...
 //   ... legend (another viewport) ...
-//   viewer.wait_for_return(surface, console, &probe);
+//   run.end(" <Return>", run.probe<NodeProbe>(grid, window, quantity));
 //
 // The probe only reads: it must outlive the wait, nothing more.
 #include <optional>
