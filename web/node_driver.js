@@ -13,6 +13,7 @@ const createTambri = require(modulePath);
 const lines = [];
 const waiting = [];
 let ended = false;
+let frames = 0;
 readline.createInterface({ input: process.stdin, crlfDelay: Infinity })
   .on('line', (line) => { if (waiting.length) waiting.shift()(line); else lines.push(line); })
   .on('close', () => { ended = true; while (waiting.length) waiting.shift()(null); });
@@ -34,5 +35,20 @@ createTambri({
     module.FS.mount(module.NODEFS, { root: process.cwd() }, '/work');
     module.FS.chdir('/work');
   }],
+  // With TAMBRI_FRAMES=folder every picture shown is kept there as a PPM
+  // (palette components times 4, as in the bitmap files).
+  tambriShow: (pixels, palette, width, height) => {
+    if (!process.env.TAMBRI_FRAMES) return;
+    const rgb = Buffer.alloc(width * height * 3);
+    for (let i = 0; i < width * height; ++i) {
+      const c = palette[pixels[i]];
+      rgb[3 * i] = (c & 0xff) * 4;
+      rgb[3 * i + 1] = ((c >> 8) & 0xff) * 4;
+      rgb[3 * i + 2] = ((c >> 16) & 0xff) * 4;
+    }
+    frames += 1;
+    const name = path.join(process.env.TAMBRI_FRAMES, `frame${String(frames).padStart(3, '0')}.ppm`);
+    fs.writeFileSync(name, Buffer.concat([Buffer.from(`P6\n${width} ${height}\n255\n`), rgb]));
+  },
   quit: (status) => { process.exitCode = status; },
 });
