@@ -3,6 +3,7 @@
 // to be echoed as a piped run does; a terminal widget echoes them itself.
 #include <emscripten.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -23,5 +24,7 @@ int main(int argc, char** argv) {
   out.flush();
   std::cout.rdbuf(nullptr);
   std::cerr.rdbuf(nullptr);
-  return status;
+  // A main that has been suspended returns into the event loop, not into the
+  // runtime, so returning would not end the run (Module.onExit never comes).
+  std::exit(status);
 }
