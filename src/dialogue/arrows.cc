@@ -167,12 +167,10 @@ void draw_screen_legend(GraphicsSurface& surface, const StructureModel& model, c
   for (int n = 0; n < legend.count; ++n) {
     const PotentialEntry& e = legend.sorted[static_cast<size_t>(n)];
     surface.gfx_set_text_color(e.colour);
-    surface.gfx_set_text_position(kValueRowBelowLast - 2 * e.colour, kValueColumn);
-    surface.gfx_text(value_label(e.value));
+    write_text(surface, {kValueRowBelowLast - 2 * e.colour, kValueColumn}, value_label(e.value));
   }
   surface.gfx_set_text_color(kTextColour);
-  surface.gfx_set_text_position(kNameRow, kNameColumn);
-  surface.gfx_text(potential_name(model.problem));
+  write_text(surface, {kNameRow, kNameColumn}, potential_name(model.problem));
   set_text_window(surface, kWindowTexts);
   write_window_coordinates(surface, model.grid, w, kWindowRow, kWindowColumn);
   surface.gfx_set_text_position(kPromptRow, kPromptColumn);
@@ -245,10 +243,7 @@ void paint_arrows(const ArrowOptions& o, const ShownField& field, const VectorQu
   run.begin(picture_title(quantity.name));
   run.open_page(kStructureTitleLayout, {quantity.name, model.output_stem, run.output().comment});
   set_structure_palette(surface);
-  if (o.logarithmic) {
-    surface.gfx_set_text_position(kLogRow, kLogColumn);
-    surface.gfx_text("LOG-Betrag");
-  }
+  if (o.logarithmic) write_text(surface, {kLogRow, kLogColumn}, "LOG-Betrag");
   const PicturePlacement placement = run.place_on_page(grid, w, o.full_window);
   Plotter plot(surface, &ps, run.output(), structure_page_mapping(placement));
   // A region without extent has no world; the surface would keep an earlier

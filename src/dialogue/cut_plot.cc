@@ -126,14 +126,9 @@ void draw_curve(GraphicsSurface& surface, PsWriter& ps, const CutPoints& points,
   for (int n = 0; n < path.count; ++n) ps.plot(path.moves[n].x, path.moves[n].y, path.moves[n].pen);
 }
 
-void write_screen_text(GraphicsSurface& surface, const LabelPlace& at, std::string_view text) {
-  surface.gfx_set_text_position(at.row, at.column);
-  surface.gfx_text(text);
-}
-
 // A text on the screen and at its place on the page.
 void write_label(GraphicsSurface& surface, PsWriter& ps, const LabelPlace& at, std::string_view text, double size) {
-  write_screen_text(surface, at, text);
+  write_text(surface, {at.row, at.column}, text);
   ps.text(at.page_x, at.page_y, size, text, 0, static_cast<int>(text.size()));
 }
 
@@ -142,7 +137,7 @@ void write_axis_labels(GraphicsSurface& surface, PsWriter& ps, const CutOptions&
   set_text_window(surface, kValueAxisTexts);
   write_label(surface, ps, kVminLabel, value_label(r.vmin), kLabelSize);
   write_label(surface, ps, kVmaxLabel, value_label(r.vmax), kLabelSize);
-  if (o.logarithmic) write_screen_text(surface, kLogLabel, "LOG-Betrag");
+  if (o.logarithmic) write_text(surface, {kLogLabel.row, kLogLabel.column}, "LOG-Betrag");
   set_text_window(surface, kAbscissaTexts);
   write_label(surface, ps, kAminLabel, value_label(r.amin), kLabelSize);
   write_label(surface, ps, kAmaxLabel, value_label(r.amax), kLabelSize);

@@ -69,15 +69,10 @@ void draw_screen_legend(GraphicsSurface& surface, const Grid& grid, const Displa
     surface.gfx_rectangle(kGfxFilled, kBarLeft, kBarStep * n, kBarRight, kBarStep * n + kBarBox);
   }
   surface.gfx_set_text_window(3, 85, 24, 100);
-  surface.gfx_set_text_position(kMaxRow, kLabelColumn);
-  surface.gfx_text(value_label(range.max));
-  surface.gfx_set_text_position(kMinRow, kLabelColumn);
-  surface.gfx_text(value_label(range.min));
+  write_text(surface, {kMaxRow, kLabelColumn}, value_label(range.max));
+  write_text(surface, {kMinRow, kLabelColumn}, value_label(range.min));
   surface.gfx_set_text_color(15);
-  if (logarithmic) {
-    surface.gfx_set_text_position(kLogRow, kLabelColumn);
-    surface.gfx_text(" LOG ABS");
-  }
+  if (logarithmic) write_text(surface, {kLogRow, kLabelColumn}, " LOG ABS");
   surface.gfx_set_text_window(3, 80, 30, 100);
   write_window_coordinates(surface, grid, w, kWindowRow, kWindowColumn);
 }

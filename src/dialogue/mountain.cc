@@ -194,8 +194,7 @@ void draw_screen_labels(GraphicsSurface& surface, const std::array<std::string, 
     const LabelPlace& at = kLabelPlaces[n];
     if (!current || !(*current == at.window)) set_text_window(surface, at.window);
     current = &at.window;
-    surface.gfx_set_text_position(at.row, at.column);
-    surface.gfx_text(texts[n]);
+    write_text(surface, {at.row, at.column}, texts[n]);
   }
 }
 
