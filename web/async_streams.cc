@@ -3,24 +3,28 @@
 #include <emscripten.h>
 
 #include <cstdlib>
-#include <iostream>
 
-// A line from the page as a malloc'd C string (freed here), or null at the end.
+// A line from the page as a malloc'd C string (freed by the caller), or null
+// at the end of input.
 EM_ASYNC_JS(char*, tambri_next_line, (), {
   const line = await Module.tambriNextLine();
   if (line === null || line === undefined) return 0;
   return allocateUTF8(line);
 });
 
-EM_JS(void, tambri_write, (const char* data, int length), {
-  Module.tambriWrite(UTF8ToString(data, length));
-});
+EM_JS(void, tambri_write, (const char* data, int length), { Module.tambriWrite(UTF8ToString(data, length)); });
 
 namespace tambri::web {
+namespace {
+
+// Long enough that a dialogue of many short flushes is not slowed down, short
+// enough that the page never looks frozen.
+constexpr double kBreathIntervalMs = 50;
+
+}  // namespace
 
 AsyncLineBuf::int_type AsyncLineBuf::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
-  std::cout.flush();
   char* line = tambri_next_line();
   if (line == nullptr) return traits_type::eof();
   line_ = line;
@@ -42,6 +46,11 @@ PageOutBuf::int_type PageOutBuf::overflow(int_type ch) {
 int PageOutBuf::sync() {
   if (pptr() > pbase()) tambri_write(pbase(), static_cast<int>(pptr() - pbase()));
   setp(buffer_, buffer_ + sizeof buffer_);
+  const double now = emscripten_get_now();
+  if (now - last_breath_ms_ > kBreathIntervalMs) {
+    last_breath_ms_ = now;
+    emscripten_sleep(0);
+  }
   return 0;
 }
 

@@ -1,15 +1,15 @@
 #pragma once
 // The console's streams in the browser. The page hands over answer lines
-// asynchronously (a terminal widget, a test driver), so reading one suspends
-// the program (ASYNCIFY) until the page's Module.tambriNextLine() resolves; the
-// text written goes to Module.tambriWrite() whenever the program flushes and
-// before every read, so a prompt without a line end is seen before the wait.
+// asynchronously (its terminal, a test driver), so reading one suspends the
+// program (ASYNCIFY) until the page's Module.tambriNextLine() resolves. Text
+// goes to Module.tambriWrite() whenever the program flushes, which it does
+// before every read, so a prompt is seen before the wait.
 #include <streambuf>
 #include <string>
 
 namespace tambri::web {
 
-// Answer lines from the page, each with its line end; end of input when the
+// Answer lines from the page, each given a line end; end of input when the
 // page resolves with null.
 class AsyncLineBuf final : public std::streambuf {
  protected:
@@ -19,7 +19,9 @@ class AsyncLineBuf final : public std::streambuf {
   std::string line_;
 };
 
-// Text to the page, in UTF-8 as the program writes it.
+// Text to the page, in UTF-8 as the program writes it. A flush also lets the
+// browser breathe now and then, so that during a long calculation the page
+// stays responsive and the progress line is painted as it changes.
 class PageOutBuf final : public std::streambuf {
  public:
   PageOutBuf() { setp(buffer_, buffer_ + sizeof buffer_); }
@@ -30,6 +32,7 @@ class PageOutBuf final : public std::streambuf {
 
  private:
   char buffer_[4096];
+  double last_breath_ms_ = 0;
 };
 
 }  // namespace tambri::web

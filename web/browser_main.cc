@@ -1,8 +1,6 @@
-// The program's entry in the browser: the dialogue on the page's streams.
-// Module.tambriEcho (set by a driver that pipes answers) asks for the answers
-// to be echoed as a piped run does; a terminal widget echoes them itself.
-#include <emscripten.h>
-
+// The program's entry in the browser: the dialogue on the page's terminal.
+// The terminal echoes what is typed, as a terminal does, so answers are not
+// echoed again; progress lines are shown as they come.
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -16,15 +14,13 @@ int main(int argc, char** argv) {
   tambri::web::PageOutBuf out_buf;
   std::istream in(&in_buf);
   std::ostream out(&out_buf);
-  std::cout.rdbuf(&out_buf);  // so a flush of std::cout before a read reaches the page
-  std::cerr.rdbuf(&out_buf);
-  const bool echo = EM_ASM_INT({ return Module.tambriEcho ? 1 : 0; }) != 0;
-  std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = tambri::run_program(args, {in, out, std::cerr, echo, false});
+  std::cerr.rdbuf(&out_buf);  // the odd note on stderr belongs on the same screen
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const int status = tambri::run_program(args, {in, out, std::cerr, /*echo_input=*/false});
   out.flush();
-  std::cout.rdbuf(nullptr);
   std::cerr.rdbuf(nullptr);
-  // A main that has been suspended returns into the event loop, not into the
-  // runtime, so returning would not end the run (Module.onExit never comes).
+  // A main that has waited for the page returns into the browser's event loop,
+  // not into the runtime, so returning would not end the run: the page would
+  // never hear that the program ended.
   std::exit(status);
 }
