@@ -85,7 +85,8 @@ test-web: web
 # The house style of .clang-format, checked without changing a file
 # (`clang-format -i FILE` applies it).
 format-check: deps
-	find src tests bench fuzz -name '*.cc' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
+	find src tests bench fuzz web -path web/node_modules -prune -o \( -name '*.cc' -o -name '*.h' \) -print | sort \
+	  | xargs clang-format --dry-run -Werror
 
 # The checks of .clang-tidy over the program, the benchmarks and the fuzz
 # targets, with the build's compile commands; any finding fails. A few files

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+// The bodies are JavaScript, which the C++ formatter would break.
+// clang-format off
 // A line from the page as a malloc'd C string (freed by the caller), or null
 // at the end of input.
 EM_ASYNC_JS(char*, tambri_next_line, (), {
@@ -13,6 +15,7 @@ EM_ASYNC_JS(char*, tambri_next_line, (), {
 });
 
 EM_JS(void, tambri_write, (const char* data, int length), { Module.tambriWrite(UTF8ToString(data, length)); });
+// clang-format on
 
 namespace tambri::web {
 namespace {

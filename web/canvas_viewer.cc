@@ -8,12 +8,15 @@
 
 #include "draw/window_viewer.h"
 
+// The body is JavaScript, which the C++ formatter would break.
+// clang-format off
 EM_JS(void, tambri_show, (const unsigned char* pixels, const unsigned int* palette, int width, int height), {
   if (Module.tambriShow) {
     Module.tambriShow(HEAPU8.subarray(pixels, pixels + width * height),
                       HEAPU32.subarray(palette >> 2, (palette >> 2) + 256), width, height);
   }
 });
+// clang-format on
 
 namespace tambri {
 namespace {

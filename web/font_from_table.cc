@@ -29,7 +29,8 @@ CellFont::Glyph CellFont::render(char32_t code_point) const {
   const web::CellGlyphEntry* begin = web::kCellGlyphs;
   const web::CellGlyphEntry* end = begin + web::kCellGlyphCount;
   auto find = [&](char32_t c) {
-    auto at = std::lower_bound(begin, end, c, [](const web::CellGlyphEntry& e, char32_t v) { return e.code_point < v; });
+    auto at =
+        std::lower_bound(begin, end, c, [](const web::CellGlyphEntry& e, char32_t v) { return e.code_point < v; });
     return at != end && at->code_point == c ? at : nullptr;
   };
   if (const auto* entry = find(code_point)) return entry->glyph;

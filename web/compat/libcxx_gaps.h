@@ -16,9 +16,12 @@
 #if defined(__EMSCRIPTEN__) && defined(_LIBCPP_VERSION) && !defined(__cpp_lib_bit_cast)
 namespace std {
 
+// The formatter here would break the requires clause apart.
+// clang-format off
 template <class To, class From>
   requires(sizeof(To) == sizeof(From) && is_trivially_copyable_v<To> && is_trivially_copyable_v<From>)
 constexpr To bit_cast(const From& from) noexcept {
+  // clang-format on
   return __builtin_bit_cast(To, from);
 }
 
