@@ -4,6 +4,9 @@
 
 #include <cstdlib>
 
+#include "breathing.h"
+#include "text/interrupt.h"
+
 // The bodies are JavaScript, which the C++ formatter would break.
 // clang-format off
 // A line from the page as a malloc'd C string (freed by the caller), or null
@@ -18,17 +21,13 @@ EM_JS(void, tambri_write, (const char* data, int length), { Module.tambriWrite(U
 // clang-format on
 
 namespace tambri::web {
-namespace {
-
-// Long enough that a dialogue of many short flushes is not slowed down, short
-// enough that the page never looks frozen.
-constexpr double kBreathIntervalMs = 50;
-
-}  // namespace
 
 AsyncLineBuf::int_type AsyncLineBuf::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
   char* line = tambri_next_line();
+  // A Ctrl-C noted while the program worked but not taken by a calculation
+  // would stop the next one at its first iteration: the prompt drops it.
+  take_interrupt();
   if (line == nullptr) return traits_type::eof();
   line_ = line;
   std::free(line);
@@ -49,11 +48,7 @@ PageOutBuf::int_type PageOutBuf::overflow(int_type ch) {
 int PageOutBuf::sync() {
   if (pptr() > pbase()) tambri_write(pbase(), static_cast<int>(pptr() - pbase()));
   setp(buffer_, buffer_ + sizeof buffer_);
-  const double now = emscripten_get_now();
-  if (now - last_breath_ms_ > kBreathIntervalMs) {
-    last_breath_ms_ = now;
-    emscripten_sleep(0);
-  }
+  breathe_now_and_then();
   return 0;
 }
 

@@ -20,8 +20,7 @@ class AsyncLineBuf final : public std::streambuf {
 };
 
 // Text to the page, in UTF-8 as the program writes it. A flush also lets the
-// browser breathe now and then, so that during a long calculation the page
-// stays responsive and the progress line is painted as it changes.
+// browser breathe now and then, so a progress line is painted as it changes.
 class PageOutBuf final : public std::streambuf {
  public:
   PageOutBuf() { setp(buffer_, buffer_ + sizeof buffer_); }
@@ -32,7 +31,6 @@ class PageOutBuf final : public std::streambuf {
 
  private:
   char buffer_[4096];
-  double last_breath_ms_ = 0;
 };
 
 }  // namespace tambri::web
