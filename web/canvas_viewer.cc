@@ -2,13 +2,19 @@
 // is handed over as it is (palette indices and the 0x00BBGGRR palette with
 // 0-63 components) and Module.tambriShow() turns it into canvas pixels, so
 // the colours are scaled exactly as in the bitmap files (times 4). Waiting
-// for Return reads one answer line like the headless viewer: the page sends
-// an empty line when Return is pressed over the canvas.
+// for Return reads one answer line, which the page sends on Return in its
+// terminal or over the canvas. Until that line comes, the pointer over the
+// canvas reads the picture back as the window's title does natively: the
+// page shows the reading beside the canvas, and a left click copies.
 #include <emscripten.h>
 
+#include <optional>
+#include <string>
+
+#include "draw/picture_probe.h"
 #include "draw/window_viewer.h"
 
-// The body is JavaScript, which the C++ formatter would break.
+// The bodies are JavaScript, which the C++ formatter would break.
 // clang-format off
 EM_JS(void, tambri_show, (const unsigned char* pixels, const unsigned int* palette, int width, int height), {
   if (Module.tambriShow) {
@@ -16,20 +22,55 @@ EM_JS(void, tambri_show, (const unsigned char* pixels, const unsigned int* palet
                       HEAPU32.subarray(palette >> 2, (palette >> 2) + 256), width, height);
   }
 });
+
+// The next thing the page has for a waiting picture: -1 when an answer line is
+// there (left for the console to read), otherwise the pointer as
+// kind * 2^20 + y * 2^10 + x with kind 0 moved, 1 left-clicked, 2 gone.
+EM_ASYNC_JS(int, tambri_next_pointer_or_line, (), {
+  if (!Module.tambriNextPointerOrLine) return -1;
+  const event = await Module.tambriNextPointerOrLine();
+  if (event.kind === 'line') return -1;
+  const kind = event.kind === 'move' ? 0 : event.kind === 'click' ? 1 : 2;
+  return kind * 1048576 + event.y * 1024 + event.x;
+});
+
+EM_JS(void, tambri_show_reading, (const char* title, const char* copy), {
+  if (Module.tambriShowReading) Module.tambriShowReading(UTF8ToString(title), copy ? UTF8ToString(copy) : null);
+});
 // clang-format on
 
 namespace tambri {
 namespace {
+
+constexpr int kPointerMoved = 0;
+constexpr int kPointerClicked = 1;
 
 class CanvasViewer final : public Viewer {
  public:
   void present(const GraphicsSurface& surface) override {
     tambri_show(surface.pixels(), surface.palette().data(), GraphicsSurface::kWidth, GraphicsSurface::kHeight);
   }
-  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe* = nullptr) override {
+
+  void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe* probe) override {
     present(surface);
+    while (probe) {
+      const int event = tambri_next_pointer_or_line();
+      if (event < 0) break;
+      const int kind = event >> 20;
+      const std::optional<ProbeReading> reading =
+          kind <= kPointerClicked ? probe->at_pixel(event & 1023, (event >> 10) & 1023) : std::nullopt;
+      if (!reading) {
+        tambri_show_reading("", nullptr);
+      } else if (kind == kPointerClicked) {
+        tambri_show_reading((reading->title + std::string(kCopiedNote)).c_str(), reading->copy.c_str());
+      } else if (kind == kPointerMoved) {
+        tambri_show_reading(reading->title.c_str(), nullptr);
+      }
+    }
     console.await_return();
+    if (probe) tambri_show_reading("", nullptr);
   }
+
   bool has_window() const override { return true; }
 };
 
