@@ -26,11 +26,13 @@ if (!site || !native) {
 }
 const repository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 
-// Load the remembered kondensa.dat, leave GENERATE, solve, enter RESULTS,
-// switch PostScript and bitmap output on, the equicolour picture of |E|
-// without logarithm, Return to end its wait, and out.
-const answers = ['', 'X', 'Y', 'R', 'A', 'P', 'B', 'X', 'CE', 'N', '', 'X', 'X', 'X'];
-const pictureWait = 10;  // the answer that ends the picture's wait
+// Load the remembered kondensa.dat, leave GENERATE, solve; in CALCUL switch
+// the solver's progress line on and solve again (records that overwrite the
+// current line); enter RESULTS, switch PostScript and bitmap output on, the
+// equicolour picture of |E| without logarithm, Return to end its wait, and out.
+const answers = ['', 'X', 'Y', 'C', 'S', 'A', 'Y', 'X', 'R', 'X',
+                 'R', 'A', 'P', 'B', 'X', 'CE', 'N', '', 'X', 'X', 'X'];
+const pictureWait = answers.indexOf('CE') + 2;  // the answer that ends the picture's wait
 const stem = 'konden_c';  // the structure file's name, cut to six characters, and the picture's letter
 
 let failures = 0;
@@ -48,6 +50,7 @@ fs.writeFileSync(path.join(nativeFolder, 'history.inp'), 'kondensa.dat\r\n');
 const reference = spawnSync(path.resolve(native), ['--headless', '--png'],
                             { cwd: nativeFolder, input: answers.map((a) => `${a}\n`).join('') });
 check('the native program ran the session', reference.status === 0, `status ${reference.status}`);
+check('the session has records that overwrite the current line', reference.stdout.includes('\r'));
 const nativeScreen = screenOf(reference.stdout.toString('utf8'));
 const nativeFile = (name) => fs.readFileSync(path.join(nativeFolder, name));
 
@@ -92,8 +95,8 @@ const differing = nativeScreen.findIndex((l, i) => l !== pageScreen[i]);
 check(`the terminal shows the native screen (${nativeScreen.length} lines)`,
       differing < 0 && pageScreen.length === nativeScreen.length,
       differing < 0 ? `${pageScreen.length} lines on the page, ${nativeScreen.length} native`
-                    : `line ${differing + 1}: native ${JSON.stringify(nativeScreen[differing])},`
-                      + ` page ${JSON.stringify(pageScreen[differing])}`);
+                    : `line ${differing + 1}: native ${JSON.stringify(nativeScreen[differing]).slice(0, 160)},`
+                      + ` page ${JSON.stringify(pageScreen[differing]).slice(0, 160)}`);
 
 // b. The canvas against the native bitmap.
 const cell = cellSize();
@@ -133,15 +136,15 @@ check('the canvas shows the " <Return>" the bitmap lacks', inside > 0);
 for (const name of [`${stem}.ps`, `${stem}.bmp`]) {
   const written = await readWorkFile(page, name);
   check(`${name} written in the browser equals the native one`,
-        written !== null && Buffer.compare(written, nativeFile(name)) === 0,
-        written === null ? 'missing' : `${written.length} bytes, native ${nativeFile(name).length}`);
+        written.bytes !== undefined && written.bytes.equals(nativeFile(name)),
+        written.problem || `${written.bytes.length} bytes, native ${nativeFile(name).length}`);
 }
 const pagePng = await readWorkFile(page, `${stem}.png`);
 let pngSame = false;
-let pngDetail = 'missing';
-if (pagePng) {
+let pngDetail = pagePng.problem;
+if (pagePng.bytes) {
   try {
-    const mine = decodePng(pagePng);
+    const mine = decodePng(pagePng.bytes);
     const theirs = decodePng(nativeFile(`${stem}.png`));
     pngSame = mine.header.equals(theirs.header) && mine.palette.equals(theirs.palette) && mine.rows.equals(theirs.rows);
     pngDetail = `header ${mine.header.equals(theirs.header)}, palette ${mine.palette.equals(theirs.palette)},`
@@ -163,11 +166,11 @@ await page.goto(url);
 await waitForQuestion(page);
 const kept = await readWorkFile(page, `${stem}.ps`);
 check(`after a new start ${stem}.ps is still in the working folder`,
-      kept !== null && Buffer.compare(kept, nativeFile(`${stem}.ps`)) === 0);
+      kept.bytes !== undefined && kept.bytes.equals(nativeFile(`${stem}.ps`)), kept.problem);
 check(`after a new start ${stem}.ps is listed`,
       (await page.$$eval('#file-list tr', (rows) => rows.map((r) => r.dataset.name))).includes(`${stem}.ps`));
 check('after a new start the file put in before the last answer is there (stored at the end)',
-      (await readWorkFile(page, 'written-late.txt'))?.toString() === 'after the last store\n');
+      (await readWorkFile(page, 'written-late.txt')).bytes?.toString() === 'after the last store\n');
 const restarted = await terminalLines(page);
 check('after a new start the first prompt offers kondensa.dat again',
       restarted.length > 1 && restarted.every((l, i) => l === nativeScreen[i])

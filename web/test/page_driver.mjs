@@ -65,17 +65,21 @@ export function terminalLines(page) {
   });
 }
 
-// A file of the page's working folder, or null.
+// A file of the page's working folder: { bytes } or, when it cannot be read,
+// { problem } (the file system's error).
 export async function readWorkFile(page, name) {
-  const text = await page.evaluate((file) => {
+  const read = await page.evaluate((file) => {
     const fs = window.tambri.module.FS;
-    if (!fs.analyzePath(file).exists) return null;
-    const data = fs.readFile(file);
-    let binary = '';
-    for (let at = 0; at < data.length; at += 0x8000) binary += String.fromCharCode(...data.subarray(at, at + 0x8000));
-    return btoa(binary);
+    try {
+      const data = fs.readFile(file);
+      let binary = '';
+      for (let at = 0; at < data.length; at += 0x8000) binary += String.fromCharCode(...data.subarray(at, at + 0x8000));
+      return { text: btoa(binary) };
+    } catch (error) {
+      return { problem: `${file}: errno ${error.errno}` };
+    }
   }, `/work/${name}`);
-  return text === null ? null : Buffer.from(text, 'base64');
+  return read.problem ? { problem: read.problem } : { bytes: Buffer.from(read.text, 'base64') };
 }
 
 // A transcript as a terminal shows it: "\r" returns to the start of the line,
