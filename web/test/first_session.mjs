@@ -7,6 +7,7 @@
 //   c. the PostScript file, the bitmap and the PNG's pixels written in the
 //      browser equal the native ones;
 //   d. a new start on the same browser profile finds the files again;
+//   e. the files panel uploads and downloads;
 // and prints the time from navigation to the first prompt.
 // Usage: node first_session.mjs SITE_FOLDER NATIVE_PROGRAM
 import fs from 'node:fs';
@@ -176,8 +177,35 @@ check('after a new start the first prompt offers kondensa.dat again',
       restarted.length > 1 && restarted.every((l, i) => l === nativeScreen[i])
       && /\(kondensa\.dat\):$/.test(restarted[restarted.length - 1]),
       JSON.stringify(restarted.slice(-2)));
+
+// e. The files panel: an uploaded structure file lands in the folder and the
+// program reads it; a download hands over the file's bytes.
+const uploadName = 'hoch.dat';  // the program takes names of up to twelve characters
+const uploadSource = path.join(nativeFolder, uploadName);
+fs.copyFileSync(path.join(repository, 'examples', 'platte.dat'), uploadSource);
+await (await page.$('#upload')).uploadFile(uploadSource);
+await page.waitForFunction((name) => [...document.querySelectorAll('#file-list tr')].some((r) => r.dataset.name === name),
+                           { timeout: 10000 }, uploadName).catch(() => {});
+const uploaded = await readWorkFile(page, uploadName);
+check('an uploaded file is in the working folder with its bytes',
+      uploaded.bytes?.equals(fs.readFileSync(uploadSource)) === true, uploaded.problem);
+const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-downloads-'));
+const cdp = await page.createCDPSession();
+await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+await page.$eval(`#file-list tr[data-name="${stem}.ps"] button`, (b) => b.click());
+const downloaded = path.join(downloads, `${stem}.ps`);
+for (let waited = 0; waited < 10000 && !fs.existsSync(downloaded); waited += 100) await new Promise((r) => setTimeout(r, 100));
+check(`${stem}.ps downloaded from the files panel equals the native one`,
+      fs.existsSync(downloaded) && fs.readFileSync(downloaded).equals(nativeFile(`${stem}.ps`)),
+      fs.readdirSync(downloads).join(', ') || 'nothing downloaded');
+await answer(page, uploadName);
+await waitForQuestion(page);
+const loaded = await terminalLines(page);
+check('the program reads the uploaded structure file', loaded.includes('*** Input ready ***'),
+      JSON.stringify(loaded.slice(-4)));
 await browser.close();
 server.close();
+fs.rmSync(downloads, { recursive: true, force: true });
 
 console.log(`time from navigation to the first prompt: ${firstPrompt} ms`);
 fs.rmSync(profile, { recursive: true, force: true });

@@ -61,6 +61,7 @@ async function nativeTimes() {
   return times;
 }
 
+const pauses = [];
 async function browserTimes() {
   const server = await serveFolder(site);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
@@ -76,10 +77,12 @@ async function browserTimes() {
     let tail = '';
     module.tambriWrite = (text) => {
       write(text);
-      tail = (tail + text).slice(-200);
-      if (new RegExp(pattern).test(tail)) {
+      // The ready line may come split over two writes, or in one long one.
+      if (new RegExp(pattern).test(tail + text)) {
         window.solverReadyAt = performance.now();
         tail = '';
+      } else {
+        tail = (tail + text).slice(-100);
       }
     };
     terminal.onData((data) => { if (data.includes('\r')) window.handedOverAt = performance.now(); });
@@ -92,10 +95,24 @@ async function browserTimes() {
   for (let run = 0; run < runs; ++run) {
     await answer(page, 'C');
     await waitForQuestion(page);
-    await page.evaluate(() => { window.solverReadyAt = null; });
+    // The page's longest stretch without running a timer: how long it does
+    // not respond while the solver works.
+    await page.evaluate(() => {
+      window.solverReadyAt = null;
+      window.longestPause = 0;
+      let last = performance.now();
+      window.pauseTimer = setInterval(() => {
+        const now = performance.now();
+        window.longestPause = Math.max(window.longestPause, now - last);
+        last = now;
+      }, 5);
+    });
     await answer(page, 'R');
     await waitForQuestion(page, 600000);
-    times.push(await page.evaluate(() => window.solverReadyAt - window.handedOverAt));
+    pauses.push(await page.evaluate(() => { clearInterval(window.pauseTimer); return window.longestPause; }));
+    const time = await page.evaluate(() => window.solverReadyAt && window.solverReadyAt - window.handedOverAt);
+    if (!time) throw new Error('no ready line from the solver on the page');
+    times.push(time);
     await answer(page, 'X');
     await waitForQuestion(page);
   }
@@ -113,4 +130,5 @@ const show = (values) => values.map((v) => v.toFixed(0)).join(', ');
 console.log(`coax 201 x 201, default solver, ${runs} runs, from handing over R to the ready line`);
 console.log(`native : ${show(nativeMs)} ms, median ${median(nativeMs).toFixed(0)} ms`);
 console.log(`browser: ${show(browserMs)} ms, median ${median(browserMs).toFixed(0)} ms`);
+console.log(`longest pause of the page during each browser run: ${show(pauses)} ms`);
 console.log(`ratio browser / native: ${(median(browserMs) / median(nativeMs)).toFixed(2)}`);
