@@ -34,6 +34,15 @@ const repository = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '.
 const answers = ['', 'X', 'Y', 'C', 'S', 'A', 'Y', 'X', 'R', 'X',
                  'R', 'A', 'P', 'B', 'X', 'CE', 'N', '', 'X', 'X', 'X'];
 const pictureWait = answers.indexOf('CE') + 2;  // the answer that ends the picture's wait
+// A few answers typed with the line editing: the line handed over must be the
+// answer, and the screen must look as if it had been typed straight.
+const Left = { press: 'ArrowLeft' };
+const edited = {
+  2: ['NY', Left, { press: 'Backspace' }],  // Y
+  12: ['Px', Left, { press: 'Delete' }],  // P
+  15: ['E', { press: 'Home' }, 'C', { press: 'End' }],  // CE
+  20: [{ press: 'ArrowUp' }, { press: 'ArrowUp' }, { press: 'ArrowDown' }],  // X, the answer before
+};
 const stem = 'konden_c';  // the structure file's name, cut to six characters, and the picture's letter
 
 let failures = 0;
@@ -82,7 +91,7 @@ for (const [i, line] of answers.entries()) {
   if (i === answers.length - 1) {
     await page.evaluate(() => window.tambri.module.FS.writeFile('/work/written-late.txt', 'after the last store\n'));
   }
-  await answer(page, line, i === pictureWait ? '#picture' : null);
+  await answer(page, edited[i] || line, i === pictureWait ? '#picture' : null);
   await waitForQuestion(page);
 }
 const state = await page.$eval('body', (b) => b.dataset.state);

@@ -43,9 +43,16 @@ export async function waitForQuestion(page, timeout = 120000) {
 
 // Types a line through the keyboard and Return, in the terminal or, with
 // `target`, with the focus on that element (the canvas during a picture).
+// The line may be a list of steps: text to type, or { press: 'Home' } keys.
 export async function answer(page, line, target = null) {
   await page.focus(target || '.xterm-helper-textarea');
-  if (line !== '') await page.keyboard.type(line);
+  for (const step of Array.isArray(line) ? line : [line]) {
+    if (typeof step === 'string') {
+      if (step !== '') await page.keyboard.type(step);
+    } else {
+      await page.keyboard.press(step.press);
+    }
+  }
   await page.keyboard.press('Enter');
 }
 
