@@ -275,7 +275,14 @@ function startTambri() {
     return td;
   }
   function download(name) {
-    const url = URL.createObjectURL(new Blob([module.FS.readFile(`${WORK}/${name}`)]));
+    let bytes;
+    try {
+      bytes = module.FS.readFile(`${WORK}/${name}`);
+    } catch (error) {
+      showStatus(`${name} kann nicht gelesen werden (Fehler ${error.errno})`);
+      return;
+    }
+    const url = URL.createObjectURL(new Blob([bytes]));
     const link = document.createElement('a');
     link.href = url;
     link.download = name;
@@ -290,8 +297,12 @@ function startTambri() {
         refused.push(file.name);
         continue;
       }
-      module.FS.writeFile(`${WORK}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
-      taken.push(file.name);
+      try {
+        module.FS.writeFile(`${WORK}/${file.name}`, new Uint8Array(await file.arrayBuffer()));
+        taken.push(file.name);
+      } catch (error) {
+        refused.push(file.name);
+      }
     }
     upload.value = '';
     await storeFolder();
@@ -299,7 +310,12 @@ function startTambri() {
     showStatus(`Hochgeladen: ${taken.join(', ') || 'nichts'}` + (refused.length ? `; abgelehnt: ${refused.join(', ')}` : ''));
   });
 
-  window.addEventListener('error', (event) => failed(`Fehler: ${event.message}`));
+  // An error before the first question means the program did not start; later
+  // ones are told, and the dialogue goes on.
+  window.addEventListener('error', (event) => {
+    if (document.body.dataset.state === 'loading') failed(`Fehler: ${event.message}`);
+    else showStatus(`Fehler: ${event.message}`);
+  });
   if (typeof createTambri !== 'function') {
     failed('Das Programm (tambri.js) konnte nicht geladen werden.');
     return;
