@@ -10,6 +10,7 @@
 //     'waiting' while the program asks for a line (the folder is stored then),
 //     'running' while it works, 'ended' once it has ended and the folder is
 //     stored, 'failed' when the module could not be started.
+// Ctrl-C while the program works is noted in module.tambriInterrupted.
 // Options from the address: ?args=--png (several separated by blanks or given
 // as several args=) are handed to the program as its command line.
 'use strict';
@@ -118,6 +119,10 @@ function startTambri() {
     },
     '\x01': () => redraw(input.text, 0),  // Ctrl-A, Ctrl-E as in the native line editor
     '\x05': () => redraw(input.text, input.text.length),
+    // Ctrl-C while the program works stops a calculation after its current
+    // iteration (the program looks at the note there); at a prompt it does
+    // nothing.
+    '\x03': () => { if (!input.waiting) module.tambriInterrupted = true; },
     // Ctrl-D on an empty line ends the input, as at a terminal.
     '\x04': () => { if (input.text === '' && input.waiting && !input.over) handOver(null); },
   };
@@ -170,6 +175,8 @@ function startTambri() {
     // Nothing is written while the program waits: the moment to store the folder.
     await storeFolder();
     listFiles();
+    // A Ctrl-C no calculation took is forgotten: there is no line to drop.
+    module.tambriInterrupted = false;
     if (input.queued.length > 0) return input.queued.shift();
     setState('waiting');
     return new Promise((resolve) => { input.waiting = resolve; });
@@ -307,6 +314,8 @@ function startTambri() {
     upload.value = '';
     await storeFolder();
     listFiles();
+    // A Ctrl-C no calculation took is forgotten: there is no line to drop.
+    module.tambriInterrupted = false;
     showStatus(`Hochgeladen: ${taken.join(', ') || 'nichts'}` + (refused.length ? `; abgelehnt: ${refused.join(', ')}` : ''));
   });
 
