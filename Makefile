@@ -14,7 +14,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBRI_WE
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: all run test test-plain test-sanitize demo deps clean tidy format-check web serve-web test-web deps-web
+.PHONY: all run test test-plain test-sanitize demo deps clean tidy format-check web serve-web test-web bench-web deps-web
 
 all: deps
 	$(CONFIGURE)
@@ -81,6 +81,12 @@ serve-web: web
 test-web: web
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	node web/test/first_session.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
+
+# make bench-web: the coax reference problem solved five times in the browser
+# and natively; the medians and their ratio (for BENCHMARKS.md).
+bench-web: web
+	cmake --build $(BUILD) -j $(JOBS) --target tambri
+	node web/test/solve_speed.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
 
 # The house style of .clang-format, checked without changing a file
 # (`clang-format -i FILE` applies it).

@@ -1,6 +1,8 @@
 // The program's entry in the browser: the dialogue on the page's terminal.
 // The terminal echoes what is typed, as a terminal does, so answers are not
 // echoed again; progress lines are shown as they come.
+#include <sys/stat.h>
+
 #include <cstdlib>
 #include <iostream>
 #include <string>
@@ -10,6 +12,11 @@
 #include "main/program.h"
 
 int main(int argc, char** argv) {
+  // Emscripten starts with a umask of 0777, so every file the program creates
+  // would get no permissions at all and could not be read again, neither by
+  // the program (a saved structure) nor by the page (downloads). The usual
+  // mask of a desktop session instead.
+  umask(022);
   tambri::web::AsyncLineBuf in_buf;
   tambri::web::PageOutBuf out_buf;
   std::istream in(&in_buf);
