@@ -5,7 +5,6 @@
 #include <cstdlib>
 
 #include "breathing.h"
-#include "text/interrupt.h"
 
 // The bodies are JavaScript, which the C++ formatter would break.
 // clang-format off
@@ -25,9 +24,6 @@ namespace tambri::web {
 AsyncLineBuf::int_type AsyncLineBuf::underflow() {
   if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
   char* line = tambri_next_line();
-  // A Ctrl-C noted while the program worked but not taken by a calculation
-  // would stop the next one at its first iteration: the prompt drops it.
-  take_interrupt();
   if (line == nullptr) return traits_type::eof();
   line_ = line;
   std::free(line);

@@ -34,16 +34,18 @@ EM_ASYNC_JS(int, tambri_next_pointer_or_line, (), {
   return kind * 1048576 + event.y * 1024 + event.x;
 });
 
-EM_JS(void, tambri_show_reading, (const char* title, const char* copy), {
-  if (Module.tambriShowReading) Module.tambriShowReading(UTF8ToString(title), copy ? UTF8ToString(copy) : null);
+EM_JS(void, tambri_show_reading, (const char* title, const char* copy, const char* copied_note), {
+  if (Module.tambriShowReading) {
+    Module.tambriShowReading(UTF8ToString(title), copy ? UTF8ToString(copy) : null, UTF8ToString(copied_note));
+  }
 });
 // clang-format on
 
 namespace tambri {
 namespace {
 
-constexpr int kPointerMoved = 0;
-constexpr int kPointerClicked = 1;
+// The pointer kinds as tambri_next_pointer_or_line codes them.
+enum PointerKind { kMoved = 0, kClicked = 1, kGone = 2 };
 
 class CanvasViewer final : public Viewer {
  public:
@@ -58,20 +60,25 @@ class CanvasViewer final : public Viewer {
       if (event < 0) break;
       const int kind = event >> 20;
       const std::optional<ProbeReading> reading =
-          kind <= kPointerClicked ? probe->at_pixel(event & 1023, (event >> 10) & 1023) : std::nullopt;
+          kind == kGone ? std::nullopt : probe->at_pixel(event & 1023, (event >> 10) & 1023);
       if (!reading) {
-        tambri_show_reading("", nullptr);
-      } else if (kind == kPointerClicked) {
-        tambri_show_reading((reading->title + std::string(kCopiedNote)).c_str(), reading->copy.c_str());
-      } else if (kind == kPointerMoved) {
-        tambri_show_reading(reading->title.c_str(), nullptr);
+        show_reading("", nullptr);
+      } else {
+        show_reading(reading->title, kind == kClicked ? reading->copy.c_str() : nullptr);
       }
     }
     console.await_return();
-    if (probe) tambri_show_reading("", nullptr);
+    if (probe) show_reading("", nullptr);
   }
 
   bool has_window() const override { return true; }
+
+ private:
+  // The page notes a copy once its clipboard has taken it.
+  static void show_reading(const std::string& title, const char* copy) {
+    const std::string note(kCopiedNote);
+    tambri_show_reading(title.c_str(), copy, note.c_str());
+  }
 };
 
 }  // namespace

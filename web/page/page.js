@@ -43,6 +43,8 @@ function startTambri() {
     tambriWrite: (text) => terminal.write(text),
     tambriNextLine: nextLine,
     tambriShow: showPicture,
+    tambriNextPointerOrLine: nextPointerOrLine,
+    tambriShowReading: showReading,
     preRun: [openFolder],
     onExit: ended,
     onAbort: (what) => failed(`Programm abgebrochen: ${what}`),
@@ -100,6 +102,7 @@ function startTambri() {
       resolve(line);
     } else {
       input.queued.push(line);
+      if (input.pointerWaiting) deliverPointer({ kind: 'line' });
     }
   }
   const keys = {
@@ -120,9 +123,12 @@ function startTambri() {
     '\x01': () => redraw(input.text, 0),  // Ctrl-A, Ctrl-E as in the native line editor
     '\x05': () => redraw(input.text, input.text.length),
     // Ctrl-C while the program works stops a calculation after its current
-    // iteration (the program looks at the note there); at a prompt it does
-    // nothing.
-    '\x03': () => { if (!input.waiting) module.tambriInterrupted = true; },
+    // iteration (the program looks at the note there); at a prompt it drops
+    // the line typed so far.
+    '\x03': () => {
+      if (input.waiting || input.pointerWaiting) redraw('', 0);
+      else module.tambriInterrupted = true;
+    },
     // Ctrl-D on an empty line ends the input, as at a terminal.
     '\x04': () => { if (input.text === '' && input.waiting && !input.over) handOver(null); },
   };
@@ -182,6 +188,54 @@ function startTambri() {
     return new Promise((resolve) => { input.waiting = resolve; });
   }
 
+  // ---- The pointer over a waiting picture: the program asks for the next
+  // pointer event or to hear that a line has come, and answers with the
+  // picture's reading under the pointer, shown beside the canvas.
+  const reading = document.getElementById('reading');
+  let pointer = null;  // the last position over the canvas, or null
+  let pointerEvent = null;  // one not yet asked for; a later one replaces it
+  function deliverPointer(event) {
+    if (input.pointerWaiting) {
+      const resolve = input.pointerWaiting;
+      input.pointerWaiting = null;
+      setState('running');
+      resolve(event);
+    } else {
+      pointerEvent = event;
+    }
+  }
+  function nextPointerOrLine() {
+    if (input.queued.length > 0) return Promise.resolve({ kind: 'line' });
+    if (pointerEvent) {
+      const event = pointerEvent;
+      pointerEvent = null;
+      return Promise.resolve(event);
+    }
+    setState('waiting');
+    return new Promise((resolve) => { input.pointerWaiting = resolve; });
+  }
+  const pixelOf = (event) => ({ x: Math.floor(event.offsetX), y: Math.floor(event.offsetY) });
+  const onCanvas = ({ x, y }) => x >= 0 && y >= 0 && x < canvas.width && y < canvas.height;
+  canvas.addEventListener('mousemove', (event) => {
+    pointer = pixelOf(event);
+    if (onCanvas(pointer)) deliverPointer({ kind: 'move', ...pointer });
+  });
+  canvas.addEventListener('mouseleave', () => {
+    pointer = null;
+    deliverPointer({ kind: 'gone', x: 0, y: 0 });
+  });
+  canvas.addEventListener('mousedown', (event) => {
+    const at = pixelOf(event);
+    if (event.button === 0 && onCanvas(at)) deliverPointer({ kind: 'click', ...at });
+  });
+  // A copy is noted only once the clipboard has taken it.
+  function showReading(title, copy, copiedNote) {
+    reading.textContent = title;
+    if (copy === null) return;
+    navigator.clipboard.writeText(copy).then(() => { if (reading.textContent === title) reading.textContent += copiedNote; },
+                                              () => {});
+  }
+
   let image = null;
   function showPicture(pixels, palette, width, height) {
     const context = canvas.getContext('2d');
@@ -196,6 +250,8 @@ function startTambri() {
       data[4 * i + 3] = 255;
     }
     context.putImageData(image, 0, 0);
+    // A pointer already resting on the new picture is read without a move.
+    pointerEvent = pointer ? { kind: 'move', ...pointer } : null;
   }
 
   function ended(status) {
@@ -314,8 +370,6 @@ function startTambri() {
     upload.value = '';
     await storeFolder();
     listFiles();
-    // A Ctrl-C no calculation took is forgotten: there is no line to drop.
-    module.tambriInterrupted = false;
     showStatus(`Hochgeladen: ${taken.join(', ') || 'nichts'}` + (refused.length ? `; abgelehnt: ${refused.join(', ')}` : ''));
   });
 

@@ -8,6 +8,7 @@
 //      browser equal the native ones;
 //   d. a new start on the same browser profile finds the files again;
 //   e. the files panel uploads and downloads;
+//   f. the pointer over the waiting picture reads it back beside the canvas;
 // and prints the time from navigation to the first prompt.
 // Usage: node first_session.mjs SITE_FOLDER NATIVE_PROGRAM
 import fs from 'node:fs';
@@ -87,6 +88,7 @@ for (const [i, line] of answers.entries()) {
       return btoa(text);
     });
     canvasSize = await page.$eval('#picture', (c) => [c.width, c.height, c.clientWidth, c.clientHeight]);
+    await probePicture(page, url);
   }
   if (i === answers.length - 1) {
     await page.evaluate(() => window.tambri.module.FS.writeFile('/work/written-late.txt', 'after the last store\n'));
@@ -94,6 +96,7 @@ for (const [i, line] of answers.entries()) {
   await answer(page, edited[i] || line, i === pictureWait ? '#picture' : null);
   await waitForQuestion(page);
 }
+check('the reading goes when the picture\'s wait ends', (await page.$eval('#reading', (r) => r.textContent)) === '');
 const state = await page.$eval('body', (b) => b.dataset.state);
 check('the program ended on the page', state === 'ended', `state "${state}"`);
 check('the end is told beside the terminal',
@@ -225,6 +228,52 @@ fs.rmSync(profile, { recursive: true, force: true });
 fs.rmSync(nativeFolder, { recursive: true, force: true });
 console.log(failures ? `${failures} check(s) failed` : 'all checks passed');
 process.exit(failures ? 1 : 0);
+
+// f. The pointer during the picture's wait. The picture is drawn with the
+// model's y to the right and its x downwards, so a move to the right must
+// change the reading's y only, a move down its x only; outside the field
+// there is no reading; a click copies the nearest node's "x y"; the reading
+// goes when the wait ends (checked after the next answer).
+async function probePicture(page, address) {
+  await page.browserContext().overridePermissions(new URL(address).origin, ['clipboard-read', 'clipboard-write', 'clipboard-sanitized-write']);
+  const box = await (await page.$('#picture')).boxModel();
+  const [left, top] = box.content[0] ? [box.content[0].x, box.content[0].y] : [0, 0];
+  const readingAt = async (x, y) => {
+    await page.evaluate(() => { document.getElementById('reading').textContent = '(alt)'; });
+    await page.mouse.move(left + x, top + y);
+    await page.waitForFunction(() => document.getElementById('reading').textContent !== '(alt)',
+                               { timeout: 10000, polling: 10 }).catch(() => {});
+    return page.$eval('#reading', (r) => r.textContent);
+  };
+  const pattern = /^x= ?(\S+)  y= ?(\S+)  \((\d+), (\d+)\)  Feldst\S* (E|\|E\|)\s.*= ?(\S+)$/;
+  const parse = (text) => {
+    const m = pattern.exec(text);
+    return m && { x: Number(m[1]), y: Number(m[2]), i: Number(m[3]), j: Number(m[4]) };
+  };
+  const at = { x: 200, y: 300 };
+  const here = await readingAt(at.x, at.y);
+  const right = await readingAt(at.x + 60, at.y);
+  const down = await readingAt(at.x, at.y + 60);
+  const [a, b, c] = [here, right, down].map(parse);
+  check('the pointer over the field reads position, node and |E| beside the canvas', a && b && c,
+        JSON.stringify([here, right, down]));
+  if (a && b && c) {
+    check('a move to the right changes the reading\'s y only, a move down its x only',
+          b.y > a.y && b.x === a.x && c.x !== a.x && c.y === a.y, JSON.stringify([a, b, c]));
+  }
+  check('the pointer beside the field reads nothing', (await readingAt(790, 620)) === '');
+  await readingAt(at.x, at.y);
+  await page.mouse.down();
+  await page.mouse.up();
+  await page.waitForFunction(() => document.getElementById('reading').textContent.endsWith('  kopiert'),
+                             { timeout: 10000, polling: 10 }).catch(() => {});
+  const copied = await page.evaluate(() => navigator.clipboard.readText()).catch((e) => `(${e})`);
+  const [cx, cy] = copied.split(/\s+/).map(Number);
+  const tenPixels = a && b ? ((b.y - a.y) / 60) * 10 : 0;  // the nearest node lies closer than that here
+  check('a click copies the nearest node\'s x and y', (await page.$eval('#reading', (r) => r.textContent))
+        .endsWith('  kopiert') && a && Math.abs(cx - a.x) < tenPixels && Math.abs(cy - a.y) < tenPixels, copied);
+  // The pointer stays on the picture: its reading must go with the wait.
+}
 
 // The text cell's size, from the program's font.
 function cellSize() {

@@ -30,6 +30,8 @@ export function startBrowser(puppeteer, profile) {
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium-headless-shell',
     headless: 'shell',
     userDataDir: profile,
+    // Room for the terminal and the canvas side by side, so the pointer can reach the picture.
+    defaultViewport: { width: 1800, height: 1000 },
     args: ['--no-sandbox'],
   });
 }
