@@ -370,7 +370,11 @@ function startTambri() {
     upload.value = '';
     await storeFolder();
     listFiles();
-    showStatus(`Hochgeladen: ${taken.join(', ') || 'nichts'}` + (refused.length ? `; abgelehnt: ${refused.join(', ')}` : ''));
+    // The program takes file names of up to 12 characters: a longer one is
+    // kept, but the user must know to rename it (download, rename, upload).
+    const tooLong = taken.filter((name) => name.length > 12);
+    showStatus(`Hochgeladen: ${taken.join(', ') || 'nichts'}` + (refused.length ? `; abgelehnt: ${refused.join(', ')}` : '')
+               + (tooLong.length ? `; länger als 12 Zeichen, für das Programm nicht lesbar: ${tooLong.join(', ')}` : ''));
   });
 
   // An error before the first question means the program did not start; later
