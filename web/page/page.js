@@ -54,7 +54,10 @@ function startTambri() {
   window.tambri = { terminal, module };
 
   // ---- The line being typed, the lines typed ahead, the earlier answers.
-  const input = { text: '', cursor: 0, queued: [], waiting: null, history: [], recalled: 0, over: false };
+  const input = {
+    text: '', cursor: 0, queued: [], history: [], recalled: 0, over: false,
+    waiting: null, pointerWaiting: null,  // the program's pending question, if any
+  };
 
   // Redraws the line from its start: the cursor goes back to the first
   // character, the new text (blanked out to the old length) is written and
@@ -94,16 +97,20 @@ function startTambri() {
     input.cursor = 0;
     handOver(line);
   }
+  // Answers the program's pending question `which` ('waiting' for a line,
+  // 'pointerWaiting' for a picture's pointer); false when it is not asking.
+  function resume(which, value) {
+    const resolve = input[which];
+    if (!resolve) return false;
+    input[which] = null;
+    setState('running');
+    resolve(value);
+    return true;
+  }
   function handOver(line) {
-    if (input.waiting) {
-      const resolve = input.waiting;
-      input.waiting = null;
-      setState('running');
-      resolve(line);
-    } else {
-      input.queued.push(line);
-      if (input.pointerWaiting) deliverPointer({ kind: 'line' });
-    }
+    if (resume('waiting', line)) return;
+    input.queued.push(line);
+    resume('pointerWaiting', { kind: 'line' });
   }
   const keys = {
     '\x1b[D': () => { if (input.cursor > 0) { terminal.write('\b'); input.cursor -= 1; } },
@@ -195,14 +202,7 @@ function startTambri() {
   let pointer = null;  // the last position over the canvas, or null
   let pointerEvent = null;  // one not yet asked for; a later one replaces it
   function deliverPointer(event) {
-    if (input.pointerWaiting) {
-      const resolve = input.pointerWaiting;
-      input.pointerWaiting = null;
-      setState('running');
-      resolve(event);
-    } else {
-      pointerEvent = event;
-    }
+    if (!resume('pointerWaiting', event)) pointerEvent = event;
   }
   function nextPointerOrLine() {
     if (input.queued.length > 0) return Promise.resolve({ kind: 'line' });
