@@ -14,7 +14,7 @@ CONFIGURE = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAMBRI_WE
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 
-.PHONY: all run test test-plain test-sanitize demo deps clean tidy format-check
+.PHONY: all run test test-plain test-sanitize demo deps clean tidy format-check web serve-web test-web bench-web deps-web
 
 all: deps
 	$(CONFIGURE)
@@ -51,10 +51,48 @@ test-sanitize: deps
 deps:
 	./.ci/install-deps
 
+deps-web:
+	./.ci/install-deps --web
+
+# make web: the program for the browser in $(WEB_BUILD)/site (page, module,
+# WebAssembly, terminal widget, examples), built with Debian's Emscripten,
+# which finds its node modules only on Debian's module path. The glyph table
+# comes from the native build's cell font, the terminal widget from the
+# versions web/package-lock.json pins.
+WEB_BUILD ?= build-web
+WEB_PORT ?= 8000
+EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
+web: deps-web web/node_modules/.package-lock.json
+	$(CONFIGURE)
+	cmake --build $(BUILD) -j $(JOBS) --target cell_font_table
+	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	  -DTAMBRI_CELL_FONT_TOOL=$(CURDIR)/$(BUILD)/cell_font_table -DTAMBRI_XTERM_DIR=$(CURDIR)/web/node_modules/@xterm/xterm
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+
+web/node_modules/.package-lock.json: web/package-lock.json
+	cd web && npm ci --no-audit --no-fund
+
+# make serve-web: the page at http://localhost:8000/ (WEB_PORT=...).
+serve-web: web
+	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 -d $(WEB_BUILD)/site
+
+# make test-web: the first session of the README in headless Chromium against
+# the native program's transcript, picture and PostScript file.
+test-web: web
+	cmake --build $(BUILD) -j $(JOBS) --target tambri
+	node web/test/first_session.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
+
+# make bench-web: the coax reference problem solved five times in the browser
+# and natively; the medians and their ratio (for BENCHMARKS.md).
+bench-web: web
+	cmake --build $(BUILD) -j $(JOBS) --target tambri
+	node web/test/solve_speed.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
+
 # The house style of .clang-format, checked without changing a file
 # (`clang-format -i FILE` applies it).
 format-check: deps
-	find src tests bench fuzz -name '*.cc' -o -name '*.h' | sort | xargs clang-format --dry-run -Werror
+	find src tests bench fuzz web -path web/node_modules -prune -o \( -name '*.cc' -o -name '*.h' \) -print | sort \
+	  | xargs clang-format --dry-run -Werror
 
 # The checks of .clang-tidy over the program, the benchmarks and the fuzz
 # targets, with the build's compile commands; any finding fails. A few files
@@ -78,4 +116,4 @@ fuzz-%: deps
 	  $(CURDIR)/$(FUZZ_BUILD)/corpus/$* $(CURDIR)/fuzz/corpus/$*
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD) $(WEB_BUILD)

@@ -6,8 +6,9 @@
 # back. Usage: cmake -DSOURCE_DIR=<project> -DLIMIT_PERMILLE=<n> -P test_share.cmake
 set(test_lines 0)
 set(code_lines 0)
-foreach(folder src bench tests fuzz)
+foreach(folder src bench tests fuzz web)
   file(GLOB_RECURSE files ${SOURCE_DIR}/${folder}/*.cc ${SOURCE_DIR}/${folder}/*.h)
+  list(FILTER files EXCLUDE REGEX "/node_modules/")
   foreach(file ${files})
     file(STRINGS ${file} lines)
     set(counted 0)
