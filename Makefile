@@ -65,7 +65,7 @@ EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web: deps-web web/node_modules/.package-lock.json
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target cell_font_table
-	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DTAMBRI_WERROR=$(WERROR) \
 	  -DTAMBRI_CELL_FONT_TOOL=$(CURDIR)/$(BUILD)/cell_font_table -DTAMBRI_XTERM_DIR=$(CURDIR)/web/node_modules/@xterm/xterm
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
