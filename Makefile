@@ -76,11 +76,13 @@ web/node_modules/.package-lock.json: web/package-lock.json
 serve-web: web
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 -d $(WEB_BUILD)/site
 
-# make test-web: the first session of the README in headless Chromium against
-# the native program's transcript, picture and PostScript file.
+# make test-web: in headless Chromium, the first session of the README against
+# the native program's transcript, picture and files, and Ctrl-C during a
+# calculation.
 test-web: web
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	node web/test/first_session.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
+	node web/test/interrupt.mjs $(WEB_BUILD)/site
 
 # make bench-web: the coax reference problem solved five times in the browser
 # and natively; the medians and their ratio (for BENCHMARKS.md).

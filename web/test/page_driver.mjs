@@ -10,6 +10,13 @@ const types = {
   '.txt': 'text/plain; charset=utf-8',
 };
 
+// The coax reference problem of BENCHMARKS.md built through the dialogue at
+// the first prompt: a new structure file, problem E; extents and a
+// homogeneous grid of 201 x 201 nodes; the potentials; the border and the
+// circle; GENERATE left without saving and without solving, at " TAMBRI>".
+export const coaxReference = ['koax201.dat', 'E', 'DS', '0 0 0.1 0.1', 'HP', '201', 'X', 'P', '1 0', 'P', '2 100',
+                              'S', 'N', 'G', 'P', '1', 'K', '0.05 0.05 0.01', 'P', '2', 'X', 'X', 'N', 'N'];
+
 // The folder on a free port of 127.0.0.1; resolves once it listens.
 export function serveFolder(folder) {
   const root = path.resolve(folder);
