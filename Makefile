@@ -76,10 +76,12 @@ web/node_modules/.package-lock.json: web/package-lock.json
 serve-web: web
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 -d $(WEB_BUILD)/site
 
-# make test-web: in headless Chromium, the first session of the README against
-# the native program's transcript, picture and files, and Ctrl-C during a
-# calculation.
+# make test-web: the whole-screen scripts of the native tests, run by their
+# driver built for the browser (under node); then in headless Chromium the
+# first session of the README against the native program's transcript,
+# picture and files, and Ctrl-C during a calculation.
 test-web: web
+	node $(WEB_BUILD)/screen_driver.js $(CURDIR)/examples $$(find $(CURDIR)/tests/screens -name '*.screen' | sort)
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	node web/test/first_session.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
 	node web/test/interrupt.mjs $(WEB_BUILD)/site
