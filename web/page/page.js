@@ -53,11 +53,17 @@ function startTambri() {
   };
   window.tambri = { terminal, module };
 
-  // ---- The line being typed, the lines typed ahead, the earlier answers.
+  // ---- The line being typed, the lines typed ahead, the earlier answers
+  // (of this run and earlier ones in this browser, the last 500, as the
+  // native program keeps them at a terminal).
+  const HISTORY_KEY = 'tambri.history';
+  const HISTORY_KEPT = 500;
+  const storedHistory = () => { try { return JSON.parse(localStorage.getItem(HISTORY_KEY)) || []; } catch { return []; } };
   const input = {
-    text: '', cursor: 0, queued: [], history: [], recalled: 0, over: false,
+    text: '', cursor: 0, queued: [], history: storedHistory(), recalled: 0, over: false,
     waiting: null, pointerWaiting: null,  // the program's pending question, if any
   };
+  input.recalled = input.history.length;
 
   // Redraws the line from its start: the cursor goes back to the first
   // character, the new text (blanked out to the old length) is written and
@@ -91,7 +97,10 @@ function startTambri() {
     if (input.over) return;
     const line = input.text;
     terminal.write(`${line.slice(input.cursor)}\r\n`);
-    if (line !== '' && line !== input.history[input.history.length - 1]) input.history.push(line);
+    if (line !== '' && line !== input.history[input.history.length - 1]) {
+      input.history = [...input.history, line].slice(-HISTORY_KEPT);
+      try { localStorage.setItem(HISTORY_KEY, JSON.stringify(input.history)); } catch { /* kept for this run only */ }
+    }
     input.recalled = input.history.length;
     input.text = '';
     input.cursor = 0;

@@ -192,6 +192,18 @@ check('after a new start the first prompt offers kondensa.dat again',
       && /\(kondensa\.dat\):$/.test(restarted[restarted.length - 1]),
       JSON.stringify(restarted.slice(-2)));
 
+// Up at the first prompt brings back the last answer of the run before;
+// Ctrl-C drops it again.
+const promptLine = async () => (await terminalLines(page)).pop();
+await page.focus('.xterm-helper-textarea');
+await page.keyboard.press('ArrowUp');
+const recalled = await promptLine();
+await page.keyboard.down('Control');
+await page.keyboard.press('c');
+await page.keyboard.up('Control');
+check('after a new start Up recalls the last answer of the run before, Ctrl-C drops it',
+      recalled.endsWith('(kondensa.dat):X') && (await promptLine()).endsWith('(kondensa.dat):'), recalled);
+
 // e. The files panel: an uploaded structure file lands in the folder and the
 // program reads it; a download hands over the file's bytes.
 const uploadName = 'hoch.dat';  // the program takes names of up to twelve characters
