@@ -139,11 +139,15 @@ function startTambri() {
     '\x01': () => redraw(input.text, 0),  // Ctrl-A, Ctrl-E as in the native line editor
     '\x05': () => redraw(input.text, input.text.length),
     // Ctrl-C while the program works stops a calculation after its current
-    // iteration (the program looks at the note there); at a prompt it drops
-    // the line typed so far.
+    // iteration (the program looks at the note there); in a picture's wait it
+    // counts as Return; at a prompt it drops the line typed so far.
     '\x03': () => {
-      if (input.waiting || input.pointerWaiting) redraw('', 0);
-      else module.tambriInterrupted = true;
+      if (!input.waiting && !input.pointerWaiting) {
+        module.tambriInterrupted = true;
+      } else {
+        redraw('', 0);
+        if (module.tambriPictureWaits) enter();
+      }
     },
     // Ctrl-D on an empty line ends the input, as at a terminal.
     '\x04': () => { if (input.text === '' && input.waiting && !input.over) handOver(null); },

@@ -3,7 +3,8 @@
 // browser), the progress line on; Ctrl-C once the first progress line is on
 // the screen must stop the run after its current iteration, as at a terminal:
 // " ### Abbruch SOR ..." long before the 9999th iteration, and the program
-// goes on at " CALCUL>". Ctrl-C at a prompt drops the line typed so far.
+// goes on at " CALCUL>". Ctrl-C at a prompt drops the line typed so far, in
+// a picture's wait it counts as Return.
 // Usage: node interrupt.mjs SITE_FOLDER
 import fs from 'node:fs';
 import os from 'node:os';
@@ -60,6 +61,17 @@ check('after the iteration it was in, not at the limit', reached >= before && re
 check('the dialogue goes on at CALCUL> with the typed line dropped',
       screen[screen.length - 1] === 'CALCUL>' && screen.some((l) => l === 'CALCUL>R') && !screen.some((l) => l.includes('XYZ')),
       JSON.stringify(screen.slice(-3)));
+// In a picture's wait Ctrl-C counts as Return: the picture's menu follows.
+for (const line of ['X', 'R', 'CE', 'N']) {
+  await answer(page, line);
+  await waitForQuestion(page);
+}
+const waiting = (await terminalLines(page)).slice(-2).join('|');
+await ctrlC();
+await waitForQuestion(page);
+check('Ctrl-C in a picture\'s wait ends it as Return does',
+      waiting === 'Logarithmus bilden [Y/N]:N|' && (await terminalLines(page)).pop() === 'RESULTS\\COLOR>',
+      JSON.stringify([waiting, ...(await terminalLines(page)).slice(-2)]));
 await browser.close();
 server.close();
 fs.rmSync(profile, { recursive: true, force: true });
