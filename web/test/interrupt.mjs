@@ -6,25 +6,11 @@
 // goes on at " CALCUL>". Ctrl-C at a prompt drops the line typed so far, in
 // a picture's wait it counts as Return.
 // Usage: node interrupt.mjs SITE_FOLDER
-import fs from 'node:fs';
-import os from 'node:os';
-import path from 'node:path';
-import puppeteer from 'puppeteer-core';
-import { serveFolder, startBrowser, answer, waitForQuestion, terminalLines, coaxReference } from './page_driver.mjs';
+import { openPage, check, failedChecks, answer, waitForQuestion, terminalLines, coaxReference }
+  from './page_driver.mjs';
 
 const [site] = process.argv.slice(2);
-let failures = 0;
-function check(name, ok, detail = '') {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${ok || !detail ? '' : `\n     ${detail}`}`);
-  if (!ok) failures += 1;
-}
-
-const server = await serveFolder(site);
-const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
-const browser = await startBrowser(puppeteer, profile);
-const page = await browser.newPage();
-await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
-await waitForQuestion(page);
+const { page, close } = await openPage(site);
 // SOR, 9999 iterations, error bound 1e-30, progress line on, back to CALCUL.
 for (const line of [...coaxReference, 'C', 'L', '4', 'S', 'I', '9999', 'R', '1e-30', 'A', 'Y', 'X']) {
   await answer(page, line);
@@ -72,8 +58,6 @@ await waitForQuestion(page);
 check('Ctrl-C in a picture\'s wait ends it as Return does',
       waiting === 'Logarithmus bilden [Y/N]:N|' && (await terminalLines(page)).pop() === 'RESULTS\\COLOR>',
       JSON.stringify([waiting, ...(await terminalLines(page)).slice(-2)]));
-await browser.close();
-server.close();
-fs.rmSync(profile, { recursive: true, force: true });
-console.log(failures ? `${failures} check(s) failed` : 'all checks passed');
-process.exit(failures ? 1 : 0);
+await close();
+console.log(failedChecks() ? `${failedChecks()} check(s) failed` : 'all checks passed');
+process.exit(failedChecks() ? 1 : 0);

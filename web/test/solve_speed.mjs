@@ -10,8 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { spawn } from 'node:child_process';
-import puppeteer from 'puppeteer-core';
-import { serveFolder, startBrowser, answer, waitForQuestion, coaxReference } from './page_driver.mjs';
+import { openPage, answer, waitForQuestion, coaxReference } from './page_driver.mjs';
 
 const [site, native] = process.argv.slice(2);
 if (!site || !native) {
@@ -59,12 +58,7 @@ async function nativeTimes() {
 
 const pauses = [];
 async function browserTimes() {
-  const server = await serveFolder(site);
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
-  const browser = await startBrowser(puppeteer, profile);
-  const page = await browser.newPage();
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
-  await waitForQuestion(page);
+  const { page, close } = await openPage(site);
   // The moment Return hands a line over and the moment the ready line is
   // written, both taken on the page.
   await page.evaluate((pattern) => {
@@ -114,9 +108,7 @@ async function browserTimes() {
   }
   await answer(page, 'X');
   await waitForQuestion(page);
-  await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await close();
   return times;
 }
 
