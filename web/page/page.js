@@ -10,7 +10,9 @@
 //     'waiting' while the program asks for a line (the folder is stored then),
 //     'running' while it works, 'ended' once it has ended and the folder is
 //     stored, 'failed' when the module could not be started.
-// Ctrl-C while the program works is noted in module.tambriInterrupted.
+// Ctrl-C while the program works is noted in module.tambriInterrupted. While
+// a picture waits, the program asks for the pointer over the canvas as well
+// as for the line (tambriNextPointerOrLine) and shows its reading under it.
 // Options from the address: ?args=--png (several separated by blanks or given
 // as several args=) are handed to the program as its command line.
 'use strict';
