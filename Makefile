@@ -65,7 +65,7 @@ EMSCRIPTEN_ENV = NODE_PATH=/usr/share/nodejs
 web: deps-web web/node_modules/.package-lock.json
 	$(CONFIGURE)
 	cmake --build $(BUILD) -j $(JOBS) --target cell_font_table
-	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release \
+	$(EMSCRIPTEN_ENV) emcmake cmake -S web -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DTAMBRI_WERROR=$(WERROR) \
 	  -DTAMBRI_CELL_FONT_TOOL=$(CURDIR)/$(BUILD)/cell_font_table -DTAMBRI_XTERM_DIR=$(CURDIR)/web/node_modules/@xterm/xterm
 	$(EMSCRIPTEN_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 
@@ -76,11 +76,15 @@ web/node_modules/.package-lock.json: web/package-lock.json
 serve-web: web
 	python3 -m http.server $(WEB_PORT) --bind 127.0.0.1 -d $(WEB_BUILD)/site
 
-# make test-web: the first session of the README in headless Chromium against
-# the native program's transcript, picture and PostScript file.
+# make test-web: the whole-screen scripts of the native tests, run by their
+# driver built for the browser (under node); then in headless Chromium the
+# first session of the README against the native program's transcript,
+# picture and files, and Ctrl-C during a calculation.
 test-web: web
+	node $(WEB_BUILD)/screen_driver.js $(CURDIR)/examples $$(find $(CURDIR)/tests/screens -name '*.screen' | sort)
 	cmake --build $(BUILD) -j $(JOBS) --target tambri
 	node web/test/first_session.mjs $(WEB_BUILD)/site $(BUILD)/src/tambri
+	node web/test/interrupt.mjs $(WEB_BUILD)/site
 
 # make bench-web: the coax reference problem solved five times in the browser
 # and natively; the medians and their ratio (for BENCHMARKS.md).

@@ -39,6 +39,9 @@ EM_JS(void, tambri_show_reading, (const char* title, const char* copy, const cha
     Module.tambriShowReading(UTF8ToString(title), copy ? UTF8ToString(copy) : null, UTF8ToString(copied_note));
   }
 });
+
+// Whether a picture waits for Return, where Ctrl-C counts as Return.
+EM_JS(void, tambri_picture_waits, (int waits), { Module.tambriPictureWaits = waits !== 0; });
 // clang-format on
 
 namespace tambri {
@@ -55,6 +58,7 @@ class CanvasViewer final : public Viewer {
 
   void wait_for_return(const GraphicsSurface& surface, Console& console, const PictureProbe* probe) override {
     present(surface);
+    tambri_picture_waits(1);
     while (probe) {
       const int event = tambri_next_pointer_or_line();
       if (event < 0) break;
@@ -68,6 +72,7 @@ class CanvasViewer final : public Viewer {
       }
     }
     console.await_return();
+    tambri_picture_waits(0);
     if (probe) show_reading("", nullptr);
   }
 

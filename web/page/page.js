@@ -10,7 +10,9 @@
 //     'waiting' while the program asks for a line (the folder is stored then),
 //     'running' while it works, 'ended' once it has ended and the folder is
 //     stored, 'failed' when the module could not be started.
-// Ctrl-C while the program works is noted in module.tambriInterrupted.
+// Ctrl-C while the program works is noted in module.tambriInterrupted. While
+// a picture waits, the program asks for the pointer over the canvas as well
+// as for the line (tambriNextPointerOrLine) and shows its reading under it.
 // Options from the address: ?args=--png (several separated by blanks or given
 // as several args=) are handed to the program as its command line.
 'use strict';
@@ -53,11 +55,17 @@ function startTambri() {
   };
   window.tambri = { terminal, module };
 
-  // ---- The line being typed, the lines typed ahead, the earlier answers.
+  // ---- The line being typed, the lines typed ahead, the earlier answers
+  // (of this run and earlier ones in this browser, the last 500, as the
+  // native program keeps them at a terminal).
+  const HISTORY_KEY = 'tambri.history';
+  const HISTORY_KEPT = 500;
+  const storedHistory = () => { try { return JSON.parse(localStorage.getItem(HISTORY_KEY)) || []; } catch { return []; } };
   const input = {
-    text: '', cursor: 0, queued: [], history: [], recalled: 0, over: false,
+    text: '', cursor: 0, queued: [], history: storedHistory(), recalled: 0, over: false,
     waiting: null, pointerWaiting: null,  // the program's pending question, if any
   };
+  input.recalled = input.history.length;
 
   // Redraws the line from its start: the cursor goes back to the first
   // character, the new text (blanked out to the old length) is written and
@@ -91,7 +99,10 @@ function startTambri() {
     if (input.over) return;
     const line = input.text;
     terminal.write(`${line.slice(input.cursor)}\r\n`);
-    if (line !== '' && line !== input.history[input.history.length - 1]) input.history.push(line);
+    if (line !== '' && line !== input.history[input.history.length - 1]) {
+      input.history = [...input.history, line].slice(-HISTORY_KEPT);
+      try { localStorage.setItem(HISTORY_KEY, JSON.stringify(input.history)); } catch { /* kept for this run only */ }
+    }
     input.recalled = input.history.length;
     input.text = '';
     input.cursor = 0;
@@ -130,11 +141,15 @@ function startTambri() {
     '\x01': () => redraw(input.text, 0),  // Ctrl-A, Ctrl-E as in the native line editor
     '\x05': () => redraw(input.text, input.text.length),
     // Ctrl-C while the program works stops a calculation after its current
-    // iteration (the program looks at the note there); at a prompt it drops
-    // the line typed so far.
+    // iteration (the program looks at the note there); in a picture's wait it
+    // counts as Return; at a prompt it drops the line typed so far.
     '\x03': () => {
-      if (input.waiting || input.pointerWaiting) redraw('', 0);
-      else module.tambriInterrupted = true;
+      if (!input.waiting && !input.pointerWaiting) {
+        module.tambriInterrupted = true;
+      } else {
+        redraw('', 0);
+        if (module.tambriPictureWaits) enter();
+      }
     },
     // Ctrl-D on an empty line ends the input, as at a terminal.
     '\x04': () => { if (input.text === '' && input.waiting && !input.over) handOver(null); },

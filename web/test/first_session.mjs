@@ -17,9 +17,8 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { spawnSync } from 'node:child_process';
 import { inflateSync } from 'node:zlib';
-import puppeteer from 'puppeteer-core';
-import { serveFolder, startBrowser, answer, waitForQuestion, terminalLines, readWorkFile, screenOf }
-  from './page_driver.mjs';
+import { serveFolder, startBrowser, check, failedChecks, answer, waitForQuestion, terminalLines, readWorkFile,
+  screenOf } from './page_driver.mjs';
 
 const [site, native] = process.argv.slice(2);
 if (!site || !native) {
@@ -46,11 +45,6 @@ const edited = {
 };
 const stem = 'konden_c';  // the structure file's name, cut to six characters, and the picture's letter
 
-let failures = 0;
-function check(name, ok, detail = '') {
-  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${ok || !detail ? '' : `\n     ${detail}`}`);
-  if (!ok) failures += 1;
-}
 
 // ---- The native reference, in a folder seeded as `make run` seeds work/.
 const nativeFolder = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-native-'));
@@ -69,7 +63,7 @@ const nativeFile = (name) => fs.readFileSync(path.join(nativeFolder, name));
 const server = await serveFolder(site);
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
 const url = `http://127.0.0.1:${server.address().port}/index.html?args=--png`;
-let browser = await startBrowser(puppeteer, profile);
+let browser = await startBrowser(profile);
 let page = await browser.newPage();
 const problems = [];
 page.on('pageerror', (e) => problems.push(String(e)));
@@ -173,7 +167,7 @@ check('no errors on the page', problems.length === 0, problems.join('; '));
 // program waited for its last answer is there only if the page stored the
 // folder at the end of the program.
 await browser.close();
-browser = await startBrowser(puppeteer, profile);
+browser = await startBrowser(profile);
 page = await browser.newPage();
 const renavigated = Date.now();
 await page.goto(url);
@@ -191,6 +185,18 @@ check('after a new start the first prompt offers kondensa.dat again',
       restarted.length > 1 && restarted.every((l, i) => l === nativeScreen[i])
       && /\(kondensa\.dat\):$/.test(restarted[restarted.length - 1]),
       JSON.stringify(restarted.slice(-2)));
+
+// Up at the first prompt brings back the last answer of the run before;
+// Ctrl-C drops it again.
+const promptLine = async () => (await terminalLines(page)).pop();
+await page.focus('.xterm-helper-textarea');
+await page.keyboard.press('ArrowUp');
+const recalled = await promptLine();
+await page.keyboard.down('Control');
+await page.keyboard.press('c');
+await page.keyboard.up('Control');
+check('after a new start Up recalls the last answer of the run before, Ctrl-C drops it',
+      recalled.endsWith('(kondensa.dat):X') && (await promptLine()).endsWith('(kondensa.dat):'), recalled);
 
 // e. The files panel: an uploaded structure file lands in the folder and the
 // program reads it; a download hands over the file's bytes.
@@ -226,8 +232,8 @@ console.log(`time from navigation to the first prompt: ${firstPrompt} ms (new pr
             + ` ${secondPrompt} ms (the same profile again)`);
 fs.rmSync(profile, { recursive: true, force: true });
 fs.rmSync(nativeFolder, { recursive: true, force: true });
-console.log(failures ? `${failures} check(s) failed` : 'all checks passed');
-process.exit(failures ? 1 : 0);
+console.log(failedChecks() ? `${failedChecks()} check(s) failed` : 'all checks passed');
+process.exit(failedChecks() ? 1 : 0);
 
 // f. The pointer during the picture's wait. The picture is drawn with the
 // model's y to the right and its x downwards, so a move to the right must

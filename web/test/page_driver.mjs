@@ -3,12 +3,21 @@
 // its terminal, and the same screen made from a native transcript.
 import fs from 'node:fs';
 import http from 'node:http';
+import os from 'node:os';
 import path from 'node:path';
+import puppeteer from 'puppeteer-core';
 
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm',
   '.txt': 'text/plain; charset=utf-8',
 };
+
+// The coax reference problem of BENCHMARKS.md built through the dialogue at
+// the first prompt: a new structure file, problem E; extents and a
+// homogeneous grid of 201 x 201 nodes; the potentials; the border and the
+// circle; GENERATE left without saving and without solving, at " TAMBRI>".
+export const coaxReference = ['koax201.dat', 'E', 'DS', '0 0 0.1 0.1', 'HP', '201', 'X', 'P', '1 0', 'P', '2 100',
+                              'S', 'N', 'G', 'P', '1', 'K', '0.05 0.05 0.01', 'P', '2', 'X', 'X', 'N', 'N'];
 
 // The folder on a free port of 127.0.0.1; resolves once it listens.
 export function serveFolder(folder) {
@@ -25,7 +34,7 @@ export function serveFolder(folder) {
   return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-export function startBrowser(puppeteer, profile) {
+export function startBrowser(profile) {
   return puppeteer.launch({
     executablePath: process.env.CHROMIUM || '/usr/bin/chromium-headless-shell',
     headless: 'shell',
@@ -35,6 +44,34 @@ export function startBrowser(puppeteer, profile) {
     args: ['--no-sandbox'],
   });
 }
+
+// The site served, a browser on a new profile and the page at its first
+// question; close() takes all three away again.
+export async function openPage(site, query = '') {
+  const server = await serveFolder(site);
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
+  const browser = await startBrowser(profile);
+  const page = await browser.newPage();
+  await page.goto(`http://127.0.0.1:${server.address().port}/index.html${query}`);
+  await waitForQuestion(page);
+  return {
+    page,
+    async close() {
+      await browser.close();
+      server.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+// One named check: "ok" or "FAIL" with what was found; failedChecks() counts
+// the failures, for the exit status.
+let failures = 0;
+export function check(name, ok, detail = '') {
+  console.log(`${ok ? 'ok  ' : 'FAIL'} ${name}${ok || !detail ? '' : `\n     ${detail}`}`);
+  if (!ok) failures += 1;
+}
+export const failedChecks = () => failures;
 
 // Until the program asks for a line or has ended; the state it reached.
 export async function waitForQuestion(page, timeout = 120000) {

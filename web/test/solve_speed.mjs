@@ -10,8 +10,7 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { spawn } from 'node:child_process';
-import puppeteer from 'puppeteer-core';
-import { serveFolder, startBrowser, answer, waitForQuestion } from './page_driver.mjs';
+import { openPage, answer, waitForQuestion, coaxReference } from './page_driver.mjs';
 
 const [site, native] = process.argv.slice(2);
 if (!site || !native) {
@@ -19,11 +18,7 @@ if (!site || !native) {
   process.exit(2);
 }
 const runs = 5;
-// A new structure file, problem E; extents and a homogeneous grid; the
-// potentials; the border and the circle; leave GENERATE without saving and
-// without solving.
-const build = ['koax201.dat', 'E', 'DS', '0 0 0.1 0.1', 'HP', '201', 'X', 'P', '1 0', 'P', '2 100',
-               'S', 'N', 'G', 'P', '1', 'K', '0.05 0.05 0.01', 'P', '2', 'X', 'X', 'N', 'N'];
+const build = coaxReference;
 const ready = /\*\*\* (ILU-BICG|ILU-CG|SLOR|SOR) ready \*\*\*/;
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 
@@ -63,12 +58,7 @@ async function nativeTimes() {
 
 const pauses = [];
 async function browserTimes() {
-  const server = await serveFolder(site);
-  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'tambri-profile-'));
-  const browser = await startBrowser(puppeteer, profile);
-  const page = await browser.newPage();
-  await page.goto(`http://127.0.0.1:${server.address().port}/index.html`);
-  await waitForQuestion(page);
+  const { page, close } = await openPage(site);
   // The moment Return hands a line over and the moment the ready line is
   // written, both taken on the page.
   await page.evaluate((pattern) => {
@@ -118,9 +108,7 @@ async function browserTimes() {
   }
   await answer(page, 'X');
   await waitForQuestion(page);
-  await browser.close();
-  server.close();
-  fs.rmSync(profile, { recursive: true, force: true });
+  await close();
   return times;
 }
 
